@@ -1,0 +1,169 @@
+#include "tsStream.h"
+
+#include "../tsTrace.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Runs a system call again when a signal interrupted it.
+template <typename Call> auto retryOnInterrupt(Call call)
+{
+    decltype(call()) result;
+    do {
+        result = call();
+    } while (result < 0 && errno == EINTR);
+    return result;
+}
+
+HRESULT errorResult(int error) { return HRESULT_FROM_WIN32(static_cast<std::uint32_t>(error)); }
+
+} // namespace
+
+tsStream::~tsStream()
+{
+    HRESULT hr = Close();
+    ASSERT_HRESULT(hr);
+}
+
+HRESULT tsStream::Open(const char* path, std::uint32_t flags)
+{
+    Close();
+
+    const bool write = (flags & TS_OPEN_WRITE) != 0;
+    const bool read = !write || (flags & TS_OPEN_READ) != 0;
+    const bool create = (flags & TS_OPEN_CREATE) != 0;
+
+    int access = write ? (read ? O_RDWR : O_WRONLY) : O_RDONLY;
+    // Never O_TRUNC: an existing file is emptied only once our lock on it is held, so a
+    // file that another stream has open is left as it is.
+    int openFlags = access | O_CLOEXEC | (create ? O_CREAT : 0);
+
+    HRESULT hr = S_OK;
+    int fd = retryOnInterrupt([&] { return ::open(path, openFlags, 0666); });
+    if (fd < 0) {
+        hr = errorResult(errno);
+    } else {
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+            hr = errorResult(EISDIR);
+        } else if (retryOnInterrupt([&] { return ::flock(fd, (write ? LOCK_EX : LOCK_SH) | LOCK_NB); }) != 0) {
+            // Writers share with nobody, readers only with readers.
+            hr = errorResult(errno);
+        } else if (create) {
+            int truncated = write ? retryOnInterrupt([&] { return ::ftruncate(fd, 0); })
+                                  : retryOnInterrupt([&] { return ::truncate(path, 0); });
+            if (truncated != 0)
+                hr = errorResult(errno);
+        }
+        if (hr < 0)
+            ::close(fd);
+        else
+            m_file = fd;
+    }
+
+    if (hr < 0) {
+        TS_TRACE("Error: Open file '%s' failed.\n", path);
+        ASSERT_HRESULT(hr);
+    }
+    return hr;
+}
+
+HRESULT tsStream::Close()
+{
+    if (m_file >= 0) {
+        ::close(m_file); // the outcome is of no use to anybody here
+        m_file = -1;
+    }
+    return S_OK;
+}
+
+HRESULT tsStream::Read(void* buffer, std::uint32_t size, std::uint32_t* bytesRead)
+{
+    HRESULT hr = S_OK;
+    if (m_file < 0) {
+        hr = E_UNEXPECTED;
+    } else {
+        // A file read may return fewer bytes than asked before the end; collect them all.
+        std::uint32_t total = 0;
+        auto* out = static_cast<char*>(buffer);
+        while (total < size) {
+            ssize_t got = retryOnInterrupt([&] { return ::read(m_file, out + total, size - total); });
+            if (got < 0) {
+                hr = errorResult(errno);
+                break;
+            }
+            if (got == 0)
+                break;
+            total += static_cast<std::uint32_t>(got);
+        }
+        if (bytesRead)
+            *bytesRead = total;
+        if (total != size)
+            hr = E_FAIL;
+    }
+    ASSERT_HRESULT(hr);
+    return hr;
+}
+
+HRESULT tsStream::Write(const void* buffer, std::uint32_t size)
+{
+    HRESULT hr = S_OK;
+    if (m_file < 0) {
+        hr = E_UNEXPECTED;
+    } else {
+        std::uint32_t total = 0;
+        const auto* in = static_cast<const char*>(buffer);
+        while (total < size) {
+            ssize_t put = retryOnInterrupt([&] { return ::write(m_file, in + total, size - total); });
+            if (put <= 0) {
+                if (put < 0)
+                    hr = errorResult(errno);
+                break;
+            }
+            total += static_cast<std::uint32_t>(put);
+        }
+        if (total != size)
+            hr = E_FAIL;
+    }
+    ASSERT_HRESULT(hr);
+    return hr;
+}
+
+HRESULT tsStream::Seek(int origin, std::int32_t distance)
+{
+    HRESULT hr = S_OK;
+    if (origin < 0 || origin > 2) {
+        hr = E_INVALIDARG;
+    } else {
+        static constexpr int WHENCE[] = {SEEK_SET, SEEK_CUR, SEEK_END};
+        if (::lseek(m_file, distance, WHENCE[origin]) < 0)
+            hr = errorResult(errno);
+    }
+    ASSERT_HRESULT(hr);
+    return hr;
+}
+
+HRESULT tsStream::Skip(std::uint64_t count)
+{
+    HRESULT hr = Seek(1, static_cast<std::int32_t>(static_cast<std::uint32_t>(count)));
+    if ((count >> 32) != 0)
+        hr = E_NOTIMPL;
+    ASSERT_HRESULT(hr);
+    return hr;
+}
+
+HRESULT tsStream::Flush()
+{
+    HRESULT hr = S_OK;
+    if (m_file < 0)
+        hr = E_UNEXPECTED;
+    else if (retryOnInterrupt([&] { return ::fsync(m_file); }) != 0)
+        hr = errorResult(errno);
+    ASSERT_HRESULT(hr);
+    return hr;
+}

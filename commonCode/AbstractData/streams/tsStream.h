@@ -1,0 +1,54 @@
+// Byte-exact synchronous reading and writing of one file, behind two small interfaces.
+#pragma once
+
+#include "../tsResult.h"
+
+#include <cstdint>
+
+class tsInputStream
+{
+public:
+    virtual ~tsInputStream() = default;
+    // Succeeds only when exactly size bytes arrive; bytesRead (may be null) gets the count.
+    virtual HRESULT Read(void* buffer, std::uint32_t size, std::uint32_t* bytesRead) = 0;
+    virtual HRESULT Skip(std::uint64_t count) = 0;
+};
+
+class tsOutputStream
+{
+public:
+    virtual ~tsOutputStream() = default;
+    // Succeeds only when all size bytes were taken.
+    virtual HRESULT Write(const void* buffer, std::uint32_t size) = 0;
+};
+
+constexpr std::uint32_t TS_OPEN_CREATE = 1;
+constexpr std::uint32_t TS_OPEN_WRITE = 2;
+constexpr std::uint32_t TS_OPEN_READ = 4;
+
+class tsStream : public tsInputStream, public tsOutputStream
+{
+public:
+    tsStream() = default;
+    ~tsStream() override;
+    tsStream(const tsStream&) = delete;
+    tsStream& operator=(const tsStream&) = delete;
+
+    HRESULT Open(const char* path, std::uint32_t flags);
+    HRESULT Close();
+
+    HRESULT Read(void* buffer, std::uint32_t size, std::uint32_t* bytesRead) override;
+    HRESULT Skip(std::uint64_t count) override;
+    HRESULT Write(const void* buffer, std::uint32_t size) override;
+
+    // origin 0 from the start, 1 from the current position, 2 from the end.
+    HRESULT Seek(int origin, std::int32_t distance);
+
+    // Forces what was written onto the disk; a save calls it before it trusts the file.
+    HRESULT Flush();
+
+    bool IsOpen() const { return m_file >= 0; }
+
+private:
+    int m_file = -1; // the open file's descriptor, -1 while none is open
+};

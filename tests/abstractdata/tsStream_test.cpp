@@ -1,0 +1,211 @@
+#include "streams/tsStream.h"
+#include "support/TestFiles.h"
+#include "support/TraceCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using testing_support::Bytes;
+using testing_support::readFile;
+using testing_support::TempDir;
+using testing_support::writeFile;
+
+namespace {
+
+class StreamTest : public ::testing::Test
+{
+protected:
+    TempDir dir;
+    std::string path(const char* name = "file.bin") const { return dir.file(name); }
+    static Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
+};
+
+} // namespace
+
+TEST_F(StreamTest, ReadsExactCountsAndReportsShortReads)
+{
+    writeFile(path(), "0123456789");
+    tsStream stream;
+    ASSERT_EQ(stream.Open(path().c_str(), TS_OPEN_READ), S_OK);
+
+    char buffer[16] = {};
+    std::uint32_t count = 99;
+    EXPECT_EQ(stream.Read(buffer, 0, &count), S_OK);
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(stream.Read(buffer, 4, &count), S_OK);
+    EXPECT_EQ(count, 4u);
+    EXPECT_EQ(std::string(buffer, 4), "0123");
+
+    EXPECT_EQ(stream.Read(buffer, 16, &count), E_FAIL);
+    EXPECT_EQ(count, 6u);
+    EXPECT_EQ(std::string(buffer, 6), "456789");
+
+    EXPECT_EQ(stream.Read(buffer, 4, &count), E_FAIL);
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(stream.Read(buffer, 4, nullptr), E_FAIL);
+
+    tsStream whole;
+    ASSERT_EQ(whole.Open(path().c_str(), 0), S_OK);
+    EXPECT_EQ(whole.Read(buffer, 16, &count), E_FAIL);
+    EXPECT_EQ(count, 10u);
+}
+
+TEST_F(StreamTest, CreateEmptiesTheFileAndWriteAppendsInOrder)
+{
+    writeFile(path(), "old content that must go");
+    tsStream stream;
+    ASSERT_EQ(stream.Open(path().c_str(), TS_OPEN_CREATE | TS_OPEN_WRITE), S_OK);
+    EXPECT_EQ(readFile(path()).size(), 0u);
+    EXPECT_EQ(stream.Write("ab", 2), S_OK);
+    EXPECT_EQ(stream.Write("", 0), S_OK);
+    EXPECT_EQ(stream.Write("cde", 3), S_OK);
+    EXPECT_EQ(stream.Flush(), S_OK);
+    EXPECT_EQ(stream.Close(), S_OK);
+    EXPECT_EQ(readFile(path()), bytesOf("abcde"));
+
+    // A write-only stream cannot read, a read-only one cannot write: both fail cleanly.
+    ASSERT_EQ(stream.Open(path().c_str(), TS_OPEN_WRITE), S_OK);
+    char c;
+    EXPECT_LT(stream.Read(&c, 1, nullptr), 0);
+    ASSERT_EQ(stream.Open(path().c_str(), TS_OPEN_READ), S_OK);
+    EXPECT_LT(stream.Write("x", 1), 0);
+    stream.Close();
+    EXPECT_EQ(readFile(path()), bytesOf("abcde"));
+
+    // Without the create bit the file must exist; with it and no write bit, it is read-only.
+    EXPECT_EQ(static_cast<std::uint32_t>(stream.Open(path("missing").c_str(), TS_OPEN_WRITE)), 0x80070002u);
+    EXPECT_EQ(stream.Open(path("fresh").c_str(), TS_OPEN_CREATE), S_OK);
+    EXPECT_LT(stream.Write("x", 1), 0);
+    EXPECT_TRUE(std::filesystem::exists(path("fresh")));
+}
+
+TEST_F(StreamTest, ReadWriteOpenSupportsBoth)
+{
+    writeFile(path(), "hello");
+    tsStream stream;
+    ASSERT_EQ(stream.Open(path().c_str(), TS_OPEN_WRITE | TS_OPEN_READ), S_OK);
+    char buffer[5];
+    EXPECT_EQ(stream.Read(buffer, 2, nullptr), S_OK);
+    EXPECT_EQ(stream.Write("LL", 2), S_OK);
+    stream.Close();
+    EXPECT_EQ(readFile(path()), bytesOf("heLLo"));
+}
+
+TEST_F(StreamTest, ClosedStreamsAndFailedOpens)
+{
+    testing_support::TraceCapture trace;
+    tsStream stream;
+    EXPECT_EQ(stream.Close(), S_OK);
+    EXPECT_EQ(stream.Write("x", 1), E_UNEXPECTED);
+    char c;
+    std::uint32_t count = 77;
+    EXPECT_EQ(stream.Read(&c, 1, &count), E_UNEXPECTED);
+    EXPECT_EQ(count, 77u) << "the count is not written without a file";
+
+    const std::string missing = path("nowhere.lay");
+    EXPECT_EQ(static_cast<std::uint32_t>(stream.Open(missing.c_str(), TS_OPEN_READ)), 0x80070002u);
+    EXPECT_FALSE(stream.IsOpen());
+    EXPECT_EQ(stream.Write("x", 1), E_UNEXPECTED);
+    const std::string text = trace.text();
+    EXPECT_NE(text.find(" : Error: Open file '" + missing + "' failed.\n"), std::string::npos);
+    EXPECT_NE(text.find(" : Error: ASSERT_HRESULT(0x80070002)\n"), std::string::npos);
+
+    // Opening again closes the first file; a second open that fails leaves none open.
+    writeFile(path("a"), "A");
+    writeFile(path("b"), "B");
+    ASSERT_EQ(stream.Open(path("a").c_str(), TS_OPEN_READ), S_OK);
+    ASSERT_EQ(stream.Open(path("b").c_str(), TS_OPEN_READ), S_OK);
+    EXPECT_EQ(stream.Read(&c, 1, nullptr), S_OK);
+    EXPECT_EQ(c, 'B');
+    tsStream writer;
+    EXPECT_EQ(writer.Open(path("a").c_str(), TS_OPEN_WRITE), S_OK) << "the first file was released";
+    EXPECT_LT(stream.Open(missing.c_str(), TS_OPEN_READ), 0);
+    EXPECT_EQ(stream.Read(&c, 1, nullptr), E_UNEXPECTED);
+
+    // A directory is not a file to open.
+    EXPECT_LT(stream.Open(dir.path().c_str(), TS_OPEN_READ), 0);
+    EXPECT_FALSE(stream.IsOpen());
+}
+
+TEST_F(StreamTest, SeekAndSkip)
+{
+    writeFile(path(), "0123456789");
+    tsStream stream;
+    ASSERT_EQ(stream.Open(path().c_str(), TS_OPEN_READ), S_OK);
+    char c;
+    EXPECT_EQ(stream.Skip(5), S_OK);
+    EXPECT_EQ(stream.Read(&c, 1, nullptr), S_OK);
+    EXPECT_EQ(c, '5');
+
+    EXPECT_EQ(stream.Skip(std::uint64_t{1} << 32), E_NOTIMPL);
+    EXPECT_EQ(stream.Read(&c, 1, nullptr), S_OK) << "the seek by the low half (0) was done";
+    EXPECT_EQ(c, '6');
+    EXPECT_EQ(stream.Skip((std::uint64_t{1} << 32) + 1), E_NOTIMPL);
+    EXPECT_EQ(stream.Read(&c, 1, nullptr), S_OK);
+    EXPECT_EQ(c, '8');
+
+    EXPECT_EQ(stream.Seek(2, 0), S_OK) << "success, not the length";
+    EXPECT_EQ(stream.Read(&c, 1, nullptr), E_FAIL);
+    EXPECT_EQ(stream.Seek(0, 2), S_OK);
+    EXPECT_EQ(stream.Read(&c, 1, nullptr), S_OK);
+    EXPECT_EQ(c, '2');
+    EXPECT_EQ(stream.Seek(1, -2), S_OK);
+    EXPECT_EQ(stream.Read(&c, 1, nullptr), S_OK);
+    EXPECT_EQ(c, '1');
+    EXPECT_EQ(stream.Seek(3, 0), E_INVALIDARG);
+    EXPECT_EQ(stream.Read(&c, 1, nullptr), S_OK) << "an invalid origin does not move";
+    EXPECT_EQ(c, '2');
+    EXPECT_LT(stream.Seek(0, -1), 0);
+
+    stream.Close();
+    EXPECT_LT(stream.Seek(0, 0), 0);
+}
+
+TEST_F(StreamTest, SharingFollowsTheAccess)
+{
+    writeFile(path(), "keep me");
+    tsStream reader;
+    tsStream secondReader;
+    ASSERT_EQ(reader.Open(path().c_str(), TS_OPEN_READ), S_OK);
+    EXPECT_EQ(secondReader.Open(path().c_str(), TS_OPEN_READ), S_OK) << "readers share";
+
+    tsStream writer;
+    EXPECT_LT(writer.Open(path().c_str(), TS_OPEN_CREATE | TS_OPEN_WRITE), 0);
+    EXPECT_FALSE(writer.IsOpen());
+    EXPECT_EQ(readFile(path()), bytesOf("keep me")) << "no truncation without the lock";
+    EXPECT_LT(writer.Open(path().c_str(), TS_OPEN_WRITE | TS_OPEN_READ), 0);
+
+    reader.Close();
+    secondReader.Close();
+    ASSERT_EQ(writer.Open(path().c_str(), TS_OPEN_WRITE), S_OK);
+    EXPECT_LT(reader.Open(path().c_str(), TS_OPEN_READ), 0) << "a writer shares with nobody";
+    tsStream secondWriter;
+    EXPECT_LT(secondWriter.Open(path().c_str(), TS_OPEN_WRITE), 0);
+    writer.Close();
+    EXPECT_EQ(reader.Open(path().c_str(), TS_OPEN_READ), S_OK);
+}
+
+TEST_F(StreamTest, PermissionAndDeviceErrorsComeBackAsCodes)
+{
+    writeFile(path(), "x");
+    ::chmod(path().c_str(), 0444);
+    tsStream stream;
+    if (::geteuid() != 0) { // root ignores permission bits
+        EXPECT_LT(stream.Open(path().c_str(), TS_OPEN_CREATE | TS_OPEN_WRITE), 0);
+    }
+
+    ASSERT_EQ(stream.Open("/dev/full", TS_OPEN_WRITE), S_OK);
+    EXPECT_EQ(stream.Write("abc", 3), E_FAIL);
+    EXPECT_EQ(stream.Write("", 0), S_OK);
+}
+
+TEST(StreamInterfaces, DeletingThroughEitherFaceDestroysTheStream)
+{
+    tsInputStream* in = new tsStream;
+    delete in;
+    tsOutputStream* out = new tsStream;
+    delete out;
+    tsStream* none = nullptr;
+    EXPECT_EQ(static_cast<tsOutputStream*>(none), nullptr);
+}

@@ -1,0 +1,96 @@
+#include "support/TestFiles.h"
+#include "support/TraceCapture.h"
+#include "streams/tsStream.h"
+#include "tsTrace.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using testing_support::TraceCapture;
+
+TEST(ResultCodes, SystemErrorRule)
+{
+    EXPECT_EQ(HRESULT_FROM_WIN32(0), S_OK);
+    EXPECT_EQ(static_cast<std::uint32_t>(HRESULT_FROM_WIN32(2)), 0x80070002u);
+    EXPECT_EQ(static_cast<std::uint32_t>(HRESULT_FROM_WIN32(0x12345)), 0x80072345u);
+    EXPECT_LT(E_FAIL, 0);
+    EXPECT_EQ(static_cast<std::uint32_t>(E_UNEXPECTED), 0x8000FFFFu);
+    EXPECT_EQ(static_cast<std::uint32_t>(E_NOTIMPL), 0x80004001u);
+    EXPECT_EQ(static_cast<std::uint32_t>(E_INVALIDARG), 0x80070057u);
+    EXPECT_EQ(static_cast<std::uint32_t>(E_OUTOFMEMORY), 0x8007000Eu);
+}
+
+TEST(Trace, ShortReadLineNamesPathLineAndCode)
+{
+    TraceCapture capture;
+    testing_support::TempDir dir;
+    {
+        std::FILE* f = std::fopen(dir.file("short").c_str(), "wb");
+        std::fputs("abc", f);
+        std::fclose(f);
+    }
+    tsStream stream;
+    ASSERT_EQ(stream.Open(dir.file("short").c_str(), TS_OPEN_READ), S_OK);
+    char buffer[8];
+    EXPECT_EQ(stream.Read(buffer, 8, nullptr), E_FAIL);
+
+    const std::string text = capture.text();
+    const std::string tail = " : Error: ASSERT_HRESULT(0x80004005)\n";
+    ASSERT_GE(text.size(), tail.size());
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    // One line, starting with the stream's own source file and a line number in brackets.
+    EXPECT_EQ(text.find('\n'), text.size() - 1);
+    const auto open = text.find("tsStream.cpp(");
+    ASSERT_NE(open, std::string::npos);
+    const auto close = text.find(')', open);
+    ASSERT_NE(close, std::string::npos);
+    const std::string line = text.substr(open + 13, close - open - 13);
+    ASSERT_FALSE(line.empty());
+    EXPECT_EQ(line.find_first_not_of("0123456789"), std::string::npos);
+}
+
+TEST(Trace, SuccessWritesNothingAndDetachedHandleDropsLines)
+{
+    {
+        TraceCapture capture;
+        ASSERT_HRESULT(S_OK);
+        ASSERT_HRESULT(1);
+        EXPECT_EQ(capture.text(), "");
+    }
+    const int previous = tsTraceHandle();
+    tsTraceAttach(-1);
+    HRESULT hr = E_FAIL;
+    ASSERT_HRESULT(hr); // dropped, and the code stays what it was
+    EXPECT_EQ(hr, E_FAIL);
+    tsTraceAttach(previous);
+}
+
+TEST(Trace, FormattingIsLiteralForPathsAndCutAtTheBuffer)
+{
+    TraceCapture capture;
+    tsTrace(TS_TRACE_PATTERN, "/src/100%s/%n/file.cpp", 7, "Error: ASSERT_HRESULT(0x%X)\n", 0x80004005u);
+    EXPECT_EQ(capture.text(), "/src/100%s/%n/file.cpp(7) : Error: ASSERT_HRESULT(0x80004005)\n");
+
+    TraceCapture second;
+    tsTrace(TS_TRACE_PATTERN, "m.cpp", 114, "Not supported file version.\n");
+    EXPECT_EQ(second.text(), "m.cpp(114) : Not supported file version.\n");
+
+    TraceCapture third;
+    const std::string longPath(3000, 'p');
+    tsTrace(TS_TRACE_PATTERN, longPath.c_str(), 1, "Error: Open file '%s' failed.\n", "x");
+    EXPECT_EQ(third.text(), std::string(1023, 'p'));
+
+    // A path of percent signs cut in the middle must not leave a conversion behind.
+    TraceCapture fourth;
+    const std::string percents(1500, '%');
+    tsTrace(TS_TRACE_PATTERN, percents.c_str(), 1, "Error: ASSERT_HRESULT(0x%X)\n", 1u);
+    EXPECT_EQ(fourth.text(), std::string(511, '%') + "(");
+}
+
+TEST(Trace, MessageArgumentsExpandOnlyInStageTwo)
+{
+    TraceCapture capture;
+    tsTrace(TS_TRACE_PATTERN, "s.cpp", 82, "Error: Open file '%s' failed.\n", "/tmp/a%d.lay");
+    EXPECT_EQ(capture.text(), "s.cpp(82) : Error: Open file '/tmp/a%d.lay' failed.\n");
+}

@@ -21,8 +21,14 @@ constexpr HRESULT HRESULT_FROM_WIN32(std::uint32_t error)
     return error == 0 ? 0 : static_cast<HRESULT>(0x80070000u | (error & 0xFFFFu));
 }
 
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
+constexpr bool FAILED(HRESULT hr)
+{
+    return hr < 0;
+}
+constexpr bool SUCCEEDED(HRESULT hr)
+{
+    return hr >= 0;
+}
 #endif
 
 // The platform's last error as a result code: errno on POSIX, GetLastError on Windows.

@@ -97,9 +97,15 @@ void tsTrace(const char* pattern, const char* sourcePath, int sourceLine, const 
     [[maybe_unused]] auto ignored = ts_write(handle, stageTwo, static_cast<unsigned>(length));
 }
 
-void tsTraceAttach(int fd) { g_traceHandle.store(fd, std::memory_order_relaxed); }
+void tsTraceAttach(int fd)
+{
+    g_traceHandle.store(fd, std::memory_order_relaxed);
+}
 
-int tsTraceHandle() { return g_traceHandle.load(std::memory_order_relaxed); }
+int tsTraceHandle()
+{
+    return g_traceHandle.load(std::memory_order_relaxed);
+}
 
 bool tsTraceAttachFromEnvironment(const char* variable)
 {
@@ -110,9 +116,10 @@ bool tsTraceAttachFromEnvironment(const char* variable)
         tsTraceAttach(2);
         return true;
     }
-    int fd = ts_open(name, O_WRONLY | O_CREAT | O_APPEND
+    int fd = ts_open(name,
+                     O_WRONLY | O_CREAT | O_APPEND
 #ifndef _WIN32
-                               | O_CLOEXEC
+                         | O_CLOEXEC
 #endif
                      ,
                      0644);

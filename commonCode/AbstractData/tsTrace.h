@@ -22,7 +22,8 @@ int tsTraceHandle();
 // cannot be opened leaves the handle as it was. Returns whether a handle is attached.
 bool tsTraceAttachFromEnvironment(const char* variable);
 
-#define TS_TRACE(format, ...) tsTrace(TS_TRACE_PATTERN, __FILE__, __LINE__, format __VA_OPT__(, ) __VA_ARGS__)
+#define TS_TRACE(format, ...)                                                                      \
+    tsTrace(TS_TRACE_PATTERN, __FILE__, __LINE__, format __VA_OPT__(, ) __VA_ARGS__)
 
 // Traces a failing code and leaves it untouched for the caller to pass on.
 #define ASSERT_HRESULT(code)                                                                       \

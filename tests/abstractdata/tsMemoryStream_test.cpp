@@ -4,7 +4,8 @@
 
 TEST(MemoryStream, CountsAndCodesMatchTheFileStream)
 {
-    tsMemoryStream stream(std::vector<std::uint8_t>{'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'});
+    tsMemoryStream stream(
+        std::vector<std::uint8_t>{'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'});
     char buffer[16];
     std::uint32_t count = 0;
     EXPECT_EQ(stream.Read(buffer, 0, &count), S_OK);

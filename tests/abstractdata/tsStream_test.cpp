@@ -74,7 +74,8 @@ TEST_F(StreamTest, CreateEmptiesTheFileAndWriteAppendsInOrder)
     EXPECT_EQ(readFile(path()), bytesOf("abcde"));
 
     // Without the create bit the file must exist; with it and no write bit, it is read-only.
-    EXPECT_EQ(static_cast<std::uint32_t>(stream.Open(path("missing").c_str(), TS_OPEN_WRITE)), 0x80070002u);
+    EXPECT_EQ(static_cast<std::uint32_t>(stream.Open(path("missing").c_str(), TS_OPEN_WRITE)),
+              0x80070002u);
     EXPECT_EQ(stream.Open(path("fresh").c_str(), TS_OPEN_CREATE), S_OK);
     EXPECT_LT(stream.Write("x", 1), 0);
     EXPECT_TRUE(std::filesystem::exists(path("fresh")));

@@ -1,6 +1,6 @@
+#include "streams/tsStream.h"
 #include "support/TestFiles.h"
 #include "support/TraceCapture.h"
-#include "streams/tsStream.h"
 #include "tsTrace.h"
 
 #include <gtest/gtest.h>
@@ -69,7 +69,8 @@ TEST(Trace, SuccessWritesNothingAndDetachedHandleDropsLines)
 TEST(Trace, FormattingIsLiteralForPathsAndCutAtTheBuffer)
 {
     TraceCapture capture;
-    tsTrace(TS_TRACE_PATTERN, "/src/100%s/%n/file.cpp", 7, "Error: ASSERT_HRESULT(0x%X)\n", 0x80004005u);
+    tsTrace(TS_TRACE_PATTERN, "/src/100%s/%n/file.cpp", 7, "Error: ASSERT_HRESULT(0x%X)\n",
+            0x80004005u);
     EXPECT_EQ(capture.text(), "/src/100%s/%n/file.cpp(7) : Error: ASSERT_HRESULT(0x80004005)\n");
 
     TraceCapture second;

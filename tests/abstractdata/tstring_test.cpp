@@ -38,7 +38,8 @@ TEST(CountedString, PrefixWidthsAndRoundTrips)
         std::size_t length;
         std::size_t prefix;
     };
-    for (Case c : {Case{0, 1}, {9, 1}, {254, 1}, {255, 3}, {65533, 3}, {65534, 7}, {65535, 7}, {70000, 7}}) {
+    for (Case c :
+         {Case{0, 1}, {9, 1}, {254, 1}, {255, 3}, {65533, 3}, {65534, 7}, {65535, 7}, {70000, 7}}) {
         tstring original(c.length, 'x');
         for (std::size_t i = 0; i < c.length; ++i)
             original[i] = static_cast<char>('A' + i % 26);
@@ -60,7 +61,8 @@ TEST(CountedString, PrefixBytesOfTheExamples)
     const Bytes b255 = written(tstring(255, 'a'));
     EXPECT_EQ(Bytes(b255.begin(), b255.begin() + 3), (Bytes{0xFF, 0xFF, 0x00}));
     const Bytes long70000 = written(tstring(70000, 'a'));
-    EXPECT_EQ(Bytes(long70000.begin(), long70000.begin() + 7), (Bytes{0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}));
+    EXPECT_EQ(Bytes(long70000.begin(), long70000.begin() + 7),
+              (Bytes{0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}));
     const Bytes b65533 = written(tstring(65533, 'a'));
     EXPECT_EQ(Bytes(b65533.begin(), b65533.begin() + 3), (Bytes{0xFF, 0xFD, 0xFF}));
     // Bytes above 0x7F are stored as they are.
@@ -76,7 +78,8 @@ TEST(CountedString, MalformedInputLeavesTheStringUnchanged)
     EXPECT_EQ(s, "keep");
     EXPECT_EQ(readFrom({}, s), E_FAIL);
     EXPECT_EQ(readFrom({0xFF, 0x10}, s), E_FAIL) << "stream ends inside the 16-bit length";
-    EXPECT_EQ(readFrom({0xFF, 0xFF, 0xFF, 0x01}, s), E_FAIL) << "stream ends inside the 32-bit length";
+    EXPECT_EQ(readFrom({0xFF, 0xFF, 0xFF, 0x01}, s), E_FAIL)
+        << "stream ends inside the 32-bit length";
     EXPECT_EQ(s, "keep");
     EXPECT_EQ(readFrom({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, s), E_OUTOFMEMORY);
     EXPECT_EQ(s, "keep");
@@ -115,7 +118,8 @@ TEST(CountedString, HugePrefixFailsFastWithSmallMemory)
         std::ifstream statm("/proc/self/statm");
         statm >> pages;
         rlimit limit{};
-        limit.rlim_cur = limit.rlim_max = pages * static_cast<unsigned long>(::sysconf(_SC_PAGESIZE)) + (256ul << 20);
+        limit.rlim_cur = limit.rlim_max =
+            pages * static_cast<unsigned long>(::sysconf(_SC_PAGESIZE)) + (256ul << 20);
         ::setrlimit(RLIMIT_AS, &limit);
         tstring s = "keep";
         HRESULT hr = readFrom(bytes, s);

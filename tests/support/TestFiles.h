@@ -19,7 +19,8 @@ class TempDir
 public:
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "karvelo-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "karvelo-test-XXXXXX").string();
         if (char* made = ::mkdtemp(pattern.data()))
             m_path = made;
     }
@@ -49,7 +50,8 @@ inline Bytes readFile(const std::string& path)
 inline void writeFile(const std::string& path, const Bytes& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 inline void writeFile(const std::string& path, const std::string& text)

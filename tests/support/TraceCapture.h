@@ -29,7 +29,8 @@ public:
         std::string all;
         char chunk[4096];
         off_t offset = 0;
-        for (ssize_t got; (got = ::pread(::fileno(m_file), chunk, sizeof chunk, offset)) > 0; offset += got)
+        for (ssize_t got; (got = ::pread(::fileno(m_file), chunk, sizeof chunk, offset)) > 0;
+             offset += got)
             all.append(chunk, static_cast<std::size_t>(got));
         return all;
     }

@@ -20,7 +20,10 @@ template <typename Call> auto retryOnInterrupt(Call call)
     return result;
 }
 
-HRESULT errorResult(int error) { return HRESULT_FROM_WIN32(static_cast<std::uint32_t>(error)); }
+HRESULT errorResult(int error)
+{
+    return HRESULT_FROM_WIN32(static_cast<std::uint32_t>(error));
+}
 
 } // namespace
 
@@ -48,10 +51,13 @@ HRESULT tsStream::Open(const char* path, std::uint32_t flags)
     if (fd < 0) {
         hr = errorResult(errno);
     } else {
-        struct stat info {};
+        struct stat info
+        {
+        };
         if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
             hr = errorResult(EISDIR);
-        } else if (retryOnInterrupt([&] { return ::flock(fd, (write ? LOCK_EX : LOCK_SH) | LOCK_NB); }) != 0) {
+        } else if (retryOnInterrupt(
+                       [&] { return ::flock(fd, (write ? LOCK_EX : LOCK_SH) | LOCK_NB); }) != 0) {
             // Writers share with nobody, readers only with readers.
             hr = errorResult(errno);
         } else if (create) {
@@ -92,7 +98,8 @@ HRESULT tsStream::Read(void* buffer, std::uint32_t size, std::uint32_t* bytesRea
         std::uint32_t total = 0;
         auto* out = static_cast<char*>(buffer);
         while (total < size) {
-            ssize_t got = retryOnInterrupt([&] { return ::read(m_file, out + total, size - total); });
+            ssize_t got =
+                retryOnInterrupt([&] { return ::read(m_file, out + total, size - total); });
             if (got < 0) {
                 hr = errorResult(errno);
                 break;
@@ -119,7 +126,8 @@ HRESULT tsStream::Write(const void* buffer, std::uint32_t size)
         std::uint32_t total = 0;
         const auto* in = static_cast<const char*>(buffer);
         while (total < size) {
-            ssize_t put = retryOnInterrupt([&] { return ::write(m_file, in + total, size - total); });
+            ssize_t put =
+                retryOnInterrupt([&] { return ::write(m_file, in + total, size - total); });
             if (put <= 0) {
                 if (put < 0)
                     hr = errorResult(errno);

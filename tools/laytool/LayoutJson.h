@@ -1,0 +1,16 @@
+// The JSON form of a layout that laytool prints and reads back.
+#pragma once
+
+#include "LayoutDataObject.h"
+
+#include <string>
+
+// One JSON object: the load's result code and the records, one control a line. Coordinates
+// are the shortest text that reads back to the same float; names map byte for byte to the
+// characters U+0000 to U+00FF.
+std::string LayoutToJson(HRESULT result, const LayoutDataObject& layout);
+
+// Parses the form above into layout (replacing its controls). Numbers go from their JSON
+// text straight to float. On failure returns false with a message that names the line and
+// column for a syntax error, or the field for a wrong value.
+bool LayoutFromJson(const std::string& text, LayoutDataObject& layout, std::string& error);

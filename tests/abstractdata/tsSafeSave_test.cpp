@@ -35,7 +35,8 @@ std::string contentOf(const std::string& path)
 
 std::size_t entries(const TempDir& dir)
 {
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir.path()), {}));
+    return static_cast<std::size_t>(
+        std::distance(std::filesystem::directory_iterator(dir.path()), {}));
 }
 
 } // namespace
@@ -66,7 +67,9 @@ TEST(SafeSave, FollowsLinksAndKeepsPermissionBits)
     ::chmod(dir.file("real.lay").c_str(), 0640);
     ASSERT_EQ(::symlink("real.lay", dir.file("link.lay").c_str()), 0);
     EXPECT_EQ(save(dir.file("link.lay"), "after"), S_OK);
-    struct stat info {};
+    struct stat info
+    {
+    };
     ASSERT_EQ(::lstat(dir.file("link.lay").c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link stays a link";
     EXPECT_EQ(contentOf(dir.file("real.lay")), "after");
@@ -94,7 +97,8 @@ TEST(SafeSave, RefusedTargetsKeepEveryByte)
     writeFile(dir.file("held.lay"), std::string("held"));
     tsStream reader;
     ASSERT_EQ(reader.Open(dir.file("held.lay").c_str(), TS_OPEN_READ), S_OK);
-    EXPECT_LT(save(dir.file("held.lay"), "stolen"), 0) << "a file another stream reads is not replaced";
+    EXPECT_LT(save(dir.file("held.lay"), "stolen"), 0)
+        << "a file another stream reads is not replaced";
     EXPECT_EQ(contentOf(dir.file("held.lay")), "held");
     reader.Close();
     EXPECT_EQ(entries(dir), 2u);

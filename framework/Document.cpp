@@ -1,0 +1,198 @@
+#include "Document.h"
+
+#include "Application.h"
+#include "CommandIds.h"
+#include "Dialogs.h"
+#include "DocTemplate.h"
+#include "MdiChild.h"
+#include "Strings.h"
+#include "View.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace fw {
+
+Document::Document() = default;
+
+Document::~Document()
+{
+    for (View* view : m_views)
+        view->DetachDocument();
+}
+
+bool Document::OnNewDocument()
+{
+    DeleteContents();
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool Document::OnOpenDocument(const QString& path)
+{
+    // The file must open for reading like any reader would take it: shared with readers.
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    int error = fd < 0 ? errno : 0;
+    if (fd >= 0) {
+        if (QFileInfo(path).isDir())
+            error = EISDIR;
+        else if (::flock(fd, LOCK_SH | LOCK_NB) != 0)
+            error = errno;
+        ::close(fd);
+    }
+    if (error != 0) {
+        const unsigned message = error == ENOENT || error == ENOTDIR ? AFX_IDP_FILE_NOT_FOUND
+                                 : error == EWOULDBLOCK              ? AFX_IDP_FILE_SHARING
+                                                                     : AFX_IDP_FILE_GENERIC_READ;
+        MessageBox(FormatString(message, path), MB_OK, MB_ICONWARNING);
+        return false;
+    }
+    DeleteContents();
+    Serialize();
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool Document::OnSaveDocument(const QString&)
+{
+    return true;
+}
+
+void Document::OnCloseDocument()
+{
+    m_closing = true;
+    // Closing the frames destroys the views; the document goes when the last one has gone.
+    for (MdiChild* frame : GetFrames())
+        frame->CloseWithoutAsking();
+    if (m_template)
+        m_template->RemoveDocument(this);
+    deleteLater();
+}
+
+bool Document::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    switch (
+        MessageBox(FormatString(AFX_IDP_ASK_TO_SAVE, m_title), MB_YESNOCANCEL, MB_ICONQUESTION)) {
+    case IDYES:
+        return DoFileSave();
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Document::DoFileSave()
+{
+    return DoSave(m_path);
+}
+
+bool Document::DoSave(const QString& givenPath)
+{
+    QString path = givenPath;
+    if (path.isEmpty()) {
+        FileRequest request;
+        request.save = true;
+        request.title = LoadString(AFX_IDS_SAVEFILE);
+        if (m_template) {
+            request.filters << m_template->FilterName();
+            request.defaultExtension = m_template->FilterExtension();
+        }
+        request.filters << LoadString(AFX_IDS_ALLFILTER);
+        request.folder = m_path.isEmpty() ? QDir::currentPath() : QFileInfo(m_path).absolutePath();
+        request.proposedName = m_path.isEmpty() ? m_title : QFileInfo(m_path).fileName();
+        path = AskForFile(request);
+        if (path.isEmpty())
+            return false;
+        if (!request.defaultExtension.isEmpty() && QFileInfo(path).suffix().isEmpty())
+            path += request.defaultExtension;
+    }
+    if (!OnSaveDocument(path))
+        return false;
+    SetPathName(path);
+    SetModifiedFlag(false);
+    return true;
+}
+
+void Document::SetPathName(const QString& path, bool addToRecentFiles)
+{
+    m_path = QFileInfo(path).absoluteFilePath();
+    SetTitle(QFileInfo(path).fileName());
+    if (addToRecentFiles && App())
+        App()->AddToRecentFileList(m_path);
+}
+
+void Document::SetTitle(const QString& title)
+{
+    m_title = title;
+    emit titleChanged();
+}
+
+void Document::SetModifiedFlag(bool modified)
+{
+    if (m_modified == modified)
+        return;
+    m_modified = modified;
+    emit modifiedChanged(modified);
+}
+
+void Document::AddView(View* view)
+{
+    if (std::find(m_views.begin(), m_views.end(), view) == m_views.end())
+        m_views.push_back(view);
+}
+
+void Document::RemoveView(View* view)
+{
+    const auto found = std::find(m_views.begin(), m_views.end(), view);
+    if (found == m_views.end())
+        return;
+    m_views.erase(found);
+    if (!m_closing)
+        OnViewRemoved(view);
+}
+
+std::vector<MdiChild*> Document::GetFrames() const
+{
+    std::vector<MdiChild*> frames;
+    for (View* view : m_views) {
+        MdiChild* frame = view->GetParentFrame();
+        if (frame && std::find(frames.begin(), frames.end(), frame) == frames.end())
+            frames.push_back(frame);
+    }
+    return frames;
+}
+
+void Document::UpdateAllViews(View* sender)
+{
+    for (View* view : m_views)
+        if (view != sender)
+            view->OnUpdate(sender);
+}
+
+void Document::OnFileClose()
+{
+    if (SaveModified())
+        OnCloseDocument();
+}
+
+bool Document::OnCmdMsg(CommandId id, CommandState* state)
+{
+    static const CommandTable<Document> table = {
+        {ID_FILE_SAVE, &Document::OnFileSave},
+        {ID_FILE_SAVE_AS, &Document::OnFileSaveAs},
+        {ID_FILE_CLOSE, &Document::OnFileClose},
+    };
+    return table.Dispatch(this, id, state);
+}
+
+} // namespace fw

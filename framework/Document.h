@@ -1,0 +1,81 @@
+// A document: its file, its title, whether it holds unsaved changes, and its views.
+#pragma once
+
+#include "Commands.h"
+
+#include <QObject>
+#include <QString>
+
+#include <vector>
+
+namespace fw {
+
+class DocTemplate;
+class MdiChild;
+class View;
+
+class Document : public QObject, public CommandTarget
+{
+    Q_OBJECT
+
+public:
+    Document();
+    ~Document() override;
+
+    virtual bool OnNewDocument();
+    // Checks that the file can be read and reports the cause when it cannot.
+    virtual bool OnOpenDocument(const QString& path);
+    virtual bool OnSaveDocument(const QString& path);
+    virtual void DeleteContents() {}
+    virtual void Serialize() {}
+    // Closes every window of the document and destroys it.
+    virtual void OnCloseDocument();
+
+    // Asks whether to save a modified document: false when the user cancelled or the save
+    // did not happen.
+    virtual bool SaveModified();
+    // Saves under path, or asks for a name when path is empty.
+    bool DoSave(const QString& path);
+    bool DoFileSave();
+
+    const QString& GetPathName() const { return m_path; }
+    void SetPathName(const QString& path, bool addToRecentFiles = true);
+    const QString& GetTitle() const { return m_title; }
+    void SetTitle(const QString& title);
+
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true);
+
+    const std::vector<View*>& GetViews() const { return m_views; }
+    void AddView(View* view);
+    void RemoveView(View* view);
+    std::vector<MdiChild*> GetFrames() const;
+    void UpdateAllViews(View* sender);
+
+    DocTemplate* GetDocTemplate() const { return m_template; }
+    void SetDocTemplate(DocTemplate* docTemplate) { m_template = docTemplate; }
+
+    bool OnCmdMsg(CommandId id, CommandState* state) override;
+
+signals:
+    void titleChanged();
+    void modifiedChanged(bool modified);
+
+protected:
+    // A view left the document (its window closed); the others are still there.
+    virtual void OnViewRemoved(View*) {}
+
+private:
+    void OnFileSave() { DoFileSave(); }
+    void OnFileSaveAs() { DoSave(QString()); }
+    void OnFileClose();
+
+    QString m_path;
+    QString m_title;
+    bool m_modified = false;
+    bool m_closing = false;
+    std::vector<View*> m_views;
+    DocTemplate* m_template = nullptr;
+};
+
+} // namespace fw

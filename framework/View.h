@@ -1,0 +1,64 @@
+// A view shows its document in a child frame and draws on the screen and the printer alike.
+#pragma once
+
+#include "Commands.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QPainter;
+class QPrinter;
+
+namespace fw {
+
+class Document;
+class MdiChild;
+
+class View : public QWidget, public CommandTarget
+{
+    Q_OBJECT
+
+public:
+    explicit View(QWidget* parent = nullptr);
+    ~View() override;
+
+    Document* GetDocument() const { return m_document; }
+    void AttachDocument(Document* document);
+    void DetachDocument() { m_document = nullptr; }
+    MdiChild* GetParentFrame() const;
+
+    // Once, after the frame has made all its views; the default repaints through OnUpdate.
+    virtual void OnInitialUpdate();
+    // The default repaints the whole view with its background erased.
+    virtual void OnUpdate(View* sender);
+    // Draws the document; painter is the screen's or the printer's, never scaled.
+    virtual void OnDraw(QPainter&) {}
+
+    // The print dialog; false stops the printing.
+    virtual bool OnPreparePrinting(QPrinter& printer);
+    virtual void OnBeginPrinting(QPainter&, QPrinter&) {}
+    virtual void OnEndPrinting(QPainter&, QPrinter&) {}
+    // Draws one page on printer: false when the printer could not be started.
+    bool PrintTo(QPrinter& printer);
+
+    // Gives the keyboard focus to this view when it becomes the frame's active pane.
+    virtual void TakeFocus() { setFocus(Qt::OtherFocusReason); }
+
+    bool OnCmdMsg(CommandId id, CommandState* state) override;
+
+protected:
+    bool DoPreparePrinting(QPrinter& printer);
+    void paintEvent(QPaintEvent* event) override;
+
+    // The framework's print commands, for views whose tables route them here.
+    void OnFilePrint();
+    void OnFilePrintDirect();
+    void OnFilePrintPreview();
+
+private:
+    void Print(bool askFirst);
+
+    QPointer<Document> m_document;
+};
+
+} // namespace fw

@@ -1,0 +1,175 @@
+#include "KarveloDoc.h"
+#include "support/LayoutBytes.h"
+#include "support/TestApp.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace testing_support;
+
+namespace {
+
+const QString LOAD_FAILED = QString::fromUtf8("Die Datei konnte nicht geladen werden!");
+const QString SAVE_FAILED = QString::fromUtf8("Die Datei konnte nicht gespeichert werden!");
+
+class LayoutDocumentTest : public ::testing::Test
+{
+protected:
+    SettingsSandbox settings;
+    TempDir files;
+    MessageLog log;
+    TestApp app{{QStringLiteral("-dde")}, [] { return new CKarveloDoc; }};
+    void SetUp() override { ASSERT_TRUE(app.InitInstance()); }
+
+    QString path(const std::string& name) const { return QString::fromStdString(files.file(name)); }
+    CKarveloDoc* open(const std::string& name)
+    {
+        return static_cast<CKarveloDoc*>(app.OpenDocumentFile(path(name)));
+    }
+    static LayoutBytes three()
+    {
+        LayoutBytes bytes(2, 3);
+        bytes.record(0, "A", 0, 0, 1, 2, 3, 4)
+            .record(1, "B", 0, 0, 5, 6, 7, 8)
+            .record(2, "C", 0, 0, 9, 10, 11, 12);
+        return bytes;
+    }
+    CKarveloDoc* newDocument()
+    {
+        app.OnFileNew();
+        return static_cast<CKarveloDoc*>(app.Documents().back());
+    }
+};
+
+} // namespace
+
+TEST_F(LayoutDocumentTest, OpeningMakesTheFirstControlCurrent)
+{
+    writeFile(files.file("three.lay"), three().bytes);
+    CKarveloDoc* doc = open("three.lay");
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(doc->m_layout.m_controls.size(), 3u);
+    EXPECT_EQ(doc->m_currentControl, &doc->m_layout.m_controls[0]);
+    EXPECT_EQ(doc->GetTitle(), QStringLiteral("three.lay"));
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_TRUE(log.boxes.empty());
+
+    writeFile(files.file("empty.lay"), LayoutBytes(2, 0).bytes);
+    CKarveloDoc* empty = open("empty.lay");
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(empty->m_currentControl, nullptr);
+}
+
+TEST_F(LayoutDocumentTest, BrokenFilesOpenWithWhatWasReadAndOneMessage)
+{
+    const LayoutBytes full = three();
+    writeFile(files.file("cut.lay"), Bytes(full.bytes.begin(), full.bytes.end() - 3));
+    CKarveloDoc* doc = open("cut.lay");
+    ASSERT_NE(doc, nullptr) << "the window opens all the same";
+    EXPECT_EQ(log.texts(), std::vector<QString>{LOAD_FAILED});
+    EXPECT_EQ(doc->m_layout.m_controls.size(), 2u);
+    EXPECT_EQ(doc->m_currentControl, nullptr);
+
+    writeFile(files.file("v3.lay"), LayoutBytes(3, 0).bytes);
+    ASSERT_NE(open("v3.lay"), nullptr);
+    EXPECT_EQ(log.texts().size(), 2u) << "an unknown version is reported like any broken file";
+    EXPECT_EQ(log.texts().back(), LOAD_FAILED);
+
+    EXPECT_EQ(open("missing.lay"), nullptr) << "no window for a missing file";
+    ASSERT_EQ(log.texts().size(), 3u);
+    EXPECT_EQ(log.texts().back(), path("missing.lay") + QStringLiteral("\nnot found."));
+}
+
+TEST_F(LayoutDocumentTest, AddNewControlAppendsACopyAndMarksTheChange)
+{
+    CKarveloDoc* doc = newDocument();
+    doc->m_newControl.m_name = "UNBENANNT0";
+    doc->m_newControl.m_x2 = 5;
+    doc->AddNewControl();
+    doc->m_newControl.m_name = "CHANGED";
+    ASSERT_EQ(doc->m_layout.m_controls.size(), 1u);
+    EXPECT_EQ(doc->m_currentControl, &doc->m_layout.m_controls[0]);
+    EXPECT_EQ(doc->m_layout.m_controls[0].m_name, "UNBENANNT0");
+    EXPECT_EQ(doc->m_layout.m_controls[0].m_guiResourceId, 0u);
+    EXPECT_EQ(doc->m_layout.m_controls[0].m_textId, 0u);
+    EXPECT_TRUE(doc->IsModified());
+    doc->AddNewControl();
+    EXPECT_EQ(doc->m_currentControl, &doc->m_layout.m_controls[1]);
+}
+
+TEST_F(LayoutDocumentTest, FailedSavesTellTheUserAndKeepTheDocument)
+{
+    CKarveloDoc* doc = newDocument();
+    doc->AddNewControl();
+    EXPECT_FALSE(doc->DoSave(path("no/folder/x.lay")));
+    EXPECT_EQ(log.texts(), std::vector<QString>{SAVE_FAILED});
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->GetTitle(), QStringLiteral("Layout1"));
+
+    std::filesystem::create_directory(files.file("dir.lay"));
+    EXPECT_FALSE(doc->DoSave(path("dir.lay")));
+    EXPECT_EQ(log.texts().size(), 2u);
+
+    ASSERT_TRUE(doc->DoSave(path("good.lay")));
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->GetPathName(), path("good.lay"));
+    EXPECT_EQ(readFile(files.file("good.lay")).size(), 24u + 29u);
+}
+
+TEST_F(LayoutDocumentTest, DiskFullDuringASaveKeepsTheOldFile)
+{
+    const Bytes old = three().bytes;
+    writeFile(files.file("full.lay"), old);
+    CKarveloDoc* doc = open("full.lay");
+    ASSERT_NE(doc, nullptr);
+    for (int i = 0; i < 200; ++i) {
+        doc->m_newControl.m_name = std::string(20, 'N');
+        doc->AddNewControl();
+    }
+    for (rlim_t limit : {rlim_t{10}, rlim_t{24}, rlim_t{40}, rlim_t{4000}}) {
+        const std::size_t before = log.boxes.size();
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit r{limit, limit};
+            ::setrlimit(RLIMIT_FSIZE, &r);
+            const bool saved = doc->DoFileSave();
+            // Exactly one message, and the document still holds unsaved changes.
+            ::_exit(!saved && log.boxes.size() == before + 1 &&
+                            log.boxes.back().text == SAVE_FAILED && doc->IsModified()
+                        ? 0
+                        : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << limit;
+        EXPECT_EQ(readFile(files.file("full.lay")), old) << limit;
+    }
+}
+
+TEST_F(LayoutDocumentTest, SavesFollowLinksAndKeepPermissions)
+{
+    writeFile(files.file("real.lay"), three().bytes);
+    ::chmod(files.file("real.lay").c_str(), 0444);
+    ASSERT_EQ(::symlink("real.lay", files.file("link.lay").c_str()), 0);
+    CKarveloDoc* doc = open("link.lay");
+    ASSERT_NE(doc, nullptr);
+    doc->m_layout.m_controls.pop_back();
+    doc->m_currentControl = nullptr;
+    ASSERT_TRUE(doc->DoFileSave());
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::lstat(files.file("link.lay").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(::stat(files.file("real.lay").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0444u);
+    EXPECT_EQ(readFile(files.file("real.lay")).size(), 24u + 2 * 30u);
+}

@@ -1,6 +1,8 @@
 #include "KarveloDoc.h"
 
 #include "Dialogs.h"
+#include "KarveloView.h"
+#include "KarveloView_Controls.h"
 #include "streams/tsSafeSave.h"
 #include "tsTrace.h"
 
@@ -78,4 +80,20 @@ void CKarveloDoc::AddNewControl()
     m_layout.m_controls.push_back(m_newControl);
     m_currentControl = &m_layout.m_controls.back();
     SetModifiedFlag();
+}
+
+void CKarveloDoc::ReleaseView(fw::View* closing)
+{
+    if (m_panel == closing)
+        m_panel = nullptr;
+    if (m_canvas == closing)
+        m_canvas = nullptr;
+    for (fw::View* view : GetViews()) {
+        if (view == closing)
+            continue;
+        if (!m_panel)
+            m_panel = qobject_cast<CKarveloView_Controls*>(view);
+        if (!m_canvas)
+            m_canvas = qobject_cast<CKarveloView*>(view);
+    }
 }

@@ -24,6 +24,9 @@ public:
     HRESULT SaveLayout(const QString& path);
     // Appends a copy of m_newControl and makes it current.
     void AddNewControl();
+    // A view of this document is going: m_panel and m_canvas move to another window's views,
+    // or become null when none is left.
+    void ReleaseView(fw::View* closing);
 
     // The views of the window opened last; never a view that has been destroyed.
     QPointer<CKarveloView_Controls> m_panel;

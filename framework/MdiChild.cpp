@@ -65,8 +65,14 @@ void MdiChild::InitialUpdateFrame()
     if (m_document)
         for (MdiChild* frame : m_document->GetFrames())
             frame->UpdateTitle();
+    MdiFrame* main = App() ? App()->MainFrame() : nullptr;
+    // As big as the panes would like, within the main window where it is showing.
+    QSize size = sizeHint();
+    if (main && main->MdiArea()->isVisible())
+        size = size.boundedTo(main->MdiArea()->viewport()->size());
+    resize(size);
     show();
-    if (MdiFrame* main = App() ? App()->MainFrame() : nullptr)
+    if (main)
         main->MdiArea()->setActiveSubWindow(this);
     // A new window starts with its first pane active.
     if (!m_views.empty() && m_views.front())

@@ -24,7 +24,8 @@ namespace fw {
 
 namespace {
 constexpr int MAX_WINDOWS_LISTED = 9;
-}
+const char* const NO_TOOLTIP = "fwNoTooltip";
+} // namespace
 
 MdiFrame::MdiFrame() : m_mdiArea(new QMdiArea(this))
 {
@@ -78,7 +79,9 @@ QAction* MdiFrame::Action(CommandId id)
     action->setData(id);
     const QString entry = LoadString(id);
     action->setStatusTip(PromptOf(entry));
+    // Qt would make a tooltip of the text; an entry without one must show none.
     action->setToolTip(TooltipOf(entry));
+    action->setProperty(NO_TOOLTIP, TooltipOf(entry).isEmpty());
     action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
     m_actions.emplace(id, action);
@@ -155,7 +158,7 @@ bool MdiFrame::eventFilter(QObject* watched, QEvent* event)
     case QEvent::ToolTip:
         // A button whose command text has no tooltip part shows none.
         if (auto* button = qobject_cast<QToolButton*>(watched)) {
-            if (button->defaultAction() && button->defaultAction()->toolTip().isEmpty()) {
+            if (button->defaultAction() && button->defaultAction()->property(NO_TOOLTIP).toBool()) {
                 event->ignore();
                 return true;
             }
@@ -290,7 +293,7 @@ QToolBar* MdiFrame::LoadToolBar(unsigned resourceId, CommandId barId)
     if (!m_resources || found == m_resources->toolbars.end())
         return nullptr;
     const ToolbarDefinition& definition = found->second;
-    const QPixmap strip(definition.bitmap);
+    const QPixmap strip = definition.bitmap ? definition.bitmap() : QPixmap();
     if (strip.isNull())
         return nullptr;
     auto* bar = new QToolBar(this);

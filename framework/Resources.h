@@ -4,6 +4,7 @@
 #include "Commands.h"
 
 #include <QKeySequence>
+#include <QPixmap>
 #include <QString>
 
 #include <map>
@@ -51,7 +52,7 @@ struct Accelerator
 struct ToolbarDefinition
 {
     std::vector<CommandId> buttons; // 0 stands for a separator
-    QString bitmap;                 // a strip of images, one per button, left to right
+    QPixmap (*bitmap)() = nullptr;  // a strip of images, one per button, left to right
     int imageWidth = 16;
     int imageHeight = 15;
 };

@@ -24,6 +24,16 @@ View::~View()
         m_document->RemoveView(this);
 }
 
+Document* View::GetDocument() const
+{
+    return m_document;
+}
+
+void View::DetachDocument()
+{
+    m_document = nullptr;
+}
+
 void View::AttachDocument(Document* document)
 {
     m_document = document;

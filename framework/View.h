@@ -22,9 +22,9 @@ public:
     explicit View(QWidget* parent = nullptr);
     ~View() override;
 
-    Document* GetDocument() const { return m_document; }
+    Document* GetDocument() const;
     void AttachDocument(Document* document);
-    void DetachDocument() { m_document = nullptr; }
+    void DetachDocument();
     MdiChild* GetParentFrame() const;
 
     // Once, after the frame has made all its views; the default repaints through OnUpdate.

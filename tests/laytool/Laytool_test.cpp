@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <cstdlib>
 #include <sstream>
 #include <sys/wait.h>
@@ -182,4 +184,33 @@ TEST(LaytoolBinary, TraceShowsTheChainOfAFailure)
               std::string::npos)
         << err;
     EXPECT_NE(err.find(" : Error: ASSERT_HRESULT(0x80070002)\n"), std::string::npos) << err;
+}
+
+TEST(LaytoolRender, DrawsTheCanvasPicture)
+{
+    TempDir dir;
+    LayoutBytes two(2, 2);
+    two.record(0, "A", 0, 0, 10, 20, 110, 70).record(1, "B", 0, 0, 300, 200, 500, 580);
+    writeFile(dir.file("two.lay"), two.bytes);
+    ASSERT_EQ(laytool({"render", dir.file("two.lay"), dir.file("plain.png")}).status, 0);
+    ASSERT_EQ(
+        laytool({"render", dir.file("two.lay"), dir.file("current.png"), "--current", "1"}).status,
+        0);
+    const QImage plain(QString::fromStdString(dir.file("plain.png")));
+    const QImage current(QString::fromStdString(dir.file("current.png")));
+    ASSERT_EQ(plain.size(), QSize(840, 640));
+    EXPECT_EQ(plain.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(plain.pixel(20, 20), qRgb(64, 0, 0));
+    EXPECT_EQ(plain.pixel(30, 40), qRgb(64, 0, 0));
+    EXPECT_EQ(plain.pixel(320, 220), qRgb(64, 0, 0));
+    EXPECT_EQ(current.pixel(320, 220), qRgb(255, 0, 0));
+    EXPECT_EQ(current.pixel(30, 40), qRgb(64, 0, 0));
+
+    EXPECT_EQ(laytool({"render", dir.file("two.lay"), dir.file("x.png"), "--current", "2"}).status,
+              1);
+    EXPECT_EQ(laytool({"render", dir.file("two.lay"), dir.file("x.png"), "--current"}).status, 2);
+    ToolRun missing = laytool({"render", dir.file("none.lay"), dir.file("x.png")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("0x80070002"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("x.png")));
 }

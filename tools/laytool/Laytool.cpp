@@ -1,10 +1,12 @@
 #include "Laytool.h"
 
 #include "LayoutJson.h"
+#include "Render.h"
 #include "streams/tsSafeSave.h"
 #include "tsTrace.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -23,6 +25,7 @@ const char* const GENERAL_USAGE =
     "commands:\n"
     "  dump FILE.lay            print the layout as JSON\n"
     "  make FILE.json OUT.lay   write a layout from JSON (version 2)\n"
+    "  render FILE.lay OUT.png  draw the layout as the canvas shows it\n"
     "\n"
     "--trace writes the trace lines of a failure to standard error.\n"
     "'laytool COMMAND --help' describes one command.\n";
@@ -47,6 +50,13 @@ const char* const MAKE_USAGE =
     "Ids are integers from 0 to 4294967295; names hold characters U+0000 to U+00FF only. OUT is\n"
     "replaced only when every byte was written, so a failed run leaves it as it was.\n";
 
+const char* const RENDER_USAGE =
+    "usage: laytool render [--trace] FILE.lay OUT.png [--current N]\n"
+    "\n"
+    "Draws the layout as the editor's canvas does on an 840 by 640 white picture: the\n"
+    "800 by 600 screen and every control in dark red; with --current N, control N (counted\n"
+    "from 0) in bright red above the others. Exit status 1 when the file does not load.\n";
+
 std::string codeText(HRESULT hr)
 {
     char text[16];
@@ -54,16 +64,47 @@ std::string codeText(HRESULT hr)
     return text;
 }
 
+HRESULT load(const std::string& path, LayoutDataObject& layout)
+{
+    tsStream stream;
+    HRESULT hr = stream.Open(path.c_str(), TS_OPEN_READ);
+    if (hr >= 0)
+        hr = layout.Read(&stream);
+    return hr;
+}
+
+int render(const std::string& path, const std::string& outPath, const std::string& current,
+           std::ostream& err)
+{
+    LayoutDataObject layout;
+    const HRESULT hr = load(path, layout);
+    if (hr < 0) {
+        err << "laytool: " << path << ": the layout could not be read (" << codeText(hr) << ")\n";
+        return EXIT_FAILED;
+    }
+    long long index = -1;
+    if (!current.empty()) {
+        char* end = nullptr;
+        index = std::strtoll(current.c_str(), &end, 10);
+        if (*end != '\0' || index < 0 ||
+            static_cast<std::size_t>(index) >= layout.m_controls.size()) {
+            err << "laytool: --current " << current << ": the layout has "
+                << layout.m_controls.size() << " controls\n";
+            return EXIT_FAILED;
+        }
+    }
+    std::string error;
+    if (!RenderLayoutPng(layout, index, outPath, error)) {
+        err << "laytool: " << outPath << ": " << error << '\n';
+        return EXIT_FAILED;
+    }
+    return EXIT_OK;
+}
+
 int dump(const std::string& path, std::ostream& out, std::ostream& err)
 {
     LayoutDataObject layout;
-    HRESULT hr;
-    {
-        tsStream stream;
-        hr = stream.Open(path.c_str(), TS_OPEN_READ);
-        if (hr >= 0)
-            hr = layout.Read(&stream);
-    }
+    const HRESULT hr = load(path, layout);
     out << LayoutToJson(hr, layout) << std::flush;
     if (hr < 0) {
         err << "laytool: " << path << ": the layout could not be read (" << codeText(hr) << ")\n";
@@ -121,13 +162,17 @@ int RunLaytool(const std::vector<std::string>& arguments, std::ostream& out, std
         out << GENERAL_USAGE;
         return EXIT_OK;
     }
-    const char* usage = command == "dump" ? DUMP_USAGE : command == "make" ? MAKE_USAGE : nullptr;
+    const char* usage = command == "dump"     ? DUMP_USAGE
+                        : command == "make"   ? MAKE_USAGE
+                        : command == "render" ? RENDER_USAGE
+                                              : nullptr;
     if (!usage) {
         err << "laytool: unknown command '" << command << "'\n" << GENERAL_USAGE;
         return EXIT_USAGE;
     }
 
     bool trace = false;
+    std::string current;
     std::vector<std::string> files;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -137,6 +182,12 @@ int RunLaytool(const std::vector<std::string>& arguments, std::ostream& out, std
         }
         if (argument == "--trace") {
             trace = true;
+        } else if (argument == "--current" && command == "render") {
+            if (++i == arguments.size()) {
+                err << usage;
+                return EXIT_USAGE;
+            }
+            current = arguments[i];
         } else if (argument.size() > 1 && argument[0] == '-' && argument != "--") {
             err << "laytool: unknown option '" << argument << "'\n" << usage;
             return EXIT_USAGE;
@@ -153,7 +204,9 @@ int RunLaytool(const std::vector<std::string>& arguments, std::ostream& out, std
     const int previousHandle = tsTraceHandle();
     if (trace)
         tsTraceAttach(2);
-    const int status = command == "dump" ? dump(files[0], out, err) : make(files[0], files[1], err);
+    const int status = command == "dump"   ? dump(files[0], out, err)
+                       : command == "make" ? make(files[0], files[1], err)
+                                           : render(files[0], files[1], current, err);
     tsTraceAttach(previousHandle);
     return status;
 }

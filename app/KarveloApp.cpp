@@ -1,0 +1,103 @@
+#include "KarveloApp.h"
+
+#include "AboutDlg.h"
+#include "ChildFrame.h"
+#include "Dialogs.h"
+#include "DocTemplate.h"
+#include "KarveloDoc.h"
+#include "KarveloView.h"
+#include "MainFrame.h"
+#include "resources/Menus.h"
+#include "resources/Resource.h"
+#include "resources/StringTable.h"
+#include "tsTrace.h"
+
+#include <QPrinter>
+#include <QPrinterInfo>
+
+CKarveloApp::CKarveloApp(int& argc, char** argv) : fw::Application(argc, argv)
+{
+    fw::SetStringTable(&resources::Strings());
+    SetAppName(fw::LoadString(fw::AFX_IDS_APP_TITLE));
+}
+
+CKarveloApp::~CKarveloApp() = default;
+
+CMainFrame* CKarveloApp::Frame() const
+{
+    return static_cast<CMainFrame*>(MainFrame());
+}
+
+bool CKarveloApp::InitInstance()
+{
+    tsTraceAttachFromEnvironment("KARVELO_TRACE");
+    // The control-container support and the three-dimensional control look have no
+    // counterpart on Qt: its controls look native already.
+    SetRegistryKey(QStringLiteral("Local AppWizard-Generated Applications"));
+    LoadStdProfileSettings(8);
+
+    auto* layouts = new fw::DocTemplate(
+        resources::IDR_LAYOUTTYPE, fw::LoadString(resources::IDR_LAYOUTTYPE),
+        [] { return new CKarveloDoc; }, [] { return new CChildFrame; },
+        [] { return new CKarveloView; });
+    layouts->SetIcon(resources::LayoutIcon());
+    AddDocTemplate(layouts);
+
+    auto* frame = new CMainFrame;
+    SetMainFrame(frame);
+    frame->setWindowIcon(resources::MainIcon());
+    if (!frame->LoadFrame(resources::IDR_MAINFRAME, resources::Tables()))
+        return false;
+
+    fw::CommandLineInfo info = ParseCommandLine();
+    if (!ProcessShellCommand(info))
+        return false;
+
+    frame->showMaximized();
+    return true;
+}
+
+bool CKarveloApp::ProcessShellCommand(fw::CommandLineInfo& info)
+{
+    if (info.shellCommand == fw::CommandLineInfo::FilePrint ||
+        info.shellCommand == fw::CommandLineInfo::FilePrintTo)
+        return PrintFromCommandLine(info) &&
+               false; // printing from the command line always ends the program
+    return fw::Application::ProcessShellCommand(info);
+}
+
+bool CKarveloApp::PrintFromCommandLine(const fw::CommandLineInfo& info)
+{
+    auto* doc = static_cast<CKarveloDoc*>(OpenDocumentFile(info.fileName));
+    if (!doc || !doc->m_canvas)
+        return false;
+    QPrinter printer(QPrinter::HighResolution);
+    const QString wanted =
+        info.shellCommand == fw::CommandLineInfo::FilePrintTo ? info.printerName : QString();
+    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    if (printers.isEmpty() || (!wanted.isEmpty() && !printers.contains(wanted))) {
+        fw::MessageBox(fw::AFX_IDP_FAILED_TO_START_PRINT, fw::MB_OK, fw::MB_ICONWARNING);
+        return false;
+    }
+    if (!wanted.isEmpty())
+        printer.setPrinterName(wanted);
+    if (!doc->m_canvas->PrintTo(printer)) {
+        fw::MessageBox(fw::AFX_IDP_FAILED_TO_START_PRINT, fw::MB_OK, fw::MB_ICONWARNING);
+        return false;
+    }
+    return true;
+}
+
+void CKarveloApp::OnAppAbout()
+{
+    CAboutDlg about(MainFrame());
+    about.exec();
+}
+
+bool CKarveloApp::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
+{
+    static const fw::CommandTable<CKarveloApp> table = {
+        {fw::ID_APP_ABOUT, &CKarveloApp::OnAppAbout},
+    };
+    return table.Dispatch(this, id, state) || fw::Application::OnCmdMsg(id, state);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Resources.h"
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace resources {
+
+// Menus 1128 and 1129, accelerator table 1128 and toolbar 1128.
+const fw::Resources& Tables();
+
+// Our own images: the toolbar strip (eight 16 by 15 images), the main window's icon 1128 and
+// the layout windows' icon 1129.
+QPixmap ToolbarBitmap();
+QIcon MainIcon();
+QIcon LayoutIcon();
+
+} // namespace resources

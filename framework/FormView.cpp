@@ -1,0 +1,30 @@
+#include "FormView.h"
+
+#include <QPainter>
+
+namespace fw {
+
+FormView::FormView(QWidget* parent) : View(parent)
+{
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+void FormView::TakeFocus()
+{
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isEnabled() && child->isVisible() && (child->focusPolicy() & Qt::TabFocus)) {
+            child->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    setFocus(Qt::OtherFocusReason);
+}
+
+void FormView::paintEvent(QPaintEvent*)
+{
+    // A form shows the dialog background behind its children.
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+}
+
+} // namespace fw

@@ -5,13 +5,43 @@
 
 #include <QSplitter>
 
+#include <algorithm>
+
+namespace {
+
+// The left pane keeps its width (170 pixels, or what the user dragged it to); the right one
+// takes every further pixel, and a window narrower than the left pane gives it all.
+class PaneSplitter : public QSplitter
+{
+public:
+    PaneSplitter() : QSplitter(Qt::Horizontal)
+    {
+        connect(this, &QSplitter::splitterMoved, this, [this] { m_firstWidth = sizes().value(0); });
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QSplitter::resizeEvent(event);
+        if (count() != 2)
+            return;
+        const int total = width() - handleWidth();
+        const int first = std::min(m_firstWidth, std::max(total, 0));
+        setSizes({first, std::max(total - first, 0)});
+    }
+
+private:
+    int m_firstWidth = CChildFrame::PANEL_WIDTH;
+};
+
+} // namespace
+
 CChildFrame::CChildFrame() = default;
 
 bool CChildFrame::OnCreateClient(fw::CreateContext& context)
 {
     // One row, two columns; both panes are views of the one document.
-    m_splitter = new QSplitter(Qt::Horizontal);
-    m_splitter->setChildrenCollapsible(false);
+    m_splitter = new PaneSplitter;
     auto* panel = new CKarveloView_Controls;
     auto* canvas = new CKarveloView;
     m_splitter->addWidget(panel);
@@ -21,9 +51,6 @@ bool CChildFrame::OnCreateClient(fw::CreateContext& context)
         m_splitter = nullptr;
         return false;
     }
-    // The panel keeps its width; every further pixel goes to the canvas.
-    m_splitter->setStretchFactor(0, 0);
-    m_splitter->setStretchFactor(1, 1);
     m_splitter->setSizes({PANEL_WIDTH, canvas->sizeHint().width()});
     setWidget(m_splitter);
     return true;

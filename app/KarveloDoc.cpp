@@ -97,3 +97,17 @@ void CKarveloDoc::ReleaseView(fw::View* closing)
             m_canvas = qobject_cast<CKarveloView*>(view);
     }
 }
+
+void CKarveloDoc::ShowCurrentControlInPanels(CKarveloView_Controls* except)
+{
+    for (fw::View* view : GetViews())
+        if (auto* panel = qobject_cast<CKarveloView_Controls*>(view); panel && panel != except)
+            panel->ShowCurrentControl();
+}
+
+void CKarveloDoc::RepaintCanvases()
+{
+    for (fw::View* view : GetViews())
+        if (auto* canvas = qobject_cast<CKarveloView*>(view))
+            canvas->update();
+}

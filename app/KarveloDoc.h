@@ -28,6 +28,11 @@ public:
     // or become null when none is left.
     void ReleaseView(fw::View* closing);
 
+    // Every window of the document follows a change of the list or the current control:
+    // each panel but except shows it afresh, and each canvas repaints.
+    void ShowCurrentControlInPanels(CKarveloView_Controls* except);
+    void RepaintCanvases();
+
     // The views of the window opened last; never a view that has been destroyed.
     QPointer<CKarveloView_Controls> m_panel;
     QPointer<CKarveloView> m_canvas;

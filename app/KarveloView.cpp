@@ -4,10 +4,19 @@
 #include "LayoutPainter.h"
 #include "resources/Resource.h"
 
+#include <QMouseEvent>
 #include <QPaintDevice>
 #include <QPainter>
 
-CKarveloView::CKarveloView() = default;
+#include <cstdlib>
+#include <string>
+
+CKarveloView::CKarveloView()
+{
+    // Moves matter while a drag is open even when no button is held (a release outside the
+    // canvas leaves the drag open).
+    setMouseTracking(true);
+}
 
 CKarveloView::~CKarveloView()
 {
@@ -51,4 +60,83 @@ bool CKarveloView::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
         {fw::ID_FILE_PRINT_PREVIEW, &CKarveloView::OnFilePrintPreview},
     };
     return table.Dispatch(this, id, state) || fw::View::OnCmdMsg(id, state);
+}
+
+void CKarveloView::mousePressEvent(QMouseEvent* event)
+{
+    fw::View::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton)
+        OnLButtonDown(event->position().toPoint());
+}
+
+void CKarveloView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click starts no drag; its release then finds none open.
+    event->accept();
+}
+
+void CKarveloView::mouseMoveEvent(QMouseEvent* event)
+{
+    fw::View::mouseMoveEvent(event);
+    // Qt keeps sending moves to the pressed widget outside it: the canvas only sees its own.
+    if (rect().contains(event->position().toPoint()))
+        OnMouseMove(event->position().toPoint());
+}
+
+void CKarveloView::mouseReleaseEvent(QMouseEvent* event)
+{
+    fw::View::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        OnLButtonUp(event->position().toPoint());
+}
+
+namespace {
+// Window pixels to layout coordinates: integer subtraction, then float (exact here).
+float layoutCoordinate(int pixel) { return static_cast<float>(pixel - CANVAS_MARGIN); }
+
+int truncated(float value)
+{
+    return value >= -2147483648.0f && value < 2147483648.0f ? static_cast<int>(value) : 0;
+}
+} // namespace
+
+void CKarveloView::OnLButtonDown(QPoint point)
+{
+    CKarveloDoc* doc = GetDocument();
+    if (!doc)
+        return;
+    m_dragging = true;
+    doc->m_newControl.m_x1 = doc->m_newControl.m_x2 = layoutCoordinate(point.x());
+    doc->m_newControl.m_y1 = doc->m_newControl.m_y2 = layoutCoordinate(point.y());
+}
+
+void CKarveloView::OnMouseMove(QPoint point)
+{
+    CKarveloDoc* doc = GetDocument();
+    if (!doc || !m_dragging)
+        return;
+    doc->m_newControl.m_x2 = layoutCoordinate(point.x());
+    doc->m_newControl.m_y2 = layoutCoordinate(point.y());
+}
+
+void CKarveloView::OnLButtonUp(QPoint point)
+{
+    CKarveloDoc* doc = GetDocument();
+    if (!doc || !m_dragging)
+        return;
+    LayoutControl& staged = doc->m_newControl;
+    staged.m_x2 = layoutCoordinate(point.x());
+    staged.m_y2 = layoutCoordinate(point.y());
+    const int dx = truncated(layoutCoordinate(point.x()) - staged.m_x1);
+    const int dy = truncated(layoutCoordinate(point.y()) - staged.m_y1);
+    if (std::abs(dx) >= 1 && std::abs(dy) >= 1) {
+        const auto count = static_cast<std::uint32_t>(doc->m_layout.m_controls.size());
+        staged.m_id = count;
+        staged.m_name = "UNBENANNT" + std::to_string(count);
+        doc->AddNewControl();
+        // Every panel of the document shows the new control; every canvas repaints.
+        doc->ShowCurrentControlInPanels(nullptr);
+        doc->RepaintCanvases();
+    }
+    m_dragging = false;
 }

@@ -22,4 +22,15 @@ public:
 
     // True while a left-button drag that began on the canvas is open.
     bool m_dragging = false;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void OnLButtonDown(QPoint point);
+    void OnMouseMove(QPoint point);
+    void OnLButtonUp(QPoint point);
 };

@@ -1,8 +1,122 @@
 #include "KarveloView_Controls.h"
 
+#include "Dialogs.h"
+#include "DialogUnits.h"
 #include "KarveloDoc.h"
+#include "Strings.h"
+#include "resources/Resource.h"
 
-CKarveloView_Controls::CKarveloView_Controls() = default;
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+
+#include <algorithm>
+#include <bit>
+
+using namespace resources;
+
+namespace {
+
+// What the keyboard may type into an edit: digits only, or letters turned upper case.
+// Pasted text is not filtered.
+class TypingFilter : public QObject
+{
+public:
+    enum Mode
+    {
+        DigitsOnly,
+        UpperCase
+    };
+    TypingFilter(Mode mode, QObject* parent) : QObject(parent), m_mode(mode) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (text.isEmpty() || !text[0].isPrint() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return false;
+        if (m_mode == DigitsOnly)
+            return !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        QString upper;
+        for (QChar c : text) {
+            const QString big = QString(c).toUpper();
+            upper += big.size() == 1 && big[0].unicode() <= 0xFF ? big[0] : c; // no 8-bit capital: as typed
+        }
+        if (upper == text)
+            return false;
+        static_cast<QLineEdit*>(watched)->insert(upper);
+        return true;
+    }
+
+private:
+    Mode m_mode;
+};
+
+bool sameRecord(const LayoutControl& a, const LayoutControl& b)
+{
+    return std::bit_cast<std::uint32_t>(a.m_x1) == std::bit_cast<std::uint32_t>(b.m_x1) &&
+           std::bit_cast<std::uint32_t>(a.m_x2) == std::bit_cast<std::uint32_t>(b.m_x2) &&
+           std::bit_cast<std::uint32_t>(a.m_y1) == std::bit_cast<std::uint32_t>(b.m_y1) &&
+           std::bit_cast<std::uint32_t>(a.m_y2) == std::bit_cast<std::uint32_t>(b.m_y2) && a.m_name == b.m_name &&
+           a.m_id == b.m_id && a.m_guiResourceId == b.m_guiResourceId && a.m_textId == b.m_textId;
+}
+
+constexpr int LIST_TOP = 290;
+constexpr int LIST_HEIGHT = 320;
+constexpr int NAME_TOP = 18;
+constexpr int NAME_HEIGHT = 22;
+constexpr int MIN_WIDTH = 60;
+
+} // namespace
+
+CKarveloView_Controls::CKarveloView_Controls()
+{
+    // Form 1130: children in template order, which is also the tab order.
+    setFont(fw::DialogFont());
+    const fw::DialogUnits du(font());
+    QLineEdit* name = AddEdit(IDC_NAME, du.Rect(2, 12, 75, 14));
+    name->installEventFilter(new TypingFilter(TypingFilter::UpperCase, name));
+    AddEdit(IDC_ID, du.Rect(39, 29, 50, 14));
+    for (auto [id, x, y] : {std::tuple{IDC_X1, 39, 46}, {IDC_Y1, 40, 62}, {IDC_WIDTH, 40, 78}, {IDC_HEIGHT, 40, 94}}) {
+        QLineEdit* edit = AddEdit(id, du.Rect(x, y, 50, 14));
+        edit->installEventFilter(new TypingFilter(TypingFilter::DigitsOnly, edit));
+    }
+    AddEdit(IDC_GUI_RESOURCE_ID, du.Rect(2, 126, 75, 14));
+    AddEdit(IDC_TEXT_ID, du.Rect(2, 154, 73, 14));
+
+    m_delete = new QPushButton(QString::fromUtf8("Удалить"), this);
+    m_delete->setObjectName(QString::number(IDC_DELETE));
+    m_delete->setGeometry(du.Rect(3, 382, 90, 14));
+    connect(m_delete, &QPushButton::clicked, this, &CKarveloView_Controls::OnDelete);
+
+    struct Label
+    {
+        const char* text;
+        int x, y, w, h;
+    };
+    for (const Label& label : {Label{"X1:", 2, 48, 12, 8}, {"Y1:", 2, 65, 12, 8}, {"Ширина:", 2, 80, 31, 8},
+                               {"Высота:", 2, 97, 32, 8}, {"Имя:", 2, 3, 38, 8}, {"Id:", 2, 31, 9, 8},
+                               {"GUI Ressource Id:", 2, 115, 60, 8}, {"Текст ID:", 2, 144, 39, 8}}) {
+        auto* widget = new QLabel(QString::fromUtf8(label.text), this);
+        widget->setGeometry(du.Rect(label.x, label.y, label.w, label.h));
+    }
+
+    m_listControls = new QListWidget(this);
+    m_listControls->setObjectName(QString::number(IDC_CONTROL_LIST));
+    m_listControls->setGeometry(du.Rect(0, 182, 95, 191));
+    m_listControls->setSortingEnabled(false);
+    m_listControls->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_listControls->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    connect(m_listControls, &QListWidget::itemSelectionChanged, this, &CKarveloView_Controls::OnSelectionChange);
+}
 
 CKarveloView_Controls::~CKarveloView_Controls()
 {
@@ -10,9 +124,30 @@ CKarveloView_Controls::~CKarveloView_Controls()
         doc->ReleaseView(this);
 }
 
+QLineEdit* CKarveloView_Controls::AddEdit(int id, const QRect& place)
+{
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QString::number(id));
+    edit->setGeometry(place);
+    m_edits[id] = edit;
+    if (id == IDC_NAME)
+        connect(edit, &QLineEdit::textChanged, this, &CKarveloView_Controls::OnNameChange);
+    else
+        connect(edit, &QLineEdit::textChanged, this, [this, id] { OnEditChange(id); });
+    return edit;
+}
+
 CKarveloDoc* CKarveloView_Controls::GetDocument() const
 {
     return static_cast<CKarveloDoc*>(fw::View::GetDocument());
+}
+
+bool CKarveloView_Controls::DoDataExchange(fw::DataExchange& dx)
+{
+    return dx.Float(Edit(IDC_X1), m_fX1) && dx.Float(Edit(IDC_Y1), m_fY1) && dx.Float(Edit(IDC_WIDTH), m_fWidth) &&
+           dx.Float(Edit(IDC_HEIGHT), m_fHeight) && dx.Text(Edit(IDC_NAME), m_strName) &&
+           dx.Unsigned(Edit(IDC_ID), m_dwId) && dx.Unsigned(Edit(IDC_GUI_RESOURCE_ID), m_dwGuiResourceId) &&
+           dx.Unsigned(Edit(IDC_TEXT_ID), m_dwTextId);
 }
 
 void CKarveloView_Controls::OnInitialUpdate()
@@ -23,14 +158,230 @@ void CKarveloView_Controls::OnInitialUpdate()
         doc->m_panel = this;
 }
 
+void CKarveloView_Controls::CopyCurrentIntoFields()
+{
+    const LayoutControl& c = *GetDocument()->m_currentControl;
+    m_fX1 = c.m_x1;
+    m_fY1 = c.m_y1;
+    m_fWidth = c.m_x2 - c.m_x1;
+    m_fHeight = c.m_y2 - c.m_y1;
+    m_strName = c.m_name;
+    m_dwId = c.m_id;
+    m_dwGuiResourceId = c.m_guiResourceId;
+    m_dwTextId = c.m_textId;
+    UpdateData(false);
+}
+
 void CKarveloView_Controls::ShowCurrentControl()
 {
+    CKarveloDoc* doc = GetDocument();
+    const bool enabled = doc && doc->m_currentControl;
+    for (int id : {IDC_X1, IDC_Y1, IDC_WIDTH, IDC_HEIGHT, IDC_NAME, IDC_ID, IDC_GUI_RESOURCE_ID, IDC_TEXT_ID})
+        Edit(id)->setEnabled(enabled);
+    m_listControls->setEnabled(enabled);
+    m_delete->setEnabled(enabled);
+    // Without a current control the edits keep what they held, greyed.
+    if (enabled)
+        CopyCurrentIntoFields();
     FillControlList();
 }
 
-void CKarveloView_Controls::FillControlList() {}
+void CKarveloView_Controls::FillControlList()
+{
+    CKarveloDoc* doc = GetDocument();
+    m_filling = true;
+    m_listControls->clear();
+    if (doc) {
+        QStringList names;
+        names.reserve(static_cast<qsizetype>(doc->m_layout.m_controls.size()));
+        for (const LayoutControl& control : doc->m_layout.m_controls)
+            names << fw::FromBytes(control.m_name);
+        m_listControls->addItems(names);
+    }
+    m_listControls->clearSelection();
+    m_filling = false;
+}
+
+void CKarveloView_Controls::Propagate()
+{
+    if (CKarveloDoc* doc = GetDocument()) {
+        doc->ShowCurrentControlInPanels(this);
+        doc->RepaintCanvases();
+    }
+}
+
+void CKarveloView_Controls::OnEditChange(int id)
+{
+    if (InExchange())
+        return;
+    CKarveloDoc* doc = GetDocument();
+    UpdateData(true); // an unreadable field has been reported; the handler goes on all the same
+    if (!doc || !doc->m_currentControl)
+        return;
+    LayoutControl& c = *doc->m_currentControl;
+    const LayoutControl before = c;
+    switch (id) {
+    case IDC_X1:
+        c.m_x1 = m_fX1;
+        c.m_x2 = m_fX1 + m_fWidth;
+        break;
+    case IDC_Y1:
+        c.m_y1 = m_fY1;
+        c.m_y2 = m_fY1 + m_fHeight;
+        break;
+    case IDC_WIDTH: c.m_x2 = m_fX1 + m_fWidth; break;
+    case IDC_HEIGHT: c.m_y2 = m_fY1 + m_fHeight; break;
+    case IDC_ID: c.m_id = m_dwId; break;
+    case IDC_GUI_RESOURCE_ID: c.m_guiResourceId = m_dwGuiResourceId; break;
+    case IDC_TEXT_ID: c.m_textId = m_dwTextId; break;
+    default: break;
+    }
+    if (!sameRecord(before, c))
+        doc->SetModifiedFlag();
+    Propagate();
+}
+
+bool CKarveloView_Controls::IsValidIdentifier(tstring name)
+{
+    if (name.empty() || (name[0] >= '0' && name[0] <= '9'))
+        return false;
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    });
+}
+
+void CKarveloView_Controls::OnNameChange()
+{
+    if (InExchange())
+        return;
+    CKarveloDoc* doc = GetDocument();
+    UpdateData(true);
+    if (m_strName.empty())
+        return;
+    if (!IsValidIdentifier(m_strName)) {
+        fw::MessageBox(IDS_INVALID_IDENTIFIER, fw::MB_OK, fw::MB_ICONWARNING);
+        return;
+    }
+    if (!doc || !doc->m_currentControl)
+        return;
+    if (doc->m_currentControl->m_name != m_strName)
+        doc->SetModifiedFlag();
+    doc->m_currentControl->m_name = m_strName;
+    FillControlList();
+    Propagate();
+}
+
+void CKarveloView_Controls::OnSelectionChange()
+{
+    if (m_filling || InExchange())
+        return;
+    CKarveloDoc* doc = GetDocument();
+    const QList<QListWidgetItem*> selected = m_listControls->selectedItems();
+    if (!doc || selected.isEmpty())
+        return;
+    const int row = m_listControls->row(selected.front());
+    if (row < 0 || static_cast<std::size_t>(row) >= doc->m_layout.m_controls.size())
+        return;
+    doc->m_currentControl = &doc->m_layout.m_controls[static_cast<std::size_t>(row)];
+    CopyCurrentIntoFields();
+    Propagate();
+}
+
+void CKarveloView_Controls::OnDelete()
+{
+    CKarveloDoc* doc = GetDocument();
+    const QList<QListWidgetItem*> selected = m_listControls->selectedItems();
+    if (!doc || selected.isEmpty())
+        return;
+    const int row = m_listControls->row(selected.front());
+    auto& controls = doc->m_layout.m_controls;
+    // The row must still name a control of this document's list.
+    if (row < 0 || static_cast<std::size_t>(row) >= controls.size())
+        return;
+    controls.erase(controls.begin() + row);
+    doc->m_currentControl = controls.empty() ? nullptr : &controls.front();
+    doc->SetModifiedFlag();
+    ShowCurrentControl();
+    Propagate();
+}
+
+void CKarveloView_Controls::resizeEvent(QResizeEvent* event)
+{
+    fw::FormView::resizeEvent(event);
+    if (!m_listControls)
+        return;
+    const int w = std::max(width() - 5, MIN_WIDTH);
+    m_listControls->setGeometry(1, LIST_TOP, w, LIST_HEIGHT);
+    Edit(IDC_NAME)->setGeometry(2, NAME_TOP, w, NAME_HEIGHT);
+    m_listControls->raise();
+    Edit(IDC_NAME)->raise();
+    m_listControls->show();
+    Edit(IDC_NAME)->show();
+}
 
 QSize CKarveloView_Controls::sizeHint() const
 {
-    return QSize(170, 640);
+    // The form is 403 dialog units high; the splitter gives it 170 pixels of width.
+    return QSize(170, fw::DialogUnits(font()).Y(403));
+}
+
+bool CKarveloView_Controls::IsEditControl(const QWidget* widget) { return qobject_cast<const QLineEdit*>(widget); }
+
+QLineEdit* CKarveloView_Controls::FocusedEdit() const
+{
+    QWidget* focus = QApplication::focusWidget();
+    return IsEditControl(focus) ? static_cast<QLineEdit*>(focus) : nullptr;
+}
+
+void CKarveloView_Controls::OnUpdateEditCopyCut(fw::CommandState& state)
+{
+    QLineEdit* edit = FocusedEdit();
+    state.Enable(edit && edit->hasSelectedText());
+}
+
+void CKarveloView_Controls::OnUpdateEditPaste(fw::CommandState& state)
+{
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    state.Enable(FocusedEdit() && data && data->hasText());
+}
+
+void CKarveloView_Controls::OnUpdateEditUndo(fw::CommandState& state)
+{
+    QLineEdit* edit = FocusedEdit();
+    state.Enable(edit && edit->isUndoAvailable());
+}
+
+void CKarveloView_Controls::OnEditCopy()
+{
+    if (QLineEdit* edit = FocusedEdit())
+        edit->copy();
+}
+
+void CKarveloView_Controls::OnEditCut()
+{
+    if (QLineEdit* edit = FocusedEdit())
+        edit->cut();
+}
+
+void CKarveloView_Controls::OnEditPaste()
+{
+    if (QLineEdit* edit = FocusedEdit())
+        edit->paste();
+}
+
+void CKarveloView_Controls::OnEditUndo()
+{
+    if (QLineEdit* edit = FocusedEdit())
+        edit->undo();
+}
+
+bool CKarveloView_Controls::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
+{
+    static const fw::CommandTable<CKarveloView_Controls> table = {
+        {fw::ID_EDIT_COPY, &CKarveloView_Controls::OnEditCopy, &CKarveloView_Controls::OnUpdateEditCopyCut},
+        {fw::ID_EDIT_CUT, &CKarveloView_Controls::OnEditCut, &CKarveloView_Controls::OnUpdateEditCopyCut},
+        {fw::ID_EDIT_PASTE, &CKarveloView_Controls::OnEditPaste, &CKarveloView_Controls::OnUpdateEditPaste},
+        {fw::ID_EDIT_UNDO, &CKarveloView_Controls::OnEditUndo, &CKarveloView_Controls::OnUpdateEditUndo},
+    };
+    return table.Dispatch(this, id, state) || fw::FormView::OnCmdMsg(id, state);
 }

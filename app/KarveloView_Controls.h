@@ -2,8 +2,15 @@
 #pragma once
 
 #include "FormView.h"
+#include "tstring.h"
+
+#include <cstdint>
+#include <map>
 
 class CKarveloDoc;
+class QListWidget;
+class QLineEdit;
+class QPushButton;
 
 class CKarveloView_Controls : public fw::FormView
 {
@@ -15,8 +22,55 @@ public:
 
     CKarveloDoc* GetDocument() const;
     void OnInitialUpdate() override;
-    // Shows the document's current control and refills the list.
+    // Enables the form as far as there is a current control, shows its values and refills
+    // the list.
     void ShowCurrentControl();
+    // One row per control, in list order; no row is selected afterwards.
     void FillControlList();
     QSize sizeHint() const override;
+
+    bool OnCmdMsg(fw::CommandId id, fw::CommandState* state) override;
+
+    // Letters, digits and underscores, not starting with a digit; never empty.
+    static bool IsValidIdentifier(tstring name);
+    // Whether widget is the framework's one-line edit.
+    static bool IsEditControl(const QWidget* widget);
+
+    QListWidget* m_listControls = nullptr;
+    float m_fX1 = 0.0f;
+    float m_fY1 = 0.0f;
+    float m_fWidth = 0.0f;
+    float m_fHeight = 0.0f;
+    tstring m_strName;
+    std::uint32_t m_dwId = 0;
+    std::uint32_t m_dwGuiResourceId = 0;
+    std::uint32_t m_dwTextId = 0;
+
+protected:
+    bool DoDataExchange(fw::DataExchange& exchange) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QLineEdit* Edit(int id) const { return m_edits.at(id); }
+    QLineEdit* AddEdit(int id, const QRect& place);
+    void CopyCurrentIntoFields();
+    void OnEditChange(int id);
+    void OnNameChange();
+    void OnSelectionChange();
+    void OnDelete();
+    // After this panel changed the layout: the other panels and every canvas follow.
+    void Propagate();
+
+    QLineEdit* FocusedEdit() const;
+    void OnUpdateEditCopyCut(fw::CommandState& state);
+    void OnUpdateEditPaste(fw::CommandState& state);
+    void OnUpdateEditUndo(fw::CommandState& state);
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
+    void OnEditUndo();
+
+    std::map<int, QLineEdit*> m_edits;
+    QPushButton* m_delete = nullptr;
+    bool m_filling = false;
 };

@@ -20,6 +20,23 @@ void FormView::TakeFocus()
     setFocus(Qt::OtherFocusReason);
 }
 
+void FormView::OnInitialUpdate()
+{
+    UpdateData(false);
+    View::OnInitialUpdate();
+}
+
+bool FormView::UpdateData(bool saveAndValidate)
+{
+    const bool outer = !m_exchanging;
+    m_exchanging = true;
+    DataExchange exchange(saveAndValidate);
+    const bool done = DoDataExchange(exchange);
+    if (outer)
+        m_exchanging = false;
+    return done;
+}
+
 void FormView::paintEvent(QPaintEvent*)
 {
     // A form shows the dialog background behind its children.

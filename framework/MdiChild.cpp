@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -68,12 +69,22 @@ void MdiChild::InitialUpdateFrame()
     MdiFrame* main = App() ? App()->MainFrame() : nullptr;
     // As big as the panes would like, within the main window where it is showing.
     QSize size = sizeHint();
+    if (widget()) {
+        const int frame = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        size = widget()->sizeHint() + QSize(2 * frame, title + 2 * frame);
+    }
     if (main && main->MdiArea()->isVisible())
         size = size.boundedTo(main->MdiArea()->viewport()->size());
     resize(size);
     show();
-    if (main)
+    if (main) {
+        // Cascaded from the top left corner, like the platform's default window places.
+        const auto index = static_cast<int>(main->MdiArea()->subWindowList().size()) - 1;
+        const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        move(QPoint(step, step) * (std::max(index, 0) % 8));
         main->MdiArea()->setActiveSubWindow(this);
+    }
     // A new window starts with its first pane active.
     if (!m_views.empty() && m_views.front())
         SetActiveView(m_views.front());

@@ -92,7 +92,10 @@ void CKarveloView::mouseReleaseEvent(QMouseEvent* event)
 
 namespace {
 // Window pixels to layout coordinates: integer subtraction, then float (exact here).
-float layoutCoordinate(int pixel) { return static_cast<float>(pixel - CANVAS_MARGIN); }
+float layoutCoordinate(int pixel)
+{
+    return static_cast<float>(pixel - CANVAS_MARGIN);
+}
 
 int truncated(float value)
 {

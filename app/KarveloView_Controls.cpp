@@ -1,7 +1,7 @@
 #include "KarveloView_Controls.h"
 
-#include "Dialogs.h"
 #include "DialogUnits.h"
+#include "Dialogs.h"
 #include "KarveloDoc.h"
 #include "Strings.h"
 #include "resources/Resource.h"
@@ -41,14 +41,17 @@ protected:
             return false;
         auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
-        if (text.isEmpty() || !text[0].isPrint() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        if (text.isEmpty() || !text[0].isPrint() ||
+            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
             return false;
         if (m_mode == DigitsOnly)
-            return !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+            return !std::all_of(text.begin(), text.end(),
+                                [](QChar c) { return c >= u'0' && c <= u'9'; });
         QString upper;
         for (QChar c : text) {
             const QString big = QString(c).toUpper();
-            upper += big.size() == 1 && big[0].unicode() <= 0xFF ? big[0] : c; // no 8-bit capital: as typed
+            upper += big.size() == 1 && big[0].unicode() <= 0xFF ? big[0]
+                                                                 : c; // no 8-bit capital: as typed
         }
         if (upper == text)
             return false;
@@ -65,8 +68,9 @@ bool sameRecord(const LayoutControl& a, const LayoutControl& b)
     return std::bit_cast<std::uint32_t>(a.m_x1) == std::bit_cast<std::uint32_t>(b.m_x1) &&
            std::bit_cast<std::uint32_t>(a.m_x2) == std::bit_cast<std::uint32_t>(b.m_x2) &&
            std::bit_cast<std::uint32_t>(a.m_y1) == std::bit_cast<std::uint32_t>(b.m_y1) &&
-           std::bit_cast<std::uint32_t>(a.m_y2) == std::bit_cast<std::uint32_t>(b.m_y2) && a.m_name == b.m_name &&
-           a.m_id == b.m_id && a.m_guiResourceId == b.m_guiResourceId && a.m_textId == b.m_textId;
+           std::bit_cast<std::uint32_t>(a.m_y2) == std::bit_cast<std::uint32_t>(b.m_y2) &&
+           a.m_name == b.m_name && a.m_id == b.m_id && a.m_guiResourceId == b.m_guiResourceId &&
+           a.m_textId == b.m_textId;
 }
 
 constexpr int LIST_TOP = 290;
@@ -85,7 +89,10 @@ CKarveloView_Controls::CKarveloView_Controls()
     QLineEdit* name = AddEdit(IDC_NAME, du.Rect(2, 12, 75, 14));
     name->installEventFilter(new TypingFilter(TypingFilter::UpperCase, name));
     AddEdit(IDC_ID, du.Rect(39, 29, 50, 14));
-    for (auto [id, x, y] : {std::tuple{IDC_X1, 39, 46}, {IDC_Y1, 40, 62}, {IDC_WIDTH, 40, 78}, {IDC_HEIGHT, 40, 94}}) {
+    for (auto [id, x, y] : {std::tuple{IDC_X1, 39, 46},
+                            {IDC_Y1, 40, 62},
+                            {IDC_WIDTH, 40, 78},
+                            {IDC_HEIGHT, 40, 94}}) {
         QLineEdit* edit = AddEdit(id, du.Rect(x, y, 50, 14));
         edit->installEventFilter(new TypingFilter(TypingFilter::DigitsOnly, edit));
     }
@@ -102,9 +109,14 @@ CKarveloView_Controls::CKarveloView_Controls()
         const char* text;
         int x, y, w, h;
     };
-    for (const Label& label : {Label{"X1:", 2, 48, 12, 8}, {"Y1:", 2, 65, 12, 8}, {"Ширина:", 2, 80, 31, 8},
-                               {"Высота:", 2, 97, 32, 8}, {"Имя:", 2, 3, 38, 8}, {"Id:", 2, 31, 9, 8},
-                               {"GUI Ressource Id:", 2, 115, 60, 8}, {"Текст ID:", 2, 144, 39, 8}}) {
+    for (const Label& label : {Label{"X1:", 2, 48, 12, 8},
+                               {"Y1:", 2, 65, 12, 8},
+                               {"Ширина:", 2, 80, 31, 8},
+                               {"Высота:", 2, 97, 32, 8},
+                               {"Имя:", 2, 3, 38, 8},
+                               {"Id:", 2, 31, 9, 8},
+                               {"GUI Ressource Id:", 2, 115, 60, 8},
+                               {"Текст ID:", 2, 144, 39, 8}}) {
         auto* widget = new QLabel(QString::fromUtf8(label.text), this);
         widget->setGeometry(du.Rect(label.x, label.y, label.w, label.h));
     }
@@ -115,7 +127,8 @@ CKarveloView_Controls::CKarveloView_Controls()
     m_listControls->setSortingEnabled(false);
     m_listControls->setSelectionMode(QAbstractItemView::SingleSelection);
     m_listControls->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    connect(m_listControls, &QListWidget::itemSelectionChanged, this, &CKarveloView_Controls::OnSelectionChange);
+    connect(m_listControls, &QListWidget::itemSelectionChanged, this,
+            &CKarveloView_Controls::OnSelectionChange);
 }
 
 CKarveloView_Controls::~CKarveloView_Controls()
@@ -144,9 +157,10 @@ CKarveloDoc* CKarveloView_Controls::GetDocument() const
 
 bool CKarveloView_Controls::DoDataExchange(fw::DataExchange& dx)
 {
-    return dx.Float(Edit(IDC_X1), m_fX1) && dx.Float(Edit(IDC_Y1), m_fY1) && dx.Float(Edit(IDC_WIDTH), m_fWidth) &&
-           dx.Float(Edit(IDC_HEIGHT), m_fHeight) && dx.Text(Edit(IDC_NAME), m_strName) &&
-           dx.Unsigned(Edit(IDC_ID), m_dwId) && dx.Unsigned(Edit(IDC_GUI_RESOURCE_ID), m_dwGuiResourceId) &&
+    return dx.Float(Edit(IDC_X1), m_fX1) && dx.Float(Edit(IDC_Y1), m_fY1) &&
+           dx.Float(Edit(IDC_WIDTH), m_fWidth) && dx.Float(Edit(IDC_HEIGHT), m_fHeight) &&
+           dx.Text(Edit(IDC_NAME), m_strName) && dx.Unsigned(Edit(IDC_ID), m_dwId) &&
+           dx.Unsigned(Edit(IDC_GUI_RESOURCE_ID), m_dwGuiResourceId) &&
            dx.Unsigned(Edit(IDC_TEXT_ID), m_dwTextId);
 }
 
@@ -176,7 +190,8 @@ void CKarveloView_Controls::ShowCurrentControl()
 {
     CKarveloDoc* doc = GetDocument();
     const bool enabled = doc && doc->m_currentControl;
-    for (int id : {IDC_X1, IDC_Y1, IDC_WIDTH, IDC_HEIGHT, IDC_NAME, IDC_ID, IDC_GUI_RESOURCE_ID, IDC_TEXT_ID})
+    for (int id : {IDC_X1, IDC_Y1, IDC_WIDTH, IDC_HEIGHT, IDC_NAME, IDC_ID, IDC_GUI_RESOURCE_ID,
+                   IDC_TEXT_ID})
         Edit(id)->setEnabled(enabled);
     m_listControls->setEnabled(enabled);
     m_delete->setEnabled(enabled);
@@ -229,12 +244,23 @@ void CKarveloView_Controls::OnEditChange(int id)
         c.m_y1 = m_fY1;
         c.m_y2 = m_fY1 + m_fHeight;
         break;
-    case IDC_WIDTH: c.m_x2 = m_fX1 + m_fWidth; break;
-    case IDC_HEIGHT: c.m_y2 = m_fY1 + m_fHeight; break;
-    case IDC_ID: c.m_id = m_dwId; break;
-    case IDC_GUI_RESOURCE_ID: c.m_guiResourceId = m_dwGuiResourceId; break;
-    case IDC_TEXT_ID: c.m_textId = m_dwTextId; break;
-    default: break;
+    case IDC_WIDTH:
+        c.m_x2 = m_fX1 + m_fWidth;
+        break;
+    case IDC_HEIGHT:
+        c.m_y2 = m_fY1 + m_fHeight;
+        break;
+    case IDC_ID:
+        c.m_id = m_dwId;
+        break;
+    case IDC_GUI_RESOURCE_ID:
+        c.m_guiResourceId = m_dwGuiResourceId;
+        break;
+    case IDC_TEXT_ID:
+        c.m_textId = m_dwTextId;
+        break;
+    default:
+        break;
     }
     if (!sameRecord(before, c))
         doc->SetModifiedFlag();
@@ -246,7 +272,8 @@ bool CKarveloView_Controls::IsValidIdentifier(tstring name)
     if (name.empty() || (name[0] >= '0' && name[0] <= '9'))
         return false;
     return std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '_';
     });
 }
 
@@ -325,7 +352,10 @@ QSize CKarveloView_Controls::sizeHint() const
     return QSize(170, fw::DialogUnits(font()).Y(403));
 }
 
-bool CKarveloView_Controls::IsEditControl(const QWidget* widget) { return qobject_cast<const QLineEdit*>(widget); }
+bool CKarveloView_Controls::IsEditControl(const QWidget* widget)
+{
+    return qobject_cast<const QLineEdit*>(widget);
+}
 
 QLineEdit* CKarveloView_Controls::FocusedEdit() const
 {
@@ -378,10 +408,14 @@ void CKarveloView_Controls::OnEditUndo()
 bool CKarveloView_Controls::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
 {
     static const fw::CommandTable<CKarveloView_Controls> table = {
-        {fw::ID_EDIT_COPY, &CKarveloView_Controls::OnEditCopy, &CKarveloView_Controls::OnUpdateEditCopyCut},
-        {fw::ID_EDIT_CUT, &CKarveloView_Controls::OnEditCut, &CKarveloView_Controls::OnUpdateEditCopyCut},
-        {fw::ID_EDIT_PASTE, &CKarveloView_Controls::OnEditPaste, &CKarveloView_Controls::OnUpdateEditPaste},
-        {fw::ID_EDIT_UNDO, &CKarveloView_Controls::OnEditUndo, &CKarveloView_Controls::OnUpdateEditUndo},
+        {fw::ID_EDIT_COPY, &CKarveloView_Controls::OnEditCopy,
+         &CKarveloView_Controls::OnUpdateEditCopyCut},
+        {fw::ID_EDIT_CUT, &CKarveloView_Controls::OnEditCut,
+         &CKarveloView_Controls::OnUpdateEditCopyCut},
+        {fw::ID_EDIT_PASTE, &CKarveloView_Controls::OnEditPaste,
+         &CKarveloView_Controls::OnUpdateEditPaste},
+        {fw::ID_EDIT_UNDO, &CKarveloView_Controls::OnEditUndo,
+         &CKarveloView_Controls::OnUpdateEditUndo},
     };
     return table.Dispatch(this, id, state) || fw::FormView::OnCmdMsg(id, state);
 }

@@ -9,16 +9,19 @@
 #include <cerrno>
 #include <charconv>
 #include <clocale>
-#include <cstdlib>
-#include <locale.h>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <locale.h>
 
 namespace fw {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 // The text as bytes, with its leading blanks and tabs gone; characters beyond Latin-1 become
 // bytes no number contains, so they fail the reading as they should.
@@ -52,11 +55,15 @@ bool onlyBlanksFrom(const char* at, const char* end)
 QString FormatFloat(float value)
 {
     char text[64];
-    const auto done = std::to_chars(text, text + sizeof text, static_cast<double>(value), std::chars_format::general, 6);
+    const auto done = std::to_chars(text, text + sizeof text, static_cast<double>(value),
+                                    std::chars_format::general, 6);
     return QString::fromLatin1(text, done.ptr - text);
 }
 
-QString FormatUnsigned(std::uint32_t value) { return QString::number(value); }
+QString FormatUnsigned(std::uint32_t value)
+{
+    return QString::number(value);
+}
 
 std::optional<float> ParseFloat(const QString& input)
 {

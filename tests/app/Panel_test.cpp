@@ -1,0 +1,440 @@
+#include "AppHarness.h"
+#include "resources/Resource.h"
+
+#include <QClipboard>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+using namespace resources;
+
+namespace {
+
+const QString NUMBER_MESSAGE = QString::fromUtf8("Geben Sie bitte eine Zahl ein.");
+const QString INTEGER_MESSAGE = QString::fromUtf8("Geben Sie bitte eine positive ganze Zahl ein.");
+
+class PanelTest : public ::testing::Test
+{
+protected:
+    EditorFixture editor;
+    void SetUp() override
+    {
+        ASSERT_TRUE(editor.app->InitInstance());
+        editor.frame().activateWindow();
+        QApplication::setActiveWindow(&editor.frame());
+        processEvents();
+    }
+    CKarveloDoc* doc() { return editor.doc(); }
+    QLineEdit* edit(int id) { return editor.panel()->findChild<QLineEdit*>(QString::number(id)); }
+    QListWidget* list() { return editor.panel()->m_listControls; }
+    QPushButton* deleteButton()
+    {
+        return editor.panel()->findChild<QPushButton*>(QString::number(IDC_DELETE));
+    }
+    std::vector<LayoutControl>& controls() { return doc()->m_layout.m_controls; }
+
+    void drag(QPoint from, QPoint to)
+    {
+        QTest::mousePress(editor.canvas(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(editor.canvas(), (from + to) / 2);
+        QTest::mouseRelease(editor.canvas(), Qt::LeftButton, {}, to);
+    }
+    // Replaces the edit's text as a user would: select all, then type or paste over it.
+    void replaceText(int id, const QString& text, bool paste = false)
+    {
+        QLineEdit* e = edit(id);
+        e->setFocus();
+        e->selectAll();
+        if (paste) {
+            QGuiApplication::clipboard()->setText(text);
+            e->paste();
+        } else if (text.isEmpty()) {
+            QTest::keyClick(e, Qt::Key_Backspace);
+        } else {
+            QTest::keyClicks(e, text);
+        }
+    }
+    void select(int row)
+    {
+        list()->setCurrentRow(row);
+        processEvents();
+    }
+    QStringList rows()
+    {
+        QStringList names;
+        for (int i = 0; i < list()->count(); ++i)
+            names << list()->item(i)->text();
+        return names;
+    }
+};
+
+} // namespace
+
+TEST_F(PanelTest, NewDocumentShowsADisabledEmptyPanel)
+{
+    for (int id : {IDC_X1, IDC_Y1, IDC_WIDTH, IDC_HEIGHT, IDC_NAME, IDC_ID, IDC_GUI_RESOURCE_ID,
+                   IDC_TEXT_ID})
+        EXPECT_FALSE(edit(id)->isEnabled()) << id;
+    EXPECT_FALSE(list()->isEnabled());
+    EXPECT_FALSE(deleteButton()->isEnabled());
+    for (int id : {IDC_X1, IDC_Y1, IDC_WIDTH, IDC_HEIGHT, IDC_ID, IDC_GUI_RESOURCE_ID, IDC_TEXT_ID})
+        EXPECT_EQ(edit(id)->text(), QStringLiteral("0")) << id;
+    EXPECT_EQ(edit(IDC_NAME)->text(), QString());
+    EXPECT_EQ(list()->count(), 0);
+}
+
+TEST_F(PanelTest, DraggingMakesANamedCurrentControl)
+{
+    drag(QPoint(300, 200), QPoint(100, 50));
+    ASSERT_EQ(controls().size(), 1u);
+    const LayoutControl& c = controls()[0];
+    EXPECT_EQ(c.m_name, "UNBENANNT0");
+    EXPECT_EQ(c.m_id, 0u);
+    EXPECT_EQ(c.m_x1, 280.0f);
+    EXPECT_EQ(c.m_y1, 180.0f);
+    EXPECT_EQ(c.m_x2, 80.0f);
+    EXPECT_EQ(c.m_y2, 30.0f);
+    EXPECT_EQ(c.m_guiResourceId, 0u);
+    EXPECT_EQ(c.m_textId, 0u);
+    EXPECT_EQ(doc()->m_currentControl, &controls()[0]);
+    EXPECT_TRUE(edit(IDC_X1)->isEnabled());
+    EXPECT_EQ(edit(IDC_WIDTH)->text(), QStringLiteral("-200"));
+    EXPECT_EQ(edit(IDC_HEIGHT)->text(), QStringLiteral("-150"));
+    EXPECT_EQ(edit(IDC_NAME)->text(), QStringLiteral("UNBENANNT0"));
+    EXPECT_EQ(rows(), QStringList{QStringLiteral("UNBENANNT0")});
+    EXPECT_TRUE(list()->selectedItems().isEmpty());
+    EXPECT_TRUE(doc()->IsModified());
+
+    const QImage picture = editor.canvas()->grab().toImage();
+    EXPECT_EQ(picture.pixel(100, 50), qRgb(255, 0, 0));
+
+    drag(QPoint(400, 300), QPoint(450, 350));
+    ASSERT_EQ(controls().size(), 2u);
+    EXPECT_EQ(controls()[1].m_name, "UNBENANNT1");
+    EXPECT_EQ(controls()[1].m_id, 1u);
+
+    // Too small: a click, a purely horizontal and a purely vertical drag.
+    drag(QPoint(50, 50), QPoint(50, 50));
+    drag(QPoint(50, 50), QPoint(90, 50));
+    drag(QPoint(50, 50), QPoint(50, 90));
+    EXPECT_EQ(controls().size(), 2u);
+    EXPECT_FALSE(editor.canvas()->m_dragging);
+    EXPECT_EQ(doc()->m_newControl.m_x2, 30.0f) << "the second corner is kept all the same";
+
+    drag(QPoint(5, 5), QPoint(6, 6));
+    ASSERT_EQ(controls().size(), 3u);
+    EXPECT_EQ(controls()[2].m_x1, -15.0f);
+    EXPECT_EQ(controls()[2].m_y1, -15.0f);
+}
+
+TEST_F(PanelTest, DoubleClicksAndReleasesOutsideTheCanvas)
+{
+    QTest::mouseDClick(editor.canvas(), Qt::LeftButton, {}, QPoint(100, 100));
+    EXPECT_TRUE(controls().empty());
+    EXPECT_FALSE(editor.canvas()->m_dragging) << "the second press started no drag";
+
+    // A release outside the canvas is not taken: the drag stays open and the next release
+    // on the canvas completes it from the first corner.
+    QTest::mousePress(editor.canvas(), Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseRelease(editor.canvas(), Qt::LeftButton, {}, QPoint(-30, 40));
+    EXPECT_TRUE(editor.canvas()->m_dragging);
+    EXPECT_TRUE(controls().empty());
+    QTest::mouseMove(editor.canvas(), QPoint(200, 150));
+    EXPECT_EQ(doc()->m_newControl.m_x2, 180.0f);
+    QTest::mouseRelease(editor.canvas(), Qt::LeftButton, {}, QPoint(210, 160));
+    ASSERT_EQ(controls().size(), 1u);
+    EXPECT_EQ(controls()[0].m_x1, 80.0f);
+    EXPECT_EQ(controls()[0].m_x2, 190.0f);
+}
+
+TEST_F(PanelTest, DeletingThenDrawingRepeatsACount)
+{
+    for (int i = 0; i < 3; ++i)
+        drag(QPoint(50 + 10 * i, 50), QPoint(90 + 10 * i, 90));
+    select(0);
+    deleteButton()->click();
+    drag(QPoint(300, 300), QPoint(350, 350));
+    ASSERT_EQ(controls().size(), 3u);
+    EXPECT_EQ(controls()[1].m_name, "UNBENANNT2");
+    EXPECT_EQ(controls()[2].m_name, "UNBENANNT2");
+    EXPECT_EQ(controls()[2].m_id, 2u);
+}
+
+TEST_F(PanelTest, FieldEditsMoveAndSizeTheCurrentControl)
+{
+    drag(QPoint(30, 30), QPoint(80, 60)); // x1 10, x2 60
+    EXPECT_EQ(edit(IDC_WIDTH)->text(), QStringLiteral("50"));
+    replaceText(IDC_X1, QStringLiteral("20"));
+    EXPECT_EQ(controls()[0].m_x1, 20.0f);
+    EXPECT_EQ(controls()[0].m_x2, 70.0f);
+    replaceText(IDC_WIDTH, QStringLiteral("5"));
+    EXPECT_EQ(controls()[0].m_x2, 25.0f);
+    replaceText(IDC_Y1, QStringLiteral("7"));
+    EXPECT_EQ(controls()[0].m_y1, 7.0f);
+    EXPECT_EQ(controls()[0].m_y2, 37.0f);
+    replaceText(IDC_GUI_RESOURCE_ID, QStringLiteral("17"));
+    replaceText(IDC_TEXT_ID, QStringLiteral("18"));
+    EXPECT_EQ(controls()[0].m_guiResourceId, 17u);
+    EXPECT_EQ(controls()[0].m_textId, 18u);
+    EXPECT_TRUE(editor.log.boxes.empty());
+
+    // Typing cannot bring a sign or a point into the digit fields; pasting can.
+    replaceText(IDC_X1, QStringLiteral("-1.5"));
+    EXPECT_EQ(edit(IDC_X1)->text(), QStringLiteral("15"));
+    replaceText(IDC_X1, QStringLiteral("12.5"), true);
+    EXPECT_EQ(controls()[0].m_x1, 12.5f);
+    replaceText(IDC_X1, QStringLiteral("-3"), true);
+    EXPECT_EQ(controls()[0].m_x1, -3.0f);
+    EXPECT_EQ(controls()[0].m_x2, 2.0f);
+}
+
+TEST_F(PanelTest, UnreadableFieldsAreReportedAndStopTheTransfer)
+{
+    drag(QPoint(30, 30), QPoint(80, 60));
+    replaceText(IDC_X1, QString());
+    ASSERT_EQ(editor.log.texts(), std::vector<QString>{NUMBER_MESSAGE});
+    EXPECT_EQ(editor.log.boxes[0].icon, fw::MB_ICONWARNING);
+    EXPECT_EQ(editor.log.boxes[0].caption, QStringLiteral("Karvelo"));
+    EXPECT_EQ(QApplication::focusWidget(), edit(IDC_X1));
+    EXPECT_EQ(controls()[0].m_x1, 10.0f) << "the control does not move";
+
+    // While X1 is unreadable a change behind it reports X1 again and is not taken over.
+    replaceText(IDC_ID, QStringLiteral("9"));
+    EXPECT_EQ(editor.log.texts().size(), 2u);
+    EXPECT_EQ(editor.log.texts().back(), NUMBER_MESSAGE);
+    EXPECT_EQ(QApplication::focusWidget(), edit(IDC_X1));
+    EXPECT_EQ(controls()[0].m_id, 0u);
+
+    replaceText(IDC_X1, QStringLiteral("10"));
+    const std::size_t before = editor.log.boxes.size();
+    replaceText(IDC_ID, QStringLiteral("-5"), true);
+    EXPECT_EQ(editor.log.texts().back(), INTEGER_MESSAGE);
+    replaceText(IDC_ID, QStringLiteral("4294967295"), true);
+    EXPECT_EQ(controls()[0].m_id, 4294967295u);
+    const std::size_t accepted = editor.log.boxes.size();
+    replaceText(IDC_ID, QStringLiteral("4294967296"), true);
+    EXPECT_EQ(editor.log.boxes.size(), accepted + 1) << "not cut to 32 bits";
+    EXPECT_EQ(controls()[0].m_id, 4294967295u);
+    EXPECT_GT(accepted, before);
+}
+
+TEST(NumberTexts, FormattingAndParsingFollowTheCRules)
+{
+    EXPECT_EQ(fw::FormatFloat(10.0f), QStringLiteral("10"));
+    EXPECT_EQ(fw::FormatFloat(12.5f), QStringLiteral("12.5"));
+    EXPECT_EQ(fw::FormatFloat(-50.0f), QStringLiteral("-50"));
+    EXPECT_EQ(fw::FormatFloat(1234567.0f), QStringLiteral("1.23457e+06"));
+    EXPECT_EQ(fw::FormatFloat(0.1f), QStringLiteral("0.1"));
+    EXPECT_EQ(fw::FormatUnsigned(4294967295u), QStringLiteral("4294967295"));
+
+    EXPECT_EQ(fw::ParseFloat(QStringLiteral(" \t12.5 \t")), 12.5f);
+    EXPECT_EQ(fw::ParseFloat(QStringLiteral("0")), 0.0f);
+    EXPECT_EQ(fw::ParseFloat(QStringLiteral("0.0")), 0.0f);
+    EXPECT_EQ(fw::ParseFloat(QStringLiteral("-3")), -3.0f);
+    EXPECT_EQ(fw::ParseFloat(QStringLiteral("1e3")), 1000.0f);
+    EXPECT_FALSE(fw::ParseFloat(QString()));
+    EXPECT_FALSE(fw::ParseFloat(QStringLiteral("abc")));
+    EXPECT_FALSE(fw::ParseFloat(QStringLiteral("12x")));
+    EXPECT_FALSE(fw::ParseFloat(QStringLiteral("1,5"))) << "never a decimal comma";
+    EXPECT_FALSE(fw::ParseFloat(QStringLiteral("-0"))) << "a zero whose text does not start with 0";
+
+    EXPECT_EQ(fw::ParseUnsigned(QStringLiteral("  42 ")), 42u);
+    EXPECT_EQ(fw::ParseUnsigned(QStringLiteral("0")), 0u);
+    EXPECT_EQ(fw::ParseUnsigned(QStringLiteral("+7")), 7u);
+    EXPECT_FALSE(fw::ParseUnsigned(QStringLiteral("-5")));
+    EXPECT_FALSE(fw::ParseUnsigned(QStringLiteral("-0")));
+    EXPECT_FALSE(fw::ParseUnsigned(QStringLiteral("4294967296")));
+    EXPECT_FALSE(fw::ParseUnsigned(QStringLiteral("99999999999999999999999")));
+    EXPECT_FALSE(fw::ParseUnsigned(QStringLiteral("1.5")));
+    EXPECT_FALSE(fw::ParseUnsigned(QString()));
+}
+
+TEST(NumberTexts, TheUserLocaleDoesNotChangeThem)
+{
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = previous ? previous : "C";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE"))
+        GTEST_SKIP() << "no German locale on this machine";
+    EXPECT_EQ(fw::FormatFloat(12.5f), QStringLiteral("12.5"));
+    EXPECT_EQ(fw::ParseFloat(QStringLiteral("12.5")), 12.5f);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST_F(PanelTest, NamesFollowTheIdentifierRule)
+{
+    for (const char* good : {"ABC", "A1", "_X", "__", "a_b"})
+        EXPECT_TRUE(CKarveloView_Controls::IsValidIdentifier(good)) << good;
+    for (const char* bad : {"1A", "9", "A B", "A-B", "A.B", "\xE4", "AB\xC4", ""})
+        EXPECT_FALSE(CKarveloView_Controls::IsValidIdentifier(bad)) << bad;
+
+    drag(QPoint(30, 30), QPoint(80, 60));
+    drag(QPoint(130, 30), QPoint(180, 60));
+    select(0);
+    replaceText(IDC_NAME, QStringLiteral("1"));
+    ASSERT_EQ(editor.log.texts().size(), 1u);
+    EXPECT_EQ(editor.log.texts()[0],
+              QString::fromUtf8("Ungültiger Bezeichner!\nZulässige Zeichen  a-z, A-Z, 0-9.\n"
+                                "Das erste Zeichen eines Bezeichners darf keine Zahl sein.\n"
+                                "Überprüfen Sie den eingegebenen String auf diese Konventionen!"));
+    EXPECT_EQ(controls()[0].m_name, "UNBENANNT0");
+    EXPECT_EQ(edit(IDC_NAME)->text(), QStringLiteral("1")) << "the edit keeps what was typed";
+
+    replaceText(IDC_NAME, QString());
+    EXPECT_EQ(editor.log.texts().size(), 1u) << "an empty name is no error";
+    EXPECT_EQ(controls()[0].m_name, "UNBENANNT0");
+
+    replaceText(IDC_NAME, QStringLiteral("ok_1"));
+    EXPECT_EQ(edit(IDC_NAME)->text(), QStringLiteral("OK_1")) << "typed letters arrive upper case";
+    EXPECT_EQ(controls()[0].m_name, "OK_1");
+    EXPECT_EQ(rows(), (QStringList{QStringLiteral("OK_1"), QStringLiteral("UNBENANNT1")}));
+    EXPECT_TRUE(list()->selectedItems().isEmpty());
+    EXPECT_EQ(editor.log.texts().size(), 1u);
+
+    // A name that another control bears already is fine.
+    replaceText(IDC_NAME, QStringLiteral("UNBENANNT1"), true);
+    EXPECT_EQ(rows(), (QStringList{QStringLiteral("UNBENANNT1"), QStringLiteral("UNBENANNT1")}));
+}
+
+TEST_F(PanelTest, PickingARowMakesItCurrent)
+{
+    drag(QPoint(30, 30), QPoint(80, 60));
+    drag(QPoint(130, 30), QPoint(190, 70));
+    drag(QPoint(230, 30), QPoint(300, 80));
+    controls()[0].m_textId = 44;
+    select(0);
+    EXPECT_EQ(doc()->m_currentControl, &controls()[0]);
+    EXPECT_EQ(edit(IDC_X1)->text(), QStringLiteral("10"));
+    EXPECT_EQ(edit(IDC_TEXT_ID)->text(), QStringLiteral("44"));
+    EXPECT_EQ(list()->selectedItems().size(), 1);
+
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_Down);
+    EXPECT_EQ(doc()->m_currentControl, &controls()[1]);
+    EXPECT_EQ(edit(IDC_NAME)->text(), QStringLiteral("UNBENANNT1"));
+    QTest::keyClick(list(), Qt::Key_Down);
+    EXPECT_EQ(doc()->m_currentControl, &controls()[2]);
+    EXPECT_EQ(editor.canvas()->grab().toImage().pixel(230, 30), qRgb(255, 0, 0));
+}
+
+TEST_F(PanelTest, DeleteRemovesTheSelectedRow)
+{
+    drag(QPoint(30, 30), QPoint(80, 60));
+    drag(QPoint(130, 30), QPoint(190, 70));
+    drag(QPoint(230, 30), QPoint(300, 80));
+    deleteButton()->click();
+    EXPECT_EQ(controls().size(), 3u) << "no row selected: nothing happens";
+
+    select(1);
+    deleteButton()->click();
+    ASSERT_EQ(controls().size(), 2u);
+    EXPECT_EQ(controls()[1].m_name, "UNBENANNT2");
+    EXPECT_EQ(doc()->m_currentControl, &controls()[0]);
+    EXPECT_EQ(edit(IDC_NAME)->text(), QStringLiteral("UNBENANNT0"));
+    EXPECT_TRUE(list()->selectedItems().isEmpty());
+
+    select(1);
+    deleteButton()->click();
+    select(0);
+    deleteButton()->click();
+    EXPECT_TRUE(controls().empty());
+    EXPECT_EQ(doc()->m_currentControl, nullptr);
+    EXPECT_FALSE(edit(IDC_X1)->isEnabled());
+    EXPECT_FALSE(deleteButton()->isEnabled());
+    EXPECT_EQ(edit(IDC_NAME)->text(), QStringLiteral("UNBENANNT0"))
+        << "the last values stay, greyed";
+    const QImage picture = editor.canvas()->grab().toImage();
+    EXPECT_EQ(picture.pixel(30, 30), qRgb(255, 255, 255));
+}
+
+TEST_F(PanelTest, EditCommandsActOnTheFocusedEdit)
+{
+    drag(QPoint(30, 30), QPoint(80, 60));
+    QLineEdit* x1 = edit(IDC_X1);
+    x1->setFocus();
+    x1->deselect();
+    processEvents();
+    ASSERT_EQ(editor.child()->GetActiveView(), editor.panel());
+    EXPECT_FALSE(editor.enabled(fw::ID_EDIT_COPY));
+    EXPECT_FALSE(editor.enabled(fw::ID_EDIT_CUT));
+    x1->setSelection(0, 1);
+    EXPECT_TRUE(editor.enabled(fw::ID_EDIT_COPY));
+    EXPECT_TRUE(editor.enabled(fw::ID_EDIT_CUT));
+
+    QGuiApplication::clipboard()->clear();
+    EXPECT_FALSE(editor.enabled(fw::ID_EDIT_PASTE));
+    QGuiApplication::clipboard()->setText(QStringLiteral("42"));
+    EXPECT_TRUE(editor.enabled(fw::ID_EDIT_PASTE));
+    x1->selectAll();
+    editor.frame().ExecuteCommand(fw::ID_EDIT_PASTE);
+    EXPECT_EQ(controls()[0].m_x1, 42.0f) << "a paste moves the control";
+    EXPECT_TRUE(editor.enabled(fw::ID_EDIT_UNDO));
+    editor.frame().ExecuteCommand(fw::ID_EDIT_UNDO);
+    EXPECT_EQ(controls()[0].m_x1, 10.0f);
+
+    list()->setFocus();
+    processEvents();
+    for (fw::CommandId id :
+         {fw::ID_EDIT_UNDO, fw::ID_EDIT_CUT, fw::ID_EDIT_COPY, fw::ID_EDIT_PASTE})
+        EXPECT_FALSE(editor.enabled(id)) << id;
+}
+
+TEST_F(PanelTest, ListAndNameFollowTheClientWidth)
+{
+    editor.panel()->resize(200, 700);
+    EXPECT_EQ(list()->geometry(), QRect(1, 290, 195, 320));
+    EXPECT_EQ(edit(IDC_NAME)->geometry(), QRect(2, 18, 195, 22));
+    editor.panel()->resize(40, 700);
+    EXPECT_EQ(list()->width(), 60);
+    EXPECT_EQ(edit(IDC_NAME)->width(), 60);
+}
+
+TEST_F(PanelTest, EveryChangeAsksBeforeClosing)
+{
+    auto closeAsks = [this](const std::function<void()>& change) {
+        change();
+        editor.log.boxes.clear();
+        editor.log.answers = {fw::IDCANCEL};
+        editor.child()->close();
+        processEvents();
+        const bool asked =
+            editor.log.boxes.size() == 1 && editor.log.boxes[0].buttons == fw::MB_YESNOCANCEL;
+        doc()->SetModifiedFlag(false);
+        return asked;
+    };
+    EXPECT_TRUE(closeAsks([this] { drag(QPoint(30, 30), QPoint(80, 60)); }));
+    EXPECT_TRUE(closeAsks([this] { replaceText(IDC_X1, QStringLiteral("33")); }));
+    EXPECT_TRUE(closeAsks([this] { replaceText(IDC_NAME, QStringLiteral("RENAMED")); }));
+    EXPECT_TRUE(closeAsks([this] {
+        select(0);
+        deleteButton()->click();
+    }));
+    EXPECT_EQ(editor.log.boxes[0].text, QString::fromUtf8("Anderungen в Layout1 хранят?"));
+}
+
+TEST_F(PanelTest, AllWindowsOfADocumentFollowItsList)
+{
+    drag(QPoint(30, 30), QPoint(80, 60));
+    CKarveloView_Controls* firstPanel = editor.panel();
+    editor.frame().ExecuteCommand(fw::ID_WINDOW_NEW);
+    CKarveloView_Controls* secondPanel = editor.panel();
+    ASSERT_NE(firstPanel, secondPanel);
+
+    // A control drawn in the first window shows in the second window's list too.
+    editor.frame().MdiArea()->setActiveSubWindow(doc()->GetFrames()[0]);
+    drag(QPoint(130, 30), QPoint(190, 70));
+    EXPECT_EQ(firstPanel->m_listControls->count(), 2);
+    EXPECT_EQ(secondPanel->m_listControls->count(), 2);
+
+    // Deleting in one window leaves no stale row in the other to delete past the end.
+    firstPanel->m_listControls->setCurrentRow(1);
+    firstPanel->findChild<QPushButton*>(QString::number(IDC_DELETE))->click();
+    EXPECT_EQ(secondPanel->m_listControls->count(), 1);
+    secondPanel->m_listControls->setCurrentRow(0);
+    secondPanel->findChild<QPushButton*>(QString::number(IDC_DELETE))->click();
+    EXPECT_TRUE(controls().empty());
+    EXPECT_EQ(firstPanel->m_listControls->count(), 0);
+}

@@ -140,16 +140,23 @@ TEST_F(DocumentsTest, OpeningReportsTheCauseOfAFailure)
         << "an open file is only brought forward";
 }
 
+namespace {
+std::string numberedName(int i)
+{
+    return std::string(1, 'f').append(std::to_string(i)).append(".txt");
+}
+} // namespace
+
 TEST_F(DocumentsTest, RecentFilesKeepEightMostRecentFirstAcrossRestarts)
 {
     for (int i = 0; i < 10; ++i) {
-        const std::string name = "f" + std::to_string(i) + ".txt";
+        const std::string name = numberedName(i);
         writeFile(files.file(name), name);
         ASSERT_NE(app->OpenDocumentFile(QString::fromStdString(files.file(name))), nullptr);
     }
     QStringList expected;
     for (int i = 9; i >= 2; --i)
-        expected << QString::fromStdString(files.file("f" + std::to_string(i) + ".txt"));
+        expected << QString::fromStdString(files.file(numberedName(i)));
     EXPECT_EQ(app->RecentFiles()->Files(), expected);
 
     // The File menu shows them numbered in place of the placeholder.

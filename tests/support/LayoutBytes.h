@@ -28,7 +28,13 @@ public:
                         std::uint32_t text, float x1, float y1, float x2, float y2)
     {
         u32(id);
-        bytes.push_back(static_cast<std::uint8_t>(name.size()));
+        if (name.size() < 255) {
+            bytes.push_back(static_cast<std::uint8_t>(name.size()));
+        } else { // names up to 65533 characters
+            bytes.push_back(0xFF);
+            bytes.push_back(static_cast<std::uint8_t>(name.size()));
+            bytes.push_back(static_cast<std::uint8_t>(name.size() >> 8));
+        }
         bytes.insert(bytes.end(), name.begin(), name.end());
         u32(gui);
         if (m_version == 2)

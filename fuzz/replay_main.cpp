@@ -1,0 +1,37 @@
+// Without libFuzzer: runs the target once on every file named, or found in a folder named,
+// so every test run replays the corpus and every kept crash.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+int main(int argc, char** argv)
+{
+    std::size_t replayed = 0;
+    for (int i = 1; i < argc; ++i) {
+        std::vector<std::filesystem::path> files;
+        if (std::filesystem::is_directory(argv[i])) {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[i]))
+                if (entry.is_regular_file())
+                    files.push_back(entry.path());
+        } else {
+            files.emplace_back(argv[i]);
+        }
+        for (const auto& file : files) {
+            std::ifstream in(file, std::ios::binary);
+            if (!in) {
+                std::fprintf(stderr, "cannot read %s\n", file.c_str());
+                return 1;
+            }
+            const std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
+            LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+            ++replayed;
+        }
+    }
+    std::printf("replayed %zu inputs\n", replayed);
+    return replayed > 0 ? 0 : 1;
+}

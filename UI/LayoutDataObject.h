@@ -20,6 +20,8 @@ public:
     LayoutControl() = default;
     LayoutControl(const LayoutControl&) = default;
     LayoutControl& operator=(const LayoutControl&) = default;
+    LayoutControl(LayoutControl&&) noexcept = default;
+    LayoutControl& operator=(LayoutControl&&) noexcept = default;
     virtual ~LayoutControl() = default;
 
     // One record in the form of the given file version; a field not read keeps its value.

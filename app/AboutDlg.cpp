@@ -2,6 +2,7 @@
 
 #include "DialogUnits.h"
 #include "resources/Menus.h"
+#include "resources/Version.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -21,7 +22,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     version->setTextFormat(Qt::PlainText);
     version->setGeometry(du.Rect(49, 9, 119, 8));
 
-    auto* copyright = new QLabel(QString::fromUtf8("Copyright © 2026 Karvelo"), this);
+    auto* copyright = new QLabel(QString::fromUtf8(resources::LEGAL_COPYRIGHT), this);
     copyright->setGeometry(du.Rect(70, 22, 119, 8));
 
     auto* notice = new QLabel(

@@ -10,8 +10,10 @@
 #include "resources/Menus.h"
 #include "resources/Resource.h"
 #include "resources/StringTable.h"
+#include "resources/Version.h"
 #include "tsTrace.h"
 
+#include <QCoreApplication>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -19,6 +21,7 @@ CKarveloApp::CKarveloApp(int& argc, char** argv) : fw::Application(argc, argv)
 {
     fw::SetStringTable(&resources::Strings());
     SetAppName(fw::LoadString(fw::AFX_IDS_APP_TITLE));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(resources::PRODUCT_VERSION));
 }
 
 CKarveloApp::~CKarveloApp() = default;

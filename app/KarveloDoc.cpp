@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "KarveloView.h"
 #include "KarveloView_Controls.h"
+#include "streams/tsBufferedOutputStream.h"
 #include "streams/tsSafeSave.h"
 #include "tsTrace.h"
 
@@ -64,8 +65,11 @@ HRESULT CKarveloDoc::SaveLayout(const QString& path)
     // save never costs the last good copy.
     tsSafeSave save;
     HRESULT hr = save.Begin(nativePath(path).constData());
+    tsBufferedOutputStream buffered(save.Stream());
     if (hr >= 0)
-        hr = m_layout.Write(save.Stream());
+        hr = m_layout.Write(&buffered);
+    if (hr >= 0)
+        hr = buffered.Flush();
     if (hr >= 0)
         hr = save.Commit();
     if (hr < 0) {

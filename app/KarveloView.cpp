@@ -4,6 +4,7 @@
 #include "LayoutPainter.h"
 #include "resources/Resource.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPaintDevice>
 #include <QPainter>
@@ -60,6 +61,15 @@ bool CKarveloView::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
         {fw::ID_FILE_PRINT_PREVIEW, &CKarveloView::OnFilePrintPreview},
     };
     return table.Dispatch(this, id, state) || fw::View::OnCmdMsg(id, state);
+}
+
+void CKarveloView::paintEvent(QPaintEvent* event)
+{
+    fw::View::paintEvent(event);
+    // For start-up measurements: the program ends once a canvas has been painted.
+    static const bool exitAfterPaint = qEnvironmentVariableIsSet("KARVELO_EXIT_AFTER_FIRST_PAINT");
+    if (exitAfterPaint)
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 void CKarveloView::mousePressEvent(QMouseEvent* event)

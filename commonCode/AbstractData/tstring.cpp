@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -56,16 +55,17 @@ HRESULT readLength(tsInputStream* stream, std::uint32_t& length)
     return S_OK;
 }
 
-HRESULT readCharacters(tsInputStream* stream, std::uint32_t length, std::vector<char>& buffer)
+// Reads the characters into text, chunk by chunk as they arrive.
+HRESULT readCharacters(tsInputStream* stream, std::uint32_t length, tstring& text)
 {
     // n + 1 bytes would wrap around for the largest length: no such buffer can be had.
     if (length == UINT32_MAX)
         return E_OUTOFMEMORY;
     std::uint32_t done = 0;
     while (done < length) {
-        std::uint32_t chunk = std::min(READ_CHUNK, length - done);
-        buffer.resize(std::size_t{done} + chunk);
-        HRESULT hr = stream->Read(buffer.data() + done, chunk, nullptr);
+        const std::uint32_t chunk = std::min(READ_CHUNK, length - done);
+        text.resize(std::size_t{done} + chunk);
+        HRESULT hr = stream->Read(text.data() + done, chunk, nullptr);
         if (hr < 0)
             return hr;
         done += chunk;
@@ -100,15 +100,18 @@ HRESULT WriteString(const tstring& string, tsOutputStream* stream)
 HRESULT ReadString(tstring& string, tsInputStream* stream)
 {
     std::uint32_t length = 0;
-    std::vector<char> buffer;
+    tstring text; // the string itself changes only once every character has arrived
     HRESULT hr = readLength(stream, length);
     if (hr >= 0)
-        hr = readCharacters(stream, length, buffer);
+        hr = readCharacters(stream, length, text);
     if (hr < 0) {
         ASSERT_HRESULT(hr);
         return hr;
     }
-    const auto end = std::find(buffer.begin(), buffer.end(), '\0');
-    string.assign(buffer.begin(), end);
+    // A zero byte among the characters ends the string there.
+    const std::size_t end = text.find('\0');
+    if (end != tstring::npos)
+        text.resize(end);
+    string = std::move(text);
     return S_OK;
 }

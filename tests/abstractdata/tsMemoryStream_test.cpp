@@ -1,3 +1,4 @@
+#include "streams/tsBufferedOutputStream.h"
 #include "streams/tsMemoryStream.h"
 
 #include <gtest/gtest.h>
@@ -27,4 +28,25 @@ TEST(MemoryStream, CountsAndCodesMatchTheFileStream)
     EXPECT_EQ(out.Write("ab", 2), S_OK);
     EXPECT_EQ(out.Write("c", 1), S_OK);
     EXPECT_EQ(out.Bytes(), (std::vector<std::uint8_t>{'a', 'b', 'c'}));
+}
+
+TEST(BufferedOutput, FailuresShowAtFlushAndStay)
+{
+    tsStream full;
+    ASSERT_EQ(full.Open("/dev/full", TS_OPEN_WRITE), S_OK);
+    tsBufferedOutputStream out(&full, 16);
+    EXPECT_EQ(out.Write("abc", 3), S_OK) << "gathered, not written yet";
+    EXPECT_EQ(out.Flush(), E_FAIL);
+    EXPECT_EQ(out.Write("d", 1), E_FAIL) << "a failure stays";
+    EXPECT_EQ(out.Flush(), E_FAIL);
+
+    tsMemoryStream memory;
+    tsBufferedOutputStream gathered(&memory, 4);
+    EXPECT_EQ(gathered.Write("ab", 2), S_OK);
+    EXPECT_TRUE(memory.Bytes().empty());
+    EXPECT_EQ(gathered.Write("cdef", 4), S_OK) << "a full buffer goes out at once";
+    EXPECT_EQ(memory.Bytes().size(), 6u);
+    EXPECT_EQ(gathered.Write("g", 1), S_OK);
+    EXPECT_EQ(gathered.Flush(), S_OK);
+    EXPECT_EQ(memory.Bytes(), (std::vector<std::uint8_t>{'a', 'b', 'c', 'd', 'e', 'f', 'g'}));
 }

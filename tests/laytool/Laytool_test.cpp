@@ -6,8 +6,10 @@
 
 #include <QImage>
 
+#include <csignal>
 #include <cstdlib>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 using testing_support::Bytes;
@@ -213,4 +215,31 @@ TEST(LaytoolRender, DrawsTheCanvasPicture)
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("0x80070002"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.file("x.png")));
+}
+
+TEST(LaytoolMake, DiskFullLeavesTheOldOutput)
+{
+    TempDir dir;
+    const Bytes old = LayoutBytes(2, 0).bytes;
+    std::string json = "{\"controls\": [";
+    for (int i = 0; i < 200; ++i)
+        json += std::string(i ? ", " : "") + "{\"name\": \"CONTROL_NAME_NUMBER\", \"x1\": 1.5}";
+    json += "]}";
+    writeFile(dir.file("in.json"), json);
+    for (rlim_t limit : {rlim_t{0}, rlim_t{30}, rlim_t{4000}}) {
+        writeFile(dir.file("out.lay"), old);
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit r{limit, limit};
+            ::setrlimit(RLIMIT_FSIZE, &r);
+            ::_exit(laytool({"make", dir.file("in.json"), dir.file("out.lay")}).status);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 1) << limit;
+        EXPECT_EQ(readFile(dir.file("out.lay")), old) << limit;
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "LayoutJson.h"
 #include "Render.h"
+#include "streams/tsBufferedOutputStream.h"
 #include "streams/tsSafeSave.h"
 #include "tsTrace.h"
 
@@ -136,8 +137,11 @@ int make(const std::string& jsonPath, const std::string& outPath, std::ostream& 
 
     tsSafeSave save;
     HRESULT hr = save.Begin(outPath.c_str());
+    tsBufferedOutputStream buffered(save.Stream());
     if (hr >= 0)
-        hr = layout.Write(save.Stream());
+        hr = layout.Write(&buffered);
+    if (hr >= 0)
+        hr = buffered.Flush();
     if (hr >= 0)
         hr = save.Commit();
     if (hr < 0) {

@@ -2,7 +2,9 @@
 
 #include "../tsTrace.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -24,6 +26,8 @@ HRESULT errorResult(int error)
 {
     return HRESULT_FROM_WIN32(static_cast<std::uint32_t>(error));
 }
+
+constexpr std::size_t READ_AHEAD = 64 * 1024;
 
 } // namespace
 
@@ -85,6 +89,7 @@ HRESULT tsStream::Close()
         ::close(m_file); // the outcome is of no use to anybody here
         m_file = -1;
     }
+    m_readPosition = m_readEnd = 0;
     return S_OK;
 }
 
@@ -94,19 +99,37 @@ HRESULT tsStream::Read(void* buffer, std::uint32_t size, std::uint32_t* bytesRea
     if (m_file < 0) {
         hr = E_UNEXPECTED;
     } else {
-        // A file read may return fewer bytes than asked before the end; collect them all.
-        std::uint32_t total = 0;
         auto* out = static_cast<char*>(buffer);
+        std::uint32_t total = 0;
         while (total < size) {
-            ssize_t got =
-                retryOnInterrupt([&] { return ::read(m_file, out + total, size - total); });
+            if (m_readPosition < m_readEnd) {
+                const std::size_t take =
+                    std::min<std::size_t>(size - total, m_readEnd - m_readPosition);
+                std::memcpy(out + total, m_readAhead.data() + m_readPosition, take);
+                m_readPosition += take;
+                total += static_cast<std::uint32_t>(take);
+                continue;
+            }
+            const std::uint32_t wanted = size - total;
+            // Large reads go straight into the caller's buffer; small ones through ours.
+            const bool direct = wanted >= READ_AHEAD;
+            if (!direct && m_readAhead.size() < READ_AHEAD)
+                m_readAhead.resize(READ_AHEAD);
+            char* into = direct ? out + total : m_readAhead.data();
+            const std::size_t room = direct ? wanted : READ_AHEAD;
+            ssize_t got = retryOnInterrupt([&] { return ::read(m_file, into, room); });
             if (got < 0) {
                 hr = errorResult(errno);
                 break;
             }
             if (got == 0)
                 break;
-            total += static_cast<std::uint32_t>(got);
+            if (direct) {
+                total += static_cast<std::uint32_t>(got);
+            } else {
+                m_readPosition = 0;
+                m_readEnd = static_cast<std::size_t>(got);
+            }
         }
         if (bytesRead)
             *bytesRead = total;
@@ -117,12 +140,20 @@ HRESULT tsStream::Read(void* buffer, std::uint32_t size, std::uint32_t* bytesRea
     return hr;
 }
 
+void tsStream::DropReadAhead()
+{
+    if (m_readPosition < m_readEnd)
+        ::lseek(m_file, -static_cast<off_t>(m_readEnd - m_readPosition), SEEK_CUR);
+    m_readPosition = m_readEnd = 0;
+}
+
 HRESULT tsStream::Write(const void* buffer, std::uint32_t size)
 {
     HRESULT hr = S_OK;
     if (m_file < 0) {
         hr = E_UNEXPECTED;
     } else {
+        DropReadAhead();
         std::uint32_t total = 0;
         const auto* in = static_cast<const char*>(buffer);
         while (total < size) {
@@ -148,6 +179,7 @@ HRESULT tsStream::Seek(int origin, std::int32_t distance)
     if (origin < 0 || origin > 2) {
         hr = E_INVALIDARG;
     } else {
+        DropReadAhead();
         static constexpr int WHENCE[] = {SEEK_SET, SEEK_CUR, SEEK_END};
         if (::lseek(m_file, distance, WHENCE[origin]) < 0)
             hr = errorResult(errno);

@@ -3,7 +3,9 @@
 
 #include "../tsResult.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class tsInputStream
 {
@@ -50,5 +52,14 @@ public:
     bool IsOpen() const { return m_file >= 0; }
 
 private:
+    // Bytes read ahead but not yet handed out go back to the file position before anything
+    // else moves it.
+    void DropReadAhead();
+
     int m_file = -1; // the open file's descriptor, -1 while none is open
+    // Small reads are served from one larger read of the file: same bytes, codes and counts,
+    // far fewer system calls.
+    std::vector<char> m_readAhead;
+    std::size_t m_readPosition = 0;
+    std::size_t m_readEnd = 0;
 };

@@ -3,8 +3,7 @@
 #include "Dialogs.h"
 #include "KarveloView.h"
 #include "KarveloView_Controls.h"
-#include "streams/tsBufferedOutputStream.h"
-#include "streams/tsSafeSave.h"
+#include "LayoutFile.h"
 #include "tsTrace.h"
 
 #include <QFile>
@@ -52,28 +51,15 @@ bool CKarveloDoc::OnSaveDocument(const QString& path)
 
 HRESULT CKarveloDoc::LoadLayout(const QString& path)
 {
-    tsStream stream;
-    HRESULT hr = stream.Open(nativePath(path).constData(), TS_OPEN_READ);
-    if (hr >= 0)
-        hr = m_layout.Read(&stream);
-    return hr;
+    return LoadLayoutFile(m_layout, nativePath(path).constData());
 }
 
 HRESULT CKarveloDoc::SaveLayout(const QString& path)
 {
-    // A new file beside the target replaces it only when every byte is on disk, so a failed
-    // save never costs the last good copy.
-    tsSafeSave save;
-    HRESULT hr = save.Begin(nativePath(path).constData());
-    tsBufferedOutputStream buffered(save.Stream());
-    if (hr >= 0)
-        hr = m_layout.Write(&buffered);
-    if (hr >= 0)
-        hr = buffered.Flush();
-    if (hr >= 0)
-        hr = save.Commit();
+    // A failed save never costs the last good copy: the old file stays until the new one is
+    // complete on disk.
+    const HRESULT hr = SaveLayoutFile(m_layout, nativePath(path).constData());
     if (hr < 0) {
-        save.Abandon();
         fw::MessageBox(QString::fromUtf8(SAVE_FAILED), fw::MB_OK, fw::MB_ICONWARNING);
     }
     return hr;

@@ -3,6 +3,7 @@
 #include "DialogUnits.h"
 #include "Dialogs.h"
 #include "KarveloDoc.h"
+#include "LayoutFile.h"
 #include "Strings.h"
 #include "resources/Resource.h"
 
@@ -16,7 +17,6 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <bit>
 
 using namespace resources;
 
@@ -62,16 +62,6 @@ protected:
 private:
     Mode m_mode;
 };
-
-bool sameRecord(const LayoutControl& a, const LayoutControl& b)
-{
-    return std::bit_cast<std::uint32_t>(a.m_x1) == std::bit_cast<std::uint32_t>(b.m_x1) &&
-           std::bit_cast<std::uint32_t>(a.m_x2) == std::bit_cast<std::uint32_t>(b.m_x2) &&
-           std::bit_cast<std::uint32_t>(a.m_y1) == std::bit_cast<std::uint32_t>(b.m_y1) &&
-           std::bit_cast<std::uint32_t>(a.m_y2) == std::bit_cast<std::uint32_t>(b.m_y2) &&
-           a.m_name == b.m_name && a.m_id == b.m_id && a.m_guiResourceId == b.m_guiResourceId &&
-           a.m_textId == b.m_textId;
-}
 
 constexpr int LIST_TOP = 290;
 constexpr int LIST_HEIGHT = 320;
@@ -262,7 +252,7 @@ void CKarveloView_Controls::OnEditChange(int id)
     default:
         break;
     }
-    if (!sameRecord(before, c))
+    if (!IdenticalRecords(before, c))
         doc->SetModifiedFlag();
     Propagate();
 }

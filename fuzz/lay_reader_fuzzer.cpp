@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(second.Read(&output) >= 0);
     Require(second.m_controls.size() == first.m_controls.size());
     for (std::size_t i = 0; i < first.m_controls.size(); ++i)
-        Require(SameBits(first.m_controls[i], second.m_controls[i]));
+        Require(IdenticalRecords(first.m_controls[i], second.m_controls[i]));
     Require(output.Position() == output.Bytes().size());
     return 0;
 }

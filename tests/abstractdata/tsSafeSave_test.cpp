@@ -128,18 +128,9 @@ TEST(SafeSave, DiskFullMidSaveKeepsTheOldFile)
     const std::string replacement(300, 'n');
     for (rlim_t limit : {rlim_t{0}, rlim_t{1}, rlim_t{150}, rlim_t{299}}) {
         writeFile(target, old);
-        pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit r{limit, limit};
-            ::setrlimit(RLIMIT_FSIZE, &r);
-            ::_exit(save(target, replacement) < 0 ? 0 : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "the save must report the failure, limit " << limit;
+        const int failed = testing_support::runWithFileSizeLimit(
+            limit, [&] { return save(target, replacement) < 0; });
+        EXPECT_EQ(failed, 1) << "the save must report the failure, limit " << limit;
         EXPECT_EQ(contentOf(target), old) << limit;
         EXPECT_EQ(entries(dir), 1u) << limit;
     }

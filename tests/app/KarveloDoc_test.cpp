@@ -121,39 +121,6 @@ TEST_F(LayoutDocumentTest, FailedSavesTellTheUserAndKeepTheDocument)
     EXPECT_EQ(readFile(files.file("good.lay")).size(), 24u + 29u);
 }
 
-TEST_F(LayoutDocumentTest, DiskFullDuringASaveKeepsTheOldFile)
-{
-    const Bytes old = three().bytes;
-    writeFile(files.file("full.lay"), old);
-    CKarveloDoc* doc = open("full.lay");
-    ASSERT_NE(doc, nullptr);
-    for (int i = 0; i < 200; ++i) {
-        doc->m_newControl.m_name = std::string(20, 'N');
-        doc->AddNewControl();
-    }
-    for (rlim_t limit : {rlim_t{10}, rlim_t{24}, rlim_t{40}, rlim_t{4000}}) {
-        const std::size_t before = log.boxes.size();
-        pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit r{limit, limit};
-            ::setrlimit(RLIMIT_FSIZE, &r);
-            const bool saved = doc->DoFileSave();
-            // Exactly one message, and the document still holds unsaved changes.
-            ::_exit(!saved && log.boxes.size() == before + 1 &&
-                            log.boxes.back().text == SAVE_FAILED && doc->IsModified()
-                        ? 0
-                        : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0) << limit;
-        EXPECT_EQ(readFile(files.file("full.lay")), old) << limit;
-    }
-}
-
 TEST_F(LayoutDocumentTest, SavesFollowLinksAndKeepPermissions)
 {
     writeFile(files.file("real.lay"), three().bytes);

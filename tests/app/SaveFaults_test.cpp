@@ -54,19 +54,15 @@ TEST_F(SaveFaultsTest, DiskFullAtEveryStageOfASave)
     const std::size_t total = 24 + 3 * (29 + 3) + (29 + 5);
     for (rlim_t limit : {rlim_t{10}, rlim_t{24 + 4 + 3}, rlim_t{total - 2}}) {
         const std::size_t before = log.boxes.size();
-        pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit r{limit, limit};
-            ::setrlimit(RLIMIT_FSIZE, &r);
+        // In the child: the save fails, one message says so, the changes are still unsaved.
+        const int reported = runWithFileSizeLimit(limit, [&] {
             const bool saved = doc->DoFileSave();
-            ::_exit(!saved && log.boxes.size() == before + 1 && doc->IsModified() ? 0 : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0) << limit;
+            return !saved && log.boxes.size() == before + 1 &&
+                   log.boxes.back().text ==
+                       QString::fromUtf8("Die Datei konnte nicht gespeichert werden!") &&
+                   doc->IsModified();
+        });
+        EXPECT_EQ(reported, 1) << limit;
         EXPECT_EQ(readFile(files.file("a.lay")), old) << limit;
     }
     ASSERT_TRUE(doc->DoFileSave()) << "with room, the same save works";

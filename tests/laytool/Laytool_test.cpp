@@ -228,18 +228,10 @@ TEST(LaytoolMake, DiskFullLeavesTheOldOutput)
     writeFile(dir.file("in.json"), json);
     for (rlim_t limit : {rlim_t{0}, rlim_t{30}, rlim_t{4000}}) {
         writeFile(dir.file("out.lay"), old);
-        pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit r{limit, limit};
-            ::setrlimit(RLIMIT_FSIZE, &r);
-            ::_exit(laytool({"make", dir.file("in.json"), dir.file("out.lay")}).status);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 1) << limit;
+        const int status = testing_support::runWithFileSizeLimit(limit, [&] {
+            return laytool({"make", dir.file("in.json"), dir.file("out.lay")}).status;
+        });
+        EXPECT_EQ(status, 1) << limit;
         EXPECT_EQ(readFile(dir.file("out.lay")), old) << limit;
     }
 }

@@ -1,13 +1,19 @@
 // Temporary folders and whole-file helpers shared by the test executables.
 #pragma once
 
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace testing_support {
 
@@ -57,6 +63,24 @@ inline void writeFile(const std::string& path, const Bytes& bytes)
 inline void writeFile(const std::string& path, const std::string& text)
 {
     writeFile(path, Bytes(text.begin(), text.end()));
+}
+
+// Runs body in a child process whose files may grow to at most limit bytes, so a write past
+// it fails like a full disk (SIGXFSZ is ignored). Returns body's result as the child's exit
+// status, or -1 when the child did not exit normally.
+inline int runWithFileSizeLimit(rlim_t limit, const std::function<int()>& body)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit r{limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &r);
+        ::_exit(body());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }
 
 } // namespace testing_support

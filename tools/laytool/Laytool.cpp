@@ -1,9 +1,8 @@
 #include "Laytool.h"
 
+#include "LayoutFile.h"
 #include "LayoutJson.h"
 #include "Render.h"
-#include "streams/tsBufferedOutputStream.h"
-#include "streams/tsSafeSave.h"
 #include "tsTrace.h"
 
 #include <cstdio>
@@ -65,20 +64,11 @@ std::string codeText(HRESULT hr)
     return text;
 }
 
-HRESULT load(const std::string& path, LayoutDataObject& layout)
-{
-    tsStream stream;
-    HRESULT hr = stream.Open(path.c_str(), TS_OPEN_READ);
-    if (hr >= 0)
-        hr = layout.Read(&stream);
-    return hr;
-}
-
 int render(const std::string& path, const std::string& outPath, const std::string& current,
            std::ostream& err)
 {
     LayoutDataObject layout;
-    const HRESULT hr = load(path, layout);
+    const HRESULT hr = LoadLayoutFile(layout, path.c_str());
     if (hr < 0) {
         err << "laytool: " << path << ": the layout could not be read (" << codeText(hr) << ")\n";
         return EXIT_FAILED;
@@ -105,7 +95,7 @@ int render(const std::string& path, const std::string& outPath, const std::strin
 int dump(const std::string& path, std::ostream& out, std::ostream& err)
 {
     LayoutDataObject layout;
-    const HRESULT hr = load(path, layout);
+    const HRESULT hr = LoadLayoutFile(layout, path.c_str());
     out << LayoutToJson(hr, layout) << std::flush;
     if (hr < 0) {
         err << "laytool: " << path << ": the layout could not be read (" << codeText(hr) << ")\n";
@@ -135,17 +125,8 @@ int make(const std::string& jsonPath, const std::string& outPath, std::ostream& 
         return EXIT_FAILED;
     }
 
-    tsSafeSave save;
-    HRESULT hr = save.Begin(outPath.c_str());
-    tsBufferedOutputStream buffered(save.Stream());
-    if (hr >= 0)
-        hr = layout.Write(&buffered);
-    if (hr >= 0)
-        hr = buffered.Flush();
-    if (hr >= 0)
-        hr = save.Commit();
+    const HRESULT hr = SaveLayoutFile(layout, outPath.c_str());
     if (hr < 0) {
-        save.Abandon();
         err << "laytool: " << outPath << ": the layout could not be written (" << codeText(hr)
             << ")\n";
         return EXIT_FAILED;

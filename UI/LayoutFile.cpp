@@ -1,0 +1,38 @@
+#include "LayoutFile.h"
+
+#include "streams/tsBufferedOutputStream.h"
+#include "streams/tsSafeSave.h"
+
+#include <bit>
+
+HRESULT LoadLayoutFile(LayoutDataObject& layout, const char* path)
+{
+    tsStream stream;
+    HRESULT hr = stream.Open(path, TS_OPEN_READ);
+    if (hr >= 0)
+        hr = layout.Read(&stream);
+    return hr;
+}
+
+HRESULT SaveLayoutFile(const LayoutDataObject& layout, const char* path)
+{
+    tsSafeSave save;
+    HRESULT hr = save.Begin(path);
+    // Many small writes gathered into few; the flush reports what the disk refused.
+    tsBufferedOutputStream buffered(save.Stream());
+    if (hr >= 0)
+        hr = layout.Write(&buffered);
+    if (hr >= 0)
+        hr = buffered.Flush();
+    if (hr >= 0)
+        hr = save.Commit();
+    return hr; // an uncommitted save is abandoned with its object
+}
+
+bool IdenticalRecords(const LayoutControl& a, const LayoutControl& b)
+{
+    const auto bits = [](float f) { return std::bit_cast<std::uint32_t>(f); };
+    return bits(a.m_x1) == bits(b.m_x1) && bits(a.m_x2) == bits(b.m_x2) &&
+           bits(a.m_y1) == bits(b.m_y1) && bits(a.m_y2) == bits(b.m_y2) && a.m_name == b.m_name &&
+           a.m_id == b.m_id && a.m_guiResourceId == b.m_guiResourceId && a.m_textId == b.m_textId;
+}

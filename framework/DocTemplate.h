@@ -56,8 +56,6 @@ public:
 
     const std::vector<Document*>& Documents() const { return m_documents; }
     void RemoveDocument(Document* document);
-    // The number the next untitled document will carry.
-    int NextUntitledNumber() const { return m_untitledCount; }
 
     const ViewFactory& MakeView() const { return m_makeView; }
 

@@ -11,11 +11,6 @@ void SetStringTable(const StringTable* table)
     g_table = table;
 }
 
-bool HasString(unsigned id)
-{
-    return g_table && g_table->count(id) != 0;
-}
-
 QString LoadString(unsigned id)
 {
     if (!g_table)

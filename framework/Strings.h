@@ -12,7 +12,6 @@ using StringTable = std::map<unsigned, const char*>; // UTF-8 texts by id
 // The table stays the caller's; LoadString reads it until another is set.
 void SetStringTable(const StringTable* table);
 QString LoadString(unsigned id);
-bool HasString(unsigned id);
 
 // "prompt\ntooltip": an entry without the line feed has no tooltip at all.
 QString PromptOf(const QString& entry);

@@ -3,7 +3,6 @@
 
 #include <QMenu>
 #include <QMenuBar>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QTest>

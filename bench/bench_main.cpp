@@ -194,6 +194,7 @@ BENCHMARK(RenameKeystroke)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)

@@ -1,7 +1,11 @@
+#include "AboutDlg.h"
 #include "AppHarness.h"
+#include "DialogUnits.h"
 #include "support/LayoutBytes.h"
 
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QStatusBar>
@@ -271,4 +275,26 @@ TEST(EditorShell, FailedStartsEndTheProgram)
                   u("Eintrage in der Systemregistrierung wurden entfernt, und die INI-Datai "
                     "(falls vorhanden) wurde geloscht."));
     }
+}
+
+TEST(EditorShell, AboutBoxTextsAndProportions)
+{
+    CAboutDlg about;
+    EXPECT_EQ(about.windowTitle(), u("Info uber Karvelo"));
+    QStringList texts;
+    for (QLabel* label : about.findChildren<QLabel*>())
+        if (!label->text().isEmpty())
+            texts << label->text();
+    EXPECT_TRUE(texts.contains(u("Karvelo Version 1.0")));
+    auto* ok = about.findChild<QPushButton*>();
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+    EXPECT_TRUE(ok->isDefault());
+    // Laid out in dialog units: the box is 227 by 80 of them, the button 50 by 14.
+    const fw::DialogUnits du(about.font());
+    EXPECT_EQ(about.size(), QSize(du.X(227), du.Y(80)));
+    EXPECT_EQ(ok->geometry(), du.Rect(95, 63, 50, 14));
+    EXPECT_GT(du.BaseWidth(), 0);
+    ok->click();
+    EXPECT_EQ(about.result(), QDialog::Accepted);
 }

@@ -1,6 +1,5 @@
-#include "KarveloDoc.h"
+#include "DocumentFixture.h"
 #include "support/LayoutBytes.h"
-#include "support/TestApp.h"
 
 #include <gtest/gtest.h>
 
@@ -17,20 +16,9 @@ namespace {
 const QString LOAD_FAILED = QString::fromUtf8("Die Datei konnte nicht geladen werden!");
 const QString SAVE_FAILED = QString::fromUtf8("Die Datei konnte nicht gespeichert werden!");
 
-class LayoutDocumentTest : public ::testing::Test
+class LayoutDocumentTest : public DocumentFixture
 {
 protected:
-    SettingsSandbox settings;
-    TempDir files;
-    MessageLog log;
-    TestApp app{{QStringLiteral("-dde")}, [] { return new CKarveloDoc; }};
-    void SetUp() override { ASSERT_TRUE(app.InitInstance()); }
-
-    QString path(const std::string& name) const { return QString::fromStdString(files.file(name)); }
-    CKarveloDoc* open(const std::string& name)
-    {
-        return static_cast<CKarveloDoc*>(app.OpenDocumentFile(path(name)));
-    }
     static LayoutBytes three()
     {
         LayoutBytes bytes(2, 3);
@@ -38,11 +26,6 @@ protected:
             .record(1, "B", 0, 0, 5, 6, 7, 8)
             .record(2, "C", 0, 0, 9, 10, 11, 12);
         return bytes;
-    }
-    CKarveloDoc* newDocument()
-    {
-        app.OnFileNew();
-        return static_cast<CKarveloDoc*>(app.Documents().back());
     }
 };
 

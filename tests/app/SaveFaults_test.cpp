@@ -1,6 +1,5 @@
-#include "KarveloDoc.h"
+#include "DocumentFixture.h"
 #include "support/LayoutBytes.h"
-#include "support/TestApp.h"
 
 #include <gtest/gtest.h>
 
@@ -16,20 +15,7 @@ using namespace testing_support;
 
 namespace {
 
-class SaveFaultsTest : public ::testing::Test
-{
-protected:
-    SettingsSandbox settings;
-    TempDir files;
-    MessageLog log;
-    TestApp app{{QStringLiteral("-dde")}, [] { return new CKarveloDoc; }};
-    void SetUp() override { ASSERT_TRUE(app.InitInstance()); }
-    QString path(const std::string& name) const { return QString::fromStdString(files.file(name)); }
-    CKarveloDoc* open(const std::string& name)
-    {
-        return static_cast<CKarveloDoc*>(app.OpenDocumentFile(path(name)));
-    }
-};
+using SaveFaultsTest = DocumentFixture;
 
 Bytes layoutOf(std::size_t controls, const std::string& name)
 {

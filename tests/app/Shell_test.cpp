@@ -5,9 +5,9 @@
 
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>

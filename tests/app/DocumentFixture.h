@@ -1,0 +1,32 @@
+// Layout documents in the test application's windows, with files in a folder of their own.
+#pragma once
+
+#include "KarveloDoc.h"
+#include "support/TestApp.h"
+
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+class DocumentFixture : public ::testing::Test
+{
+protected:
+    SettingsSandbox settings;
+    TempDir files;
+    MessageLog log;
+    TestApp app{{QStringLiteral("-dde")}, [] { return new CKarveloDoc; }};
+    void SetUp() override { ASSERT_TRUE(app.InitInstance()); }
+
+    QString path(const std::string& name) const { return QString::fromStdString(files.file(name)); }
+    CKarveloDoc* open(const std::string& name)
+    {
+        return static_cast<CKarveloDoc*>(app.OpenDocumentFile(path(name)));
+    }
+    CKarveloDoc* newDocument()
+    {
+        app.OnFileNew();
+        return static_cast<CKarveloDoc*>(app.Documents().back());
+    }
+};
+
+} // namespace testing_support

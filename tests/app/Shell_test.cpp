@@ -298,3 +298,25 @@ TEST(EditorShell, AboutBoxTextsAndProportions)
     ok->click();
     EXPECT_EQ(about.result(), QDialog::Accepted);
 }
+
+TEST(EditorShell, TheBarsHideAndShowWithTheirCheckMarks)
+{
+    EditorFixture editor;
+    ASSERT_TRUE(editor.app->InitInstance());
+    QAction* toolbar = editor.frame().Action(fw::ID_VIEW_TOOLBAR);
+    editor.frame().UpdateCommandUI();
+    EXPECT_TRUE(toolbar->isChecked());
+    editor.frame().ExecuteCommand(fw::ID_VIEW_TOOLBAR);
+    editor.frame().UpdateCommandUI();
+    EXPECT_TRUE(editor.frame().ToolBar()->isHidden());
+    EXPECT_FALSE(toolbar->isChecked());
+    editor.frame().ExecuteCommand(fw::ID_VIEW_STATUS_BAR);
+    editor.frame().UpdateCommandUI();
+    EXPECT_TRUE(editor.frame().statusBar()->isHidden());
+    EXPECT_FALSE(editor.frame().Action(fw::ID_VIEW_STATUS_BAR)->isChecked());
+    editor.frame().ExecuteCommand(fw::ID_VIEW_TOOLBAR);
+    editor.frame().UpdateCommandUI();
+    EXPECT_FALSE(editor.frame().ToolBar()->isHidden());
+    EXPECT_TRUE(toolbar->isChecked());
+    EXPECT_EQ(editor.frame().toolBarArea(editor.frame().ToolBar()), Qt::TopToolBarArea);
+}

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
+
 using namespace testing_support;
 using namespace resources;
 
@@ -255,13 +258,26 @@ TEST(NumberTexts, FormattingAndParsingFollowTheCRules)
 
 TEST(NumberTexts, TheUserLocaleDoesNotChangeThem)
 {
-    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = previous ? previous : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE"))
-        GTEST_SKIP() << "no German locale on this machine";
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    bool german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    TempDir locales;
+    if (!german) {
+        // Build the German locale in a folder of our own when the system has none installed.
+        const std::string build =
+            "localedef -i de_DE -f UTF-8 " + locales.file("de_DE.UTF-8") + " >/dev/null 2>&1";
+        if (std::system(build.c_str()) == 0) {
+            ::setenv("LOCPATH", locales.path().c_str(), 1);
+            german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+        }
+    }
+    if (!german)
+        GTEST_SKIP() << "no German locale can be had on this machine";
+    ASSERT_EQ(std::localeconv()->decimal_point, std::string(","));
     EXPECT_EQ(fw::FormatFloat(12.5f), QStringLiteral("12.5"));
     EXPECT_EQ(fw::ParseFloat(QStringLiteral("12.5")), 12.5f);
+    EXPECT_FALSE(fw::ParseFloat(QStringLiteral("12,5")));
     std::setlocale(LC_NUMERIC, saved.c_str());
+    ::unsetenv("LOCPATH");
 }
 
 TEST_F(PanelTest, NamesFollowTheIdentifierRule)

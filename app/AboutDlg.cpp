@@ -10,7 +10,8 @@
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     // A modal frame with caption and system menu: no sizing buttons.
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromUtf8("Info uber Karvelo"));
     setFont(fw::DialogFont());
     const fw::DialogUnits du(font());

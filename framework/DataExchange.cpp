@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <charconv>
 #include <clocale>
-#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <locale.h>

@@ -123,9 +123,4 @@ void View::OnFilePrintPreview()
     preview.exec();
 }
 
-bool View::OnCmdMsg(CommandId, CommandState*)
-{
-    return false;
-}
-
 } // namespace fw

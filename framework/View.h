@@ -44,8 +44,6 @@ public:
     // Gives the keyboard focus to this view when it becomes the frame's active pane.
     virtual void TakeFocus() { setFocus(Qt::OtherFocusReason); }
 
-    bool OnCmdMsg(CommandId id, CommandState* state) override;
-
 protected:
     bool DoPreparePrinting(QPrinter& printer);
     void paintEvent(QPaintEvent* event) override;

@@ -3,6 +3,7 @@
 #include "KarveloView.h"
 #include "KarveloView_Controls.h"
 
+#include <QScrollArea>
 #include <QSplitter>
 
 #include <algorithm>
@@ -25,9 +26,14 @@ protected:
         QSplitter::resizeEvent(event);
         if (count() != 2)
             return;
+        // Narrower than the left pane and the bar: the left pane takes everything, and the
+        // bar goes with the right pane.
+        const bool narrow = width() < m_firstWidth + handleWidth();
+        widget(1)->setVisible(!narrow);
+        if (narrow)
+            return;
         const int total = width() - handleWidth();
-        const int first = std::min(m_firstWidth, std::max(total, 0));
-        setSizes({first, std::max(total - first, 0)});
+        setSizes({m_firstWidth, total - m_firstWidth});
     }
 
 private:
@@ -44,7 +50,7 @@ bool CChildFrame::OnCreateClient(fw::CreateContext& context)
     m_splitter = new PaneSplitter;
     auto* panel = new CKarveloView_Controls;
     auto* canvas = new CKarveloView;
-    m_splitter->addWidget(panel);
+    m_splitter->addWidget(panel->WrapInScrollArea(panel->sizeHint().height()));
     m_splitter->addWidget(canvas);
     if (!CreateView(panel, context) || !CreateView(canvas, context)) {
         delete m_splitter;

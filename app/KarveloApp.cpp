@@ -63,9 +63,11 @@ bool CKarveloApp::InitInstance()
 bool CKarveloApp::ProcessShellCommand(fw::CommandLineInfo& info)
 {
     if (info.shellCommand == fw::CommandLineInfo::FilePrint ||
-        info.shellCommand == fw::CommandLineInfo::FilePrintTo)
-        return PrintFromCommandLine(info) &&
-               false; // printing from the command line always ends the program
+        info.shellCommand == fw::CommandLineInfo::FilePrintTo) {
+        PrintFromCommandLine(info);
+        // Printing from the command line always ends the program, printed or not.
+        return false;
+    }
     return fw::Application::ProcessShellCommand(info);
 }
 
@@ -74,17 +76,19 @@ bool CKarveloApp::PrintFromCommandLine(const fw::CommandLineInfo& info)
     auto* doc = static_cast<CKarveloDoc*>(OpenDocumentFile(info.fileName));
     if (!doc || !doc->m_canvas)
         return false;
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter& printer = Printer();
     const QString wanted =
         info.shellCommand == fw::CommandLineInfo::FilePrintTo ? info.printerName : QString();
     const QStringList printers = QPrinterInfo::availablePrinterNames();
-    if (printers.isEmpty() || (!wanted.isEmpty() && !printers.contains(wanted))) {
+    // A printer that writes a file needs no printer of the system.
+    const bool toFile = wanted.isEmpty() && !printer.outputFileName().isEmpty();
+    if (!toFile && (printers.isEmpty() || (!wanted.isEmpty() && !printers.contains(wanted)))) {
         fw::MessageBox(fw::AFX_IDP_FAILED_TO_START_PRINT, fw::MB_OK, fw::MB_ICONWARNING);
         return false;
     }
     if (!wanted.isEmpty())
         printer.setPrinterName(wanted);
-    if (!doc->m_canvas->PrintTo(printer)) {
+    if (doc->m_canvas->PrintTo(printer) == fw::View::PrintFailed) {
         fw::MessageBox(fw::AFX_IDP_FAILED_TO_START_PRINT, fw::MB_OK, fw::MB_ICONWARNING);
         return false;
     }

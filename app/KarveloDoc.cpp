@@ -35,9 +35,11 @@ bool CKarveloDoc::OnOpenDocument(const QString& path)
     m_currentControl = nullptr;
     const HRESULT hr = LoadLayout(path);
     if (hr < 0) {
-        // The window still opens, with the records read before the fault.
+        // The window still opens, with the records read before the fault. The file holds more
+        // than the window, so saving over it waits for the user to choose it again.
         fw::MessageBox(QString::fromUtf8(LOAD_FAILED), fw::MB_OK, fw::MB_ICONWARNING);
         ASSERT_HRESULT(hr);
+        SetConfirmReplace();
     } else if (!m_layout.m_controls.empty()) {
         m_currentControl = &m_layout.m_controls.front();
     }

@@ -22,47 +22,6 @@ using namespace resources;
 
 namespace {
 
-// What the keyboard may type into an edit: digits only, or letters turned upper case.
-// Pasted text is not filtered.
-class TypingFilter : public QObject
-{
-public:
-    enum Mode
-    {
-        DigitsOnly,
-        UpperCase
-    };
-    TypingFilter(Mode mode, QObject* parent) : QObject(parent), m_mode(mode) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        auto* key = static_cast<QKeyEvent*>(event);
-        const QString text = key->text();
-        if (text.isEmpty() || !text[0].isPrint() ||
-            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-            return false;
-        if (m_mode == DigitsOnly)
-            return !std::all_of(text.begin(), text.end(),
-                                [](QChar c) { return c >= u'0' && c <= u'9'; });
-        QString upper;
-        for (QChar c : text) {
-            const QString big = QString(c).toUpper();
-            upper += big.size() == 1 && big[0].unicode() <= 0xFF ? big[0]
-                                                                 : c; // no 8-bit capital: as typed
-        }
-        if (upper == text)
-            return false;
-        static_cast<QLineEdit*>(watched)->insert(upper);
-        return true;
-    }
-
-private:
-    Mode m_mode;
-};
-
 constexpr int LIST_TOP = 290;
 constexpr int LIST_HEIGHT = 320;
 constexpr int NAME_TOP = 18;
@@ -76,15 +35,13 @@ CKarveloView_Controls::CKarveloView_Controls()
     // Form 1130: children in template order, which is also the tab order.
     setFont(fw::DialogFont());
     const fw::DialogUnits du(font());
-    QLineEdit* name = AddEdit(IDC_NAME, du.Rect(2, 12, 75, 14));
-    name->installEventFilter(new TypingFilter(TypingFilter::UpperCase, name));
+    AddEdit(IDC_NAME, du.Rect(2, 12, 75, 14), fw::Edit::UpperCase);
     AddEdit(IDC_ID, du.Rect(39, 29, 50, 14));
     for (auto [id, x, y] : {std::tuple{IDC_X1, 39, 46},
                             {IDC_Y1, 40, 62},
                             {IDC_WIDTH, 40, 78},
                             {IDC_HEIGHT, 40, 94}}) {
-        QLineEdit* edit = AddEdit(id, du.Rect(x, y, 50, 14));
-        edit->installEventFilter(new TypingFilter(TypingFilter::DigitsOnly, edit));
+        AddEdit(id, du.Rect(x, y, 50, 14), fw::Edit::DigitsOnly);
     }
     AddEdit(IDC_GUI_RESOURCE_ID, du.Rect(2, 126, 75, 14));
     AddEdit(IDC_TEXT_ID, du.Rect(2, 154, 73, 14));
@@ -127,9 +84,9 @@ CKarveloView_Controls::~CKarveloView_Controls()
         doc->ReleaseView(this);
 }
 
-QLineEdit* CKarveloView_Controls::AddEdit(int id, const QRect& place)
+fw::Edit* CKarveloView_Controls::AddEdit(int id, const QRect& place, fw::Edit::Typing typing)
 {
-    auto* edit = new QLineEdit(this);
+    auto* edit = new fw::Edit(this, typing);
     edit->setObjectName(QString::number(id));
     edit->setGeometry(place);
     m_edits[id] = edit;
@@ -344,18 +301,18 @@ QSize CKarveloView_Controls::sizeHint() const
 
 bool CKarveloView_Controls::IsEditControl(const QWidget* widget)
 {
-    return qobject_cast<const QLineEdit*>(widget);
+    return qobject_cast<const fw::Edit*>(widget);
 }
 
-QLineEdit* CKarveloView_Controls::FocusedEdit() const
+fw::Edit* CKarveloView_Controls::FocusedEdit() const
 {
     QWidget* focus = QApplication::focusWidget();
-    return IsEditControl(focus) ? static_cast<QLineEdit*>(focus) : nullptr;
+    return IsEditControl(focus) ? static_cast<fw::Edit*>(focus) : nullptr;
 }
 
 void CKarveloView_Controls::OnUpdateEditCopyCut(fw::CommandState& state)
 {
-    QLineEdit* edit = FocusedEdit();
+    fw::Edit* edit = FocusedEdit();
     state.Enable(edit && edit->hasSelectedText());
 }
 
@@ -367,32 +324,32 @@ void CKarveloView_Controls::OnUpdateEditPaste(fw::CommandState& state)
 
 void CKarveloView_Controls::OnUpdateEditUndo(fw::CommandState& state)
 {
-    QLineEdit* edit = FocusedEdit();
-    state.Enable(edit && edit->isUndoAvailable());
+    fw::Edit* edit = FocusedEdit();
+    state.Enable(edit && edit->CanUndo());
 }
 
 void CKarveloView_Controls::OnEditCopy()
 {
-    if (QLineEdit* edit = FocusedEdit())
-        edit->copy();
+    if (fw::Edit* edit = FocusedEdit())
+        edit->Copy();
 }
 
 void CKarveloView_Controls::OnEditCut()
 {
-    if (QLineEdit* edit = FocusedEdit())
-        edit->cut();
+    if (fw::Edit* edit = FocusedEdit())
+        edit->Cut();
 }
 
 void CKarveloView_Controls::OnEditPaste()
 {
-    if (QLineEdit* edit = FocusedEdit())
-        edit->paste();
+    if (fw::Edit* edit = FocusedEdit())
+        edit->Paste();
 }
 
 void CKarveloView_Controls::OnEditUndo()
 {
-    if (QLineEdit* edit = FocusedEdit())
-        edit->undo();
+    if (fw::Edit* edit = FocusedEdit())
+        edit->Undo();
 }
 
 bool CKarveloView_Controls::OnCmdMsg(fw::CommandId id, fw::CommandState* state)

@@ -1,6 +1,7 @@
 // The properties panel: the current control's fields and the list of all controls.
 #pragma once
 
+#include "Edit.h"
 #include "FormView.h"
 #include "tstring.h"
 
@@ -9,7 +10,6 @@
 
 class CKarveloDoc;
 class QListWidget;
-class QLineEdit;
 class QPushButton;
 
 class CKarveloView_Controls : public fw::FormView
@@ -51,8 +51,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QLineEdit* Edit(int id) const { return m_edits.at(id); }
-    QLineEdit* AddEdit(int id, const QRect& place);
+    fw::Edit* Edit(int id) const { return m_edits.at(id); }
+    fw::Edit* AddEdit(int id, const QRect& place, fw::Edit::Typing typing = fw::Edit::AnyText);
     void CopyCurrentIntoFields();
     void OnEditChange(int id);
     void OnNameChange();
@@ -61,7 +61,7 @@ private:
     // After this panel changed the layout: the other panels and every canvas follow.
     void Propagate();
 
-    QLineEdit* FocusedEdit() const;
+    fw::Edit* FocusedEdit() const;
     void OnUpdateEditCopyCut(fw::CommandState& state);
     void OnUpdateEditPaste(fw::CommandState& state);
     void OnUpdateEditUndo(fw::CommandState& state);
@@ -70,7 +70,7 @@ private:
     void OnEditPaste();
     void OnEditUndo();
 
-    std::map<int, QLineEdit*> m_edits;
+    std::map<int, fw::Edit*> m_edits;
     QPushButton* m_delete = nullptr;
     bool m_filling = false;
 };

@@ -227,6 +227,8 @@ void Application::OnFileOpen()
     request.folder = QDir::currentPath();
     for (const auto& docTemplate : m_templates)
         request.filters << docTemplate->FilterName();
+    if (!m_templates.empty())
+        request.defaultExtension = m_templates.front()->FilterExtension();
     request.filters << LoadString(AFX_IDS_ALLFILTER);
     const QString path = AskForFile(request);
     if (!path.isEmpty())

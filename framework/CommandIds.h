@@ -38,6 +38,17 @@ inline constexpr CommandId ID_INDICATOR_SCRL = 59139;
 
 // Framework texts the framework shows itself.
 inline constexpr unsigned AFX_IDS_APP_TITLE = 57344;
+// Prompts of a child window's system menu and of the window list's entries.
+inline constexpr unsigned AFX_IDS_SCSIZE = 61184;
+inline constexpr unsigned AFX_IDS_SCMOVE = 61185;
+inline constexpr unsigned AFX_IDS_SCMINIMIZE = 61186;
+inline constexpr unsigned AFX_IDS_SCMAXIMIZE = 61187;
+inline constexpr unsigned AFX_IDS_SCNEXTWINDOW = 61188;
+inline constexpr unsigned AFX_IDS_SCPREVWINDOW = 61189;
+inline constexpr unsigned AFX_IDS_SCCLOSE = 61190;
+inline constexpr unsigned AFX_IDS_SCRESTORE = 61202;
+inline constexpr unsigned AFX_IDS_SCTASKLIST = 61203;
+inline constexpr unsigned AFX_IDS_MDICHILD = 61215;
 inline constexpr unsigned AFX_IDS_IDLEMESSAGE = 57345;
 inline constexpr unsigned AFX_IDS_OPENFILE = 61440;
 inline constexpr unsigned AFX_IDS_SAVEFILE = 61441;
@@ -51,5 +62,16 @@ inline constexpr unsigned AFX_IDP_PARSE_UINT = 61719;
 inline constexpr unsigned AFX_IDP_FILE_NOT_FOUND = 61729;
 inline constexpr unsigned AFX_IDP_FILE_SHARING = 61731;
 inline constexpr unsigned AFX_IDP_FILE_GENERIC_READ = 61733;
+
+// Asks before a file named by a path without extension is replaced.
+inline constexpr unsigned FW_IDP_ASK_TO_REPLACE = 62010;
+
+// The one-line edit's context menu.
+inline constexpr unsigned FW_IDS_EDIT_UNDO = 62000;
+inline constexpr unsigned FW_IDS_EDIT_CUT = 62001;
+inline constexpr unsigned FW_IDS_EDIT_COPY = 62002;
+inline constexpr unsigned FW_IDS_EDIT_PASTE = 62003;
+inline constexpr unsigned FW_IDS_EDIT_DELETE = 62004;
+inline constexpr unsigned FW_IDS_EDIT_SELECT_ALL = 62005;
 
 } // namespace fw

@@ -6,7 +6,8 @@ namespace {
 
 bool isSwitch(const QString& argument)
 {
-    if (argument.size() < 2)
+    // A lone "-" is a switch with an empty name, which asks for nothing.
+    if (argument.isEmpty())
         return false;
 #ifdef _WIN32
     return argument[0] == QLatin1Char('-') || argument[0] == QLatin1Char('/');

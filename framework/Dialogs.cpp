@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -64,6 +67,43 @@ int showRealBox(const MessageRequest& request)
     }
 }
 
+class FileDialog : public QFileDialog
+{
+public:
+    using QFileDialog::QFileDialog;
+    QString openSuffix;
+
+protected:
+    void accept() override
+    {
+        // "foo" opens foo.lay when there is no file foo but a foo.lay.
+        auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const QString typed = edit ? edit->text().trimmed() : QString();
+        if (acceptMode() == AcceptOpen && !openSuffix.isEmpty() && !typed.isEmpty() &&
+            !typed.startsWith(QLatin1Char('"')) && QFileInfo(typed).suffix().isEmpty()) {
+            const QString named = directory().absoluteFilePath(typed);
+            const QString withSuffix = named + QLatin1Char('.') + openSuffix;
+            if (!QFileInfo::exists(named) && QFileInfo(withSuffix).isFile())
+                edit->setText(QFileInfo(typed).filePath() + QLatin1Char('.') + openSuffix);
+        }
+        QFileDialog::accept();
+    }
+};
+
+// "(*.*)" means every file, as on the platform whose dialogs it comes from; Qt's pattern would
+// leave out names without a dot.
+void MatchEveryFileForAllFilesFilter(QFileDialog& dialog)
+{
+    auto apply = [&dialog](const QString& filter) {
+        if (!filter.endsWith(QLatin1String("(*.*)")))
+            return;
+        if (auto* model = dialog.findChild<QFileSystemModel*>())
+            model->setNameFilters({QStringLiteral("*")});
+    };
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, apply);
+    apply(dialog.selectedNameFilter());
+}
+
 } // namespace
 
 void SetMessageCaption(const QString& caption)
@@ -89,10 +129,20 @@ QString AskForFile(const FileRequest& request)
 {
     if (g_fileHandler)
         return g_fileHandler(request);
-    QFileDialog dialog(QApplication::activeWindow(), request.title, request.folder);
+    FileDialog dialog(QApplication::activeWindow(), request.title, request.folder);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    QString suffix = request.defaultExtension;
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    // Added to a typed name before the dialog looks for the file, so that the question about
+    // replacing a file asks about the file that would be replaced.
+    if (request.save)
+        dialog.setDefaultSuffix(suffix);
+    else
+        dialog.openSuffix = suffix;
     dialog.setNameFilters(request.filters);
+    MatchEveryFileForAllFilesFilter(dialog);
     if (!request.proposedName.isEmpty())
         dialog.selectFile(request.proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

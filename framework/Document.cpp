@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fw {
@@ -37,12 +38,18 @@ bool Document::OnNewDocument()
 bool Document::OnOpenDocument(const QString& path)
 {
     // The file must open for reading like any reader would take it: shared with readers.
+    // Without blocking, so that a pipe with no writer cannot hang the program.
     const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     int error = fd < 0 ? errno : 0;
     if (fd >= 0) {
-        if (QFileInfo(path).isDir())
+        struct stat status = {};
+        if (::fstat(fd, &status) != 0)
+            error = errno;
+        else if (S_ISDIR(status.st_mode))
             error = EISDIR;
+        else if (!S_ISREG(status.st_mode))
+            error = EINVAL; // pipes, sockets and devices are no layout files
         else if (::flock(fd, LOCK_SH | LOCK_NB) != 0)
             error = errno;
         ::close(fd);
@@ -93,7 +100,8 @@ bool Document::SaveModified()
 
 bool Document::DoFileSave()
 {
-    return DoSave(m_path);
+    // A file that did not load fully is replaced only after the user chose it again.
+    return DoSave(m_confirmReplace ? QString() : m_path);
 }
 
 bool Document::DoSave(const QString& givenPath)
@@ -113,11 +121,19 @@ bool Document::DoSave(const QString& givenPath)
         path = AskForFile(request);
         if (path.isEmpty())
             return false;
-        if (!request.defaultExtension.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        // The dialog adds the extension before it asks about replacing a file; a path that
+        // still lacks one gets it here, and the question too when that file exists.
+        if (!request.defaultExtension.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
             path += request.defaultExtension;
+            if (QFileInfo::exists(path) &&
+                MessageBox(FormatString(FW_IDP_ASK_TO_REPLACE, QFileInfo(path).fileName()),
+                           MB_YESNO, MB_ICONWARNING) != IDYES)
+                return false;
+        }
     }
     if (!OnSaveDocument(path))
         return false;
+    m_confirmReplace = false;
     SetPathName(path);
     SetModifiedFlag(false);
     return true;

@@ -44,6 +44,10 @@ public:
     void SetTitle(const QString& title);
 
     bool IsModified() const { return m_modified; }
+    // The next Save asks for the file name as Save As does (after a load that failed, the
+    // file on disk holds more than the document).
+    void SetConfirmReplace(bool confirm = true) { m_confirmReplace = confirm; }
+    bool ConfirmsReplace() const { return m_confirmReplace; }
     void SetModifiedFlag(bool modified = true);
 
     const std::vector<View*>& GetViews() const { return m_views; }
@@ -73,6 +77,7 @@ private:
     QString m_path;
     QString m_title;
     bool m_modified = false;
+    bool m_confirmReplace = false;
     bool m_closing = false;
     std::vector<View*> m_views;
     DocTemplate* m_template = nullptr;

@@ -1,6 +1,8 @@
 #include "FormView.h"
 
+#include <QApplication>
 #include <QPainter>
+#include <QScrollArea>
 
 namespace fw {
 
@@ -11,13 +13,33 @@ FormView::FormView(QWidget* parent) : View(parent)
 
 void FormView::TakeFocus()
 {
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child->isEnabled() && child->isVisible() && (child->focusPolicy() & Qt::TabFocus)) {
-            child->setFocus(Qt::TabFocusReason);
+    // The tab order, not the stacking order: raising a child must not change the first one.
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if (w->parentWidget() == this && w->isEnabled() && w->isVisible() &&
+            (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::TabFocusReason);
             return;
         }
     }
     setFocus(Qt::OtherFocusReason);
+}
+
+QScrollArea* FormView::WrapInScrollArea(int formHeight)
+{
+    auto* area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The form keeps the pane's width and at least its own height.
+    setMinimumHeight(formHeight);
+    area->setWidgetResizable(true);
+    area->setWidget(this);
+    // A field that takes the focus (by a message, say) scrolls into sight.
+    connect(qApp, &QApplication::focusChanged, area, [this, area](QWidget*, QWidget* now) {
+        if (now && isAncestorOf(now))
+            area->ensureWidgetVisible(now);
+    });
+    return area;
 }
 
 void FormView::OnInitialUpdate()

@@ -4,6 +4,8 @@
 #include "DataExchange.h"
 #include "View.h"
 
+class QScrollArea;
+
 namespace fw {
 
 class FormView : public View
@@ -12,8 +14,10 @@ class FormView : public View
 
 public:
     explicit FormView(QWidget* parent = nullptr);
-    // The first child that takes the focus, or the form itself.
+    // The first child in tab order that takes the focus, or the form itself.
     void TakeFocus() override;
+    // Puts the form into a scroll area for its pane: a pane shorter than formHeight scrolls.
+    QScrollArea* WrapInScrollArea(int formHeight);
     // Transfers the fields into the edits first.
     void OnInitialUpdate() override;
 

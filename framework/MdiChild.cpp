@@ -4,11 +4,13 @@
 #include "CommandIds.h"
 #include "Document.h"
 #include "MdiFrame.h"
+#include "Strings.h"
 #include "View.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QMenu>
 #include <QStyle>
 
 #include <algorithm>
@@ -20,6 +22,36 @@ MdiChild::MdiChild()
     setAttribute(Qt::WA_DeleteOnClose);
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+    SetSystemMenuPrompts();
+}
+
+void MdiChild::SetSystemMenuPrompts()
+{
+    QMenu* menu = systemMenu();
+    if (!menu)
+        return;
+    // The items are known by the texts Qt gives them.
+    const std::pair<const char*, unsigned> prompts[] = {
+        {"&Restore", AFX_IDS_SCRESTORE},   {"&Move", AFX_IDS_SCMOVE},
+        {"&Size", AFX_IDS_SCSIZE},         {"Mi&nimize", AFX_IDS_SCMINIMIZE},
+        {"Ma&ximize", AFX_IDS_SCMAXIMIZE}, {"&Close", AFX_IDS_SCCLOSE},
+    };
+    for (QAction* action : menu->actions())
+        for (const auto& [text, id] : prompts)
+            if (action->text() == QCoreApplication::translate("QMdiSubWindow", text))
+                action->setStatusTip(PromptOf(LoadString(id)));
+    // The menu is a window of its own: its prompts go to the main window's message pane.
+    menu->installEventFilter(this);
+}
+
+bool MdiChild::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip && watched == systemMenu()) {
+        if (MdiFrame* main = App() ? App()->MainFrame() : nullptr)
+            QCoreApplication::sendEvent(main, event);
+        return true;
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
 }
 
 MdiChild::~MdiChild()

@@ -52,8 +52,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void SetSystemMenuPrompts();
     void OnNextPane();
     void OnPrevPane();
     void MovePane(int step);

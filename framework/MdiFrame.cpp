@@ -25,6 +25,9 @@ namespace fw {
 namespace {
 constexpr int MAX_WINDOWS_LISTED = 9;
 const char* const NO_TOOLTIP = "fwNoTooltip";
+// Marks the actions a menu gets each time it opens, so the next opening replaces them.
+const char* const RECENT_FILE = "fwRecentFile";
+const char* const WINDOW_ENTRY = "fwWindowEntry";
 } // namespace
 
 MdiFrame::MdiFrame() : m_mdiArea(new QMdiArea(this))
@@ -183,9 +186,12 @@ void MdiFrame::ShowMenu(unsigned menuId)
     if (!m_resources || found == m_resources->menus.end() || menuId == m_currentMenu)
         return;
     m_currentMenu = menuId;
+    // The old popups go once the event that switched the menus is over: one of their actions
+    // may be what is running now.
+    for (QAction* popup : menuBar()->actions())
+        if (QMenu* menu = popup->menu())
+            menu->deleteLater();
     menuBar()->clear();
-    m_recentActions.clear();
-    m_windowActions.clear();
     for (const MenuItem& popup : found->second) {
         QMenu* menu = menuBar()->addMenu(popup.text);
         FillMenu(menu, popup.items);
@@ -222,33 +228,37 @@ void MdiFrame::FillMenu(QMenu* menu, const std::vector<MenuItem>& items)
     }
 }
 
+void MdiFrame::RemoveGeneratedActions(QMenu* menu, const char* tag)
+{
+    // Deleting an action takes it out of the menu; nothing else holds it.
+    for (QAction* action : menu->actions())
+        if (action->property(tag).toBool())
+            delete action;
+}
+
 void MdiFrame::FillRecentFiles(QMenu* menu, QAction* placeholder)
 {
-    for (QAction* old : m_recentActions)
-        if (old->parent() == menu)
-            delete old;
-    std::erase_if(m_recentActions, [menu](QAction* a) { return a->parent() == menu; });
+    RemoveGeneratedActions(menu, RECENT_FILE);
     const QStringList entries = App() ? App()->RecentFileMenuTexts() : QStringList();
     placeholder->setVisible(entries.isEmpty());
     for (int i = 0; i < entries.size(); ++i) {
         const CommandId id = ID_FILE_MRU_FILE1 + static_cast<CommandId>(i);
         auto* action = new QAction(entries[i], menu);
+        action->setProperty(RECENT_FILE, true);
         action->setStatusTip(PromptOf(LoadString(id)));
         connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
         menu->insertAction(placeholder, action);
-        m_recentActions.push_back(action);
     }
 }
 
 void MdiFrame::FillWindowList(QMenu* menu)
 {
-    for (QAction* old : m_windowActions)
-        delete old;
-    m_windowActions.clear();
+    RemoveGeneratedActions(menu, WINDOW_ENTRY);
     const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
     if (windows.isEmpty())
         return;
-    m_windowActions.push_back(menu->addSeparator());
+    menu->addSeparator()->setProperty(WINDOW_ENTRY, true);
+    const QString prompt = PromptOf(LoadString(AFX_IDS_MDICHILD));
     for (int i = 0; i < windows.size() && i < MAX_WINDOWS_LISTED; ++i) {
         QMdiSubWindow* window = windows[i];
         QString title = window->windowTitle();
@@ -257,11 +267,15 @@ void MdiFrame::FillWindowList(QMenu* menu)
         title.replace(QLatin1Char('&'), QLatin1String("&&"));
         QAction* action =
             menu->addAction(QLatin1Char('&') + QString::number(i + 1) + QLatin1Char(' ') + title);
+        action->setProperty(WINDOW_ENTRY, true);
+        action->setStatusTip(prompt);
         action->setCheckable(true);
         action->setChecked(window == m_mdiArea->activeSubWindow());
-        connect(action, &QAction::triggered, this,
-                [this, window] { m_mdiArea->setActiveSubWindow(window); });
-        m_windowActions.push_back(action);
+        QPointer<QMdiSubWindow> target = window;
+        connect(action, &QAction::triggered, this, [this, target] {
+            if (target)
+                m_mdiArea->setActiveSubWindow(target);
+        });
     }
 }
 
@@ -277,11 +291,12 @@ void MdiFrame::OnChildActivated()
 void MdiFrame::UpdateFrameTitle()
 {
     QString title = LoadString(m_resourceId);
-    if (MdiChild* child = ActiveChild()) {
-        QString childTitle = child->windowTitle();
-        childTitle.replace(QLatin1String("[*]"),
-                           child->isWindowModified() ? QLatin1String("*") : QString());
-        title += QLatin1String(" - ") + childTitle;
+    // The document's title: the window number of a second window is the child's business.
+    if (MdiChild* child = ActiveChild(); child && child->GetActiveDocument()) {
+        const Document* document = child->GetActiveDocument();
+        title += QLatin1String(" - ") + document->GetTitle();
+        if (document->IsModified())
+            title += QLatin1Char('*');
     }
     setWindowTitle(title);
 }

@@ -63,6 +63,7 @@ protected:
 private:
     void ShowMenu(unsigned menuId);
     void FillMenu(QMenu* menu, const std::vector<MenuItem>& items);
+    static void RemoveGeneratedActions(QMenu* menu, const char* tag);
     void FillRecentFiles(QMenu* menu, QAction* placeholder);
     void FillWindowList(QMenu* menu);
     void OnChildActivated();
@@ -85,8 +86,6 @@ private:
     std::map<CommandId, QAction*> m_actions;
     std::map<CommandId, QPointer<QWidget>> m_bars;
     std::map<CommandId, QLabel*> m_indicators;
-    std::vector<QAction*> m_recentActions;
-    std::vector<QAction*> m_windowActions;
     bool m_updatePending = false;
 };
 

@@ -1,10 +1,14 @@
 #include "View.h"
 
+#include "Application.h"
 #include "CommandIds.h"
 #include "Dialogs.h"
 #include "Document.h"
 #include "MdiChild.h"
+#include "PrintingDialog.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -77,21 +81,38 @@ bool View::DoPreparePrinting(QPrinter& printer)
     return AskToPrint(printer, this);
 }
 
-bool View::PrintTo(QPrinter& printer)
+View::PrintResult View::PrintTo(QPrinter& printer)
 {
+    PrintingDialog progress(m_document ? m_document->GetTitle() : QString(), printer, this);
+    progress.show();
+    // The box must be seen, and its button work, before and after the page is drawn.
+    QCoreApplication::processEvents();
+    if (progress.Cancelled())
+        return Cancelled;
     QPainter painter;
     if (!painter.begin(&printer))
-        return false;
+        return PrintFailed;
     // One view pixel is one device unit of the printer.
     OnBeginPrinting(painter, printer);
     OnDraw(painter);
     OnEndPrinting(painter, printer);
-    return painter.end();
+    QCoreApplication::processEvents();
+    if (progress.Cancelled()) {
+        if (!printer.abort()) {
+            // A file printer cannot abort: the half-made file goes instead.
+            painter.end();
+            if (!printer.outputFileName().isEmpty())
+                QFile::remove(printer.outputFileName());
+        }
+        return Cancelled;
+    }
+    return painter.end() ? Printed : PrintFailed;
 }
 
 void View::Print(bool askFirst)
 {
-    QPrinter printer(QPrinter::HighResolution);
+    // The application's printer: what Print Setup chose holds for every print that follows.
+    QPrinter& printer = App() ? App()->Printer() : LocalPrinter();
     if (askFirst && !OnPreparePrinting(printer))
         return;
     if (!askFirst && printer.outputFileName().isEmpty() &&
@@ -99,8 +120,15 @@ void View::Print(bool askFirst)
         MessageBox(AFX_IDP_FAILED_TO_START_PRINT, MB_OK, MB_ICONWARNING);
         return;
     }
-    if (!PrintTo(printer))
+    if (PrintTo(printer) == PrintFailed)
         MessageBox(AFX_IDP_FAILED_TO_START_PRINT, MB_OK, MB_ICONWARNING);
+}
+
+QPrinter& View::LocalPrinter()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
 }
 
 void View::OnFilePrint()
@@ -115,7 +143,8 @@ void View::OnFilePrintDirect()
 
 void View::OnFilePrintPreview()
 {
-    QPrintPreviewDialog preview(this);
+    // The printer that prints: one layout pixel is one of its device units here too.
+    QPrintPreviewDialog preview(App() ? &App()->Printer() : &LocalPrinter(), this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
         QPainter painter(printer);
         OnDraw(painter);

@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
 class QPainter;
 class QPrinter;
 
@@ -38,8 +40,14 @@ public:
     virtual bool OnPreparePrinting(QPrinter& printer);
     virtual void OnBeginPrinting(QPainter&, QPrinter&) {}
     virtual void OnEndPrinting(QPainter&, QPrinter&) {}
-    // Draws one page on printer: false when the printer could not be started.
-    bool PrintTo(QPrinter& printer);
+    enum PrintResult
+    {
+        Printed,
+        Cancelled,   // the user cancelled in the printing box
+        PrintFailed, // the printer could not be started or finished
+    };
+    // Draws one page on printer while the printing box stands.
+    PrintResult PrintTo(QPrinter& printer);
 
     // Gives the keyboard focus to this view when it becomes the frame's active pane.
     virtual void TakeFocus() { setFocus(Qt::OtherFocusReason); }
@@ -55,8 +63,11 @@ protected:
 
 private:
     void Print(bool askFirst);
+    // A printer of its own for a view without an application.
+    QPrinter& LocalPrinter();
 
     QPointer<Document> m_document;
+    std::unique_ptr<QPrinter> m_printer;
 };
 
 } // namespace fw

@@ -169,6 +169,16 @@ const fw::StringTable& Strings()
         {61878, "%1 enthielt ein unerwartetes Objekt."},
         {61879, "%1 enthält ein falsches Schema."},
         {61888, "Pixel"},
+
+        // Beyond the framework's texts: the question before replacing a file, the edits'
+        // context menu.
+        {62010, "%1 ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?"},
+        {62000, "&Шаг назад"},
+        {62001, "&Вырезать"},
+        {62002, "&Копировать"},
+        {62003, "Вставить"},
+        {62004, "Удалить"},
+        {62005, "Выделить всё"},
     };
     return table;
 }

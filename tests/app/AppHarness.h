@@ -9,9 +9,12 @@
 #include "MainFrame.h"
 #include "support/FrameworkHarness.h"
 
+#include <QApplication>
 #include <QMdiArea>
 #include <QSplitter>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace testing_support {
@@ -38,8 +41,8 @@ public:
     }
     CKarveloView_Controls* panel() const
     {
-        return child() ? qobject_cast<CKarveloView_Controls*>(child()->Splitter()->widget(0))
-                       : nullptr;
+        // The panel stands in a scroll area in the left pane.
+        return child() ? child()->findChild<CKarveloView_Controls*>() : nullptr;
     }
     CKarveloView* canvas() const
     {
@@ -59,6 +62,39 @@ private:
     static inline int argc = 1;
     static inline char name[8] = "karvelo";
     static inline char* argv[2] = {name, nullptr};
+};
+
+// Runs act on the next modal window that is not besides, from within the event loop that
+// shows it (a dialog's exec, or a processEvents of the code under test).
+inline void whenModal(std::function<void(QWidget*)> act, QWidget* besides = nullptr)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, act = std::move(act), besides] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == besides)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
+}
+
+// Counts the paints a widget receives: a repaint the code forgot shows as none.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
 };
 
 } // namespace testing_support

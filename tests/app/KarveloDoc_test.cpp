@@ -107,7 +107,7 @@ TEST_F(LayoutDocumentTest, FailedSavesTellTheUserAndKeepTheDocument)
 TEST_F(LayoutDocumentTest, SavesFollowLinksAndKeepPermissions)
 {
     writeFile(files.file("real.lay"), three().bytes);
-    ::chmod(files.file("real.lay").c_str(), 0444);
+    ::chmod(files.file("real.lay").c_str(), 0640);
     ASSERT_EQ(::symlink("real.lay", files.file("link.lay").c_str()), 0);
     CKarveloDoc* doc = open("link.lay");
     ASSERT_NE(doc, nullptr);
@@ -120,6 +120,45 @@ TEST_F(LayoutDocumentTest, SavesFollowLinksAndKeepPermissions)
     ASSERT_EQ(::lstat(files.file("link.lay").c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
     ASSERT_EQ(::stat(files.file("real.lay").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0444u);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_EQ(readFile(files.file("real.lay")).size(), 24u + 2 * 30u);
+}
+
+TEST_F(LayoutDocumentTest, TheFirstSaveAfterAFailedLoadAsksForTheName)
+{
+    const LayoutBytes full = three();
+    const Bytes cut(full.bytes.begin(), full.bytes.end() - 3);
+    writeFile(files.file("cut.lay"), cut);
+    CKarveloDoc* doc = open("cut.lay");
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(doc->m_layout.m_controls.size(), 2u);
+
+    EXPECT_FALSE(doc->DoFileSave()) << "the user cancelled the dialog";
+    ASSERT_EQ(log.fileRequests.size(), 1u);
+    EXPECT_TRUE(log.fileRequests[0].save);
+    EXPECT_EQ(log.fileRequests[0].proposedName, QStringLiteral("cut.lay"));
+    EXPECT_EQ(readFile(files.file("cut.lay")), cut) << "the damaged file is still all there";
+
+    log.files = {path("cut.lay")};
+    ASSERT_TRUE(doc->DoFileSave());
+    EXPECT_EQ(readFile(files.file("cut.lay")).size(), 24u + 2 * 30u);
+    ASSERT_TRUE(doc->DoFileSave());
+    EXPECT_EQ(log.fileRequests.size(), 2u) << "later saves are ordinary";
+
+    writeFile(files.file("good.lay"), full.bytes);
+    ASSERT_TRUE(open("good.lay")->DoFileSave());
+    EXPECT_EQ(log.fileRequests.size(), 2u) << "a file that loaded is saved without a question";
+}
+
+TEST_F(LayoutDocumentTest, OnlyRegularFilesOpen)
+{
+    ASSERT_EQ(::mkfifo(files.file("pipe.lay").c_str(), 0600), 0);
+    ::alarm(30); // a reader that blocks on the pipe would hang here for good
+    EXPECT_EQ(open("pipe.lay"), nullptr);
+    ::alarm(0);
+    EXPECT_EQ(app.OpenDocumentFile(QStringLiteral("/dev/null")), nullptr);
+    std::filesystem::create_directory(files.file("folder.lay"));
+    EXPECT_EQ(open("folder.lay"), nullptr);
+    EXPECT_EQ(log.boxes.size(), 3u) << "each refusal is told";
+    EXPECT_TRUE(app.Documents().empty());
 }

@@ -1,4 +1,4 @@
-#include "AppHarness.h"
+#include "PanelFixture.h"
 #include "resources/Resource.h"
 
 #include <QClipboard>
@@ -15,68 +15,6 @@
 using namespace testing_support;
 using namespace resources;
 
-namespace {
-
-const QString NUMBER_MESSAGE = QString::fromUtf8("Geben Sie bitte eine Zahl ein.");
-const QString INTEGER_MESSAGE = QString::fromUtf8("Geben Sie bitte eine positive ganze Zahl ein.");
-
-class PanelTest : public ::testing::Test
-{
-protected:
-    EditorFixture editor;
-    void SetUp() override
-    {
-        ASSERT_TRUE(editor.app->InitInstance());
-        editor.frame().activateWindow();
-        QApplication::setActiveWindow(&editor.frame());
-        processEvents();
-    }
-    CKarveloDoc* doc() { return editor.doc(); }
-    QLineEdit* edit(int id) { return editor.panel()->findChild<QLineEdit*>(QString::number(id)); }
-    QListWidget* list() { return editor.panel()->m_listControls; }
-    QPushButton* deleteButton()
-    {
-        return editor.panel()->findChild<QPushButton*>(QString::number(IDC_DELETE));
-    }
-    std::vector<LayoutControl>& controls() { return doc()->m_layout.m_controls; }
-
-    void drag(QPoint from, QPoint to)
-    {
-        QTest::mousePress(editor.canvas(), Qt::LeftButton, {}, from);
-        QTest::mouseMove(editor.canvas(), (from + to) / 2);
-        QTest::mouseRelease(editor.canvas(), Qt::LeftButton, {}, to);
-    }
-    // Replaces the edit's text as a user would: select all, then type or paste over it.
-    void replaceText(int id, const QString& text, bool paste = false)
-    {
-        QLineEdit* e = edit(id);
-        e->setFocus();
-        e->selectAll();
-        if (paste) {
-            QGuiApplication::clipboard()->setText(text);
-            e->paste();
-        } else if (text.isEmpty()) {
-            QTest::keyClick(e, Qt::Key_Backspace);
-        } else {
-            QTest::keyClicks(e, text);
-        }
-    }
-    void select(int row)
-    {
-        list()->setCurrentRow(row);
-        processEvents();
-    }
-    QStringList rows()
-    {
-        QStringList names;
-        for (int i = 0; i < list()->count(); ++i)
-            names << list()->item(i)->text();
-        return names;
-    }
-};
-
-} // namespace
-
 TEST_F(PanelTest, NewDocumentShowsADisabledEmptyPanel)
 {
     for (int id : {IDC_X1, IDC_Y1, IDC_WIDTH, IDC_HEIGHT, IDC_NAME, IDC_ID, IDC_GUI_RESOURCE_ID,
@@ -92,6 +30,7 @@ TEST_F(PanelTest, NewDocumentShowsADisabledEmptyPanel)
 
 TEST_F(PanelTest, DraggingMakesANamedCurrentControl)
 {
+    canvasRepainted();
     drag(QPoint(300, 200), QPoint(100, 50));
     ASSERT_EQ(controls().size(), 1u);
     const LayoutControl& c = controls()[0];
@@ -111,6 +50,7 @@ TEST_F(PanelTest, DraggingMakesANamedCurrentControl)
     EXPECT_EQ(rows(), QStringList{QStringLiteral("UNBENANNT0")});
     EXPECT_TRUE(list()->selectedItems().isEmpty());
     EXPECT_TRUE(doc()->IsModified());
+    EXPECT_TRUE(canvasRepainted()) << "a drawn control repaints the canvas";
 
     const QImage picture = editor.canvas()->grab().toImage();
     EXPECT_EQ(picture.pixel(100, 50), qRgb(255, 0, 0));
@@ -123,10 +63,15 @@ TEST_F(PanelTest, DraggingMakesANamedCurrentControl)
     // Too small: a click, a purely horizontal and a purely vertical drag.
     drag(QPoint(50, 50), QPoint(50, 50));
     drag(QPoint(50, 50), QPoint(90, 50));
-    drag(QPoint(50, 50), QPoint(50, 90));
+    EXPECT_EQ(controls().size(), 2u);
+    QTest::mousePress(editor.canvas(), Qt::LeftButton, {}, QPoint(50, 50));
+    QTest::mouseMove(editor.canvas(), QPoint(70, 80));
+    QTest::mouseRelease(editor.canvas(), Qt::LeftButton, {}, QPoint(50, 90));
     EXPECT_EQ(controls().size(), 2u);
     EXPECT_FALSE(editor.canvas()->m_dragging);
-    EXPECT_EQ(doc()->m_newControl.m_x2, 30.0f) << "the second corner is kept all the same";
+    // The release point, not the last move, is the second corner, made control or not.
+    EXPECT_EQ(doc()->m_newControl.m_x2, 30.0f);
+    EXPECT_EQ(doc()->m_newControl.m_y2, 70.0f);
 
     drag(QPoint(5, 5), QPoint(6, 6));
     ASSERT_EQ(controls().size(), 3u);
@@ -171,7 +116,9 @@ TEST_F(PanelTest, FieldEditsMoveAndSizeTheCurrentControl)
 {
     drag(QPoint(30, 30), QPoint(80, 60)); // x1 10, x2 60
     EXPECT_EQ(edit(IDC_WIDTH)->text(), QStringLiteral("50"));
+    canvasRepainted();
     replaceText(IDC_X1, QStringLiteral("20"));
+    EXPECT_TRUE(canvasRepainted()) << "an edit repaints the canvas";
     EXPECT_EQ(controls()[0].m_x1, 20.0f);
     EXPECT_EQ(controls()[0].m_x2, 70.0f);
     replaceText(IDC_WIDTH, QStringLiteral("5"));
@@ -331,8 +278,10 @@ TEST_F(PanelTest, PickingARowMakesItCurrent)
     QTest::keyClick(list(), Qt::Key_Down);
     EXPECT_EQ(doc()->m_currentControl, &controls()[1]);
     EXPECT_EQ(edit(IDC_NAME)->text(), QStringLiteral("UNBENANNT1"));
+    canvasRepainted();
     QTest::keyClick(list(), Qt::Key_Down);
     EXPECT_EQ(doc()->m_currentControl, &controls()[2]);
+    EXPECT_TRUE(canvasRepainted()) << "a row picked repaints the canvas";
     EXPECT_EQ(editor.canvas()->grab().toImage().pixel(230, 30), qRgb(255, 0, 0));
 }
 
@@ -355,7 +304,9 @@ TEST_F(PanelTest, DeleteRemovesTheSelectedRow)
     select(1);
     deleteButton()->click();
     select(0);
+    canvasRepainted();
     deleteButton()->click();
+    EXPECT_TRUE(canvasRepainted()) << "Delete repaints the canvas";
     EXPECT_TRUE(controls().empty());
     EXPECT_EQ(doc()->m_currentControl, nullptr);
     EXPECT_FALSE(edit(IDC_X1)->isEnabled());
@@ -400,10 +351,12 @@ TEST_F(PanelTest, EditCommandsActOnTheFocusedEdit)
 
 TEST_F(PanelTest, ListAndNameFollowTheClientWidth)
 {
-    editor.panel()->resize(200, 700);
+    // The pane around the form: as high as the form, so it needs no scroll bar.
+    QWidget* pane = editor.child()->Splitter()->widget(0);
+    pane->resize(200, 700);
     EXPECT_EQ(list()->geometry(), QRect(1, 290, 195, 320));
     EXPECT_EQ(edit(IDC_NAME)->geometry(), QRect(2, 18, 195, 22));
-    editor.panel()->resize(40, 700);
+    pane->resize(40, 700);
     EXPECT_EQ(list()->width(), 60);
     EXPECT_EQ(edit(IDC_NAME)->width(), 60);
 }

@@ -71,7 +71,7 @@ TEST(EditorShell, StartsWithOneLayoutWindowMaximised)
     EXPECT_EQ(editor.frame().CurrentMenuId(), 1129u);
     EXPECT_EQ(popupTitles(editor.frame()),
               (QStringList{u("&Файл"), u("&Правка"), u("&Окно"), u("&Бланк"), u("&?")}));
-    EXPECT_EQ(editor.panel()->width(), CChildFrame::PANEL_WIDTH);
+    EXPECT_EQ(editor.child()->Splitter()->widget(0)->width(), CChildFrame::PANEL_WIDTH);
 
     editor.child()->close();
     processEvents();

@@ -30,10 +30,13 @@ public:
         u32(id);
         if (name.size() < 255) {
             bytes.push_back(static_cast<std::uint8_t>(name.size()));
-        } else { // names up to 65533 characters
+        } else if (name.size() < 0xFFFE) {
             bytes.push_back(0xFF);
             bytes.push_back(static_cast<std::uint8_t>(name.size()));
             bytes.push_back(static_cast<std::uint8_t>(name.size() >> 8));
+        } else { // a 32-bit length after the marker FF FF FF
+            bytes.insert(bytes.end(), {0xFF, 0xFF, 0xFF});
+            u32(static_cast<std::uint32_t>(name.size()));
         }
         bytes.insert(bytes.end(), name.begin(), name.end());
         u32(gui);

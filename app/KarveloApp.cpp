@@ -7,6 +7,7 @@
 #include "KarveloDoc.h"
 #include "KarveloView.h"
 #include "MainFrame.h"
+#include "MdiFrame.h"
 #include "resources/Menus.h"
 #include "resources/Resource.h"
 #include "resources/StringTable.h"
@@ -14,13 +15,21 @@
 #include "tsTrace.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTranslator>
 
 CKarveloApp::CKarveloApp(int& argc, char** argv) : fw::Application(argc, argv)
 {
     fw::SetStringTable(&resources::Strings());
     SetAppName(fw::LoadString(fw::AFX_IDS_APP_TITLE));
+    // The program speaks German: so do Qt's own dialogs and buttons, where Qt has the texts.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
     QCoreApplication::setApplicationVersion(QString::fromLatin1(resources::PRODUCT_VERSION));
 }
 
@@ -95,6 +104,16 @@ bool CKarveloApp::PrintFromCommandLine(const fw::CommandLineInfo& info)
     return true;
 }
 
+void CKarveloApp::SetTool(CanvasTool tool)
+{
+    if (tool == m_tool)
+        return;
+    m_tool = tool;
+    emit toolChanged();
+    if (MainFrame())
+        MainFrame()->ScheduleCommandUI();
+}
+
 void CKarveloApp::OnAppAbout()
 {
     CAboutDlg about(MainFrame());
@@ -105,6 +124,8 @@ bool CKarveloApp::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
 {
     static const fw::CommandTable<CKarveloApp> table = {
         {fw::ID_APP_ABOUT, &CKarveloApp::OnAppAbout},
+        {resources::ID_TOOL_DRAW, &CKarveloApp::OnToolDraw, &CKarveloApp::OnUpdateToolDraw},
+        {resources::ID_TOOL_SELECT, &CKarveloApp::OnToolSelect, &CKarveloApp::OnUpdateToolSelect},
     };
     return table.Dispatch(this, id, state) || fw::Application::OnCmdMsg(id, state);
 }

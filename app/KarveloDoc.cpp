@@ -1,12 +1,22 @@
 #include "KarveloDoc.h"
 
+#include "CommandIds.h"
 #include "Dialogs.h"
 #include "KarveloView.h"
 #include "KarveloView_Controls.h"
 #include "LayoutFile.h"
+#include "Strings.h"
+#include "commands/ChangeControlsCommand.h"
+#include "commands/InsertRemoveCommand.h"
+#include "commands/ReorderCommand.h"
+#include "commands/ReplaceAllCommand.h"
+#include "resources/Resource.h"
 #include "tsTrace.h"
 
 #include <QFile>
+
+#include <algorithm>
+#include <string>
 
 namespace {
 
@@ -20,11 +30,27 @@ QByteArray nativePath(const QString& path)
 
 } // namespace
 
-CKarveloDoc::CKarveloDoc() = default;
+CKarveloDoc::CKarveloDoc()
+{
+    // A step undone or redone ends the gesture: what follows never merges into it.
+    connect(UndoStack(), &QUndoStack::indexChanged, this, [this] {
+        if (!m_pushing)
+            NewGesture();
+    });
+}
+
+CKarveloDoc::~CKarveloDoc()
+{
+    // The stack outlives this part of the document and tells of its clearing as it goes.
+    disconnect(UndoStack(), nullptr, this, nullptr);
+}
 
 bool CKarveloDoc::OnNewDocument()
 {
-    return fw::Document::OnNewDocument();
+    if (!fw::Document::OnNewDocument())
+        return false;
+    StartAfresh(-1);
+    return true;
 }
 
 bool CKarveloDoc::OnOpenDocument(const QString& path)
@@ -32,7 +58,6 @@ bool CKarveloDoc::OnOpenDocument(const QString& path)
     if (!fw::Document::OnOpenDocument(path))
         return false;
     m_layout.m_controls.clear();
-    m_currentControl = nullptr;
     const HRESULT hr = LoadLayout(path);
     if (hr < 0) {
         // The window still opens, with the records read before the fault. The file holds more
@@ -40,10 +65,18 @@ bool CKarveloDoc::OnOpenDocument(const QString& path)
         fw::MessageBox(QString::fromUtf8(LOAD_FAILED), fw::MB_OK, fw::MB_ICONWARNING);
         ASSERT_HRESULT(hr);
         SetConfirmReplace();
-    } else if (!m_layout.m_controls.empty()) {
-        m_currentControl = &m_layout.m_controls.front();
+        StartAfresh(-1);
+    } else {
+        StartAfresh(m_layout.m_controls.empty() ? -1 : 0);
     }
     return true;
+}
+
+void CKarveloDoc::StartAfresh(int current)
+{
+    UndoStack()->clear();
+    SetModifiedFlag(false);
+    SetSelectionState(SelectionState::Only(current));
 }
 
 bool CKarveloDoc::OnSaveDocument(const QString& path)
@@ -67,11 +100,170 @@ HRESULT CKarveloDoc::SaveLayout(const QString& path)
     return hr;
 }
 
-void CKarveloDoc::AddNewControl()
+void CKarveloDoc::StageNewControl(float x, float y)
 {
-    m_layout.m_controls.push_back(m_newControl);
-    m_currentControl = &m_layout.m_controls.back();
-    SetModifiedFlag();
+    m_newControl.m_x1 = m_newControl.m_x2 = x;
+    m_newControl.m_y1 = m_newControl.m_y2 = y;
+}
+
+void CKarveloDoc::MoveNewControl(float x, float y)
+{
+    m_newControl.m_x2 = x;
+    m_newControl.m_y2 = y;
+}
+
+void CKarveloDoc::NameNewControl()
+{
+    const auto count = static_cast<std::uint32_t>(m_layout.m_controls.size());
+    m_newControl.m_id = count;
+    m_newControl.m_name = "UNBENANNT" + std::to_string(count);
+}
+
+void CKarveloDoc::AddNewControl(fw::View* sender)
+{
+    InsertControls(sender, {{m_layout.m_controls.size(), m_newControl}},
+                   fw::LoadString(resources::IDS_STEP_DRAW));
+}
+
+void CKarveloDoc::Push(fw::View* sender, LayoutCommand* command)
+{
+    if (command->isObsolete()) {
+        delete command;
+        return;
+    }
+    m_sender = sender;
+    m_pushing = true;
+    UndoStack()->push(command);
+    m_pushing = false;
+    m_sender = nullptr;
+}
+
+namespace {
+
+// Steps trust their indices; anything that asks for one checks them here first.
+bool ascendingBelow(const std::vector<std::size_t>& indices, std::size_t limit)
+{
+    for (std::size_t i = 0; i < indices.size(); ++i)
+        if (indices[i] >= limit || (i > 0 && indices[i] <= indices[i - 1]))
+            return false;
+    return true;
+}
+
+std::vector<std::size_t> indicesOf(const CKarveloDoc::Values& values)
+{
+    std::vector<std::size_t> indices;
+    indices.reserve(values.size());
+    for (const auto& value : values)
+        indices.push_back(value.first);
+    return indices;
+}
+
+} // namespace
+
+void CKarveloDoc::ChangeControls(fw::View* sender, Values values, const QString& text, int mergeId)
+{
+    if (!ascendingBelow(indicesOf(values), m_layout.m_controls.size()))
+        return;
+    Push(sender, new ChangeControlsCommand(this, text, std::move(values), m_selection, mergeId));
+}
+
+void CKarveloDoc::ChangeControl(fw::View* sender, std::size_t index, const LayoutControl& value,
+                                const QString& text, int mergeId)
+{
+    ChangeControls(sender, {{index, value}}, text, mergeId);
+}
+
+void CKarveloDoc::InsertControls(fw::View* sender, Values records, const QString& text)
+{
+    if (records.empty() ||
+        !ascendingBelow(indicesOf(records), m_layout.m_controls.size() + records.size()))
+        return;
+    SelectionState after;
+    for (const auto& record : records)
+        after.selected.push_back(record.first);
+    after.current = static_cast<int>(after.selected.back());
+    Push(sender, InsertRemoveCommand::Insert(this, text, std::move(records), m_selection,
+                                             std::move(after)));
+}
+
+void CKarveloDoc::RemoveControls(fw::View* sender, const std::vector<std::size_t>& indices,
+                                 int newCurrent, const QString& text)
+{
+    if (indices.empty() || !ascendingBelow(indices, m_layout.m_controls.size()))
+        return;
+    Push(sender, InsertRemoveCommand::Remove(this, text, indices, m_selection,
+                                             SelectionState::Only(newCurrent)));
+}
+
+void CKarveloDoc::ReorderControls(fw::View* sender, std::vector<std::size_t> order,
+                                  const QString& text)
+{
+    if (order.size() != m_layout.m_controls.size())
+        return;
+    // The selection moves with its controls; order must name every control once.
+    std::vector<std::size_t> where(order.size(), order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (order[i] >= order.size() || where[order[i]] != order.size())
+            return;
+        where[order[i]] = i;
+    }
+    SelectionState after;
+    for (std::size_t index : m_selection.selected)
+        after.selected.push_back(where[index]);
+    std::sort(after.selected.begin(), after.selected.end());
+    after.current = m_selection.current < 0
+                        ? -1
+                        : static_cast<int>(where[static_cast<std::size_t>(m_selection.current)]);
+    Push(sender, new ReorderCommand(this, text, std::move(order), m_selection, std::move(after)));
+}
+
+void CKarveloDoc::ReplaceControls(fw::View* sender, std::vector<LayoutControl> records,
+                                  const QString& text)
+{
+    SelectionState after = SelectionState::Only(records.empty() ? -1 : 0);
+    Push(sender,
+         new ReplaceAllCommand(this, text, std::move(records), m_selection, std::move(after)));
+}
+
+void CKarveloDoc::SetCurrentControl(fw::View* sender, int index)
+{
+    SetSelection(sender, SelectionState::Only(index));
+}
+
+void CKarveloDoc::SetSelection(fw::View* sender, SelectionState selection)
+{
+    if (selection == m_selection)
+        return;
+    CLayoutHint hint;
+    hint.flags = CLayoutHint::SELECTION;
+    if (selection.current != m_selection.current)
+        hint.flags |= CLayoutHint::CURRENT;
+    SetSelectionState(std::move(selection));
+    UpdateAllViews(sender, &hint);
+}
+
+void CKarveloDoc::SetSelectionState(SelectionState selection)
+{
+    m_selection = std::move(selection);
+    const auto count = m_layout.m_controls.size();
+    // A state from a step always fits its list; anything else is trimmed to it.
+    std::erase_if(m_selection.selected, [count](std::size_t index) { return index >= count; });
+    if (m_selection.current >= static_cast<int>(count))
+        m_selection.current = -1;
+    m_currentControl = m_selection.current < 0
+                           ? nullptr
+                           : &m_layout.m_controls[static_cast<std::size_t>(m_selection.current)];
+}
+
+void CKarveloDoc::ApplyChange(const CLayoutHint& hint, const SelectionState& selection)
+{
+    CLayoutHint told = hint;
+    if (selection.current != m_selection.current)
+        told.flags |= CLayoutHint::CURRENT;
+    if (selection.selected != m_selection.selected)
+        told.flags |= CLayoutHint::SELECTION;
+    SetSelectionState(selection);
+    UpdateAllViews(m_sender, &told);
 }
 
 void CKarveloDoc::ReleaseView(fw::View* closing)
@@ -90,16 +282,35 @@ void CKarveloDoc::ReleaseView(fw::View* closing)
     }
 }
 
-void CKarveloDoc::ShowCurrentControlInPanels(CKarveloView_Controls* except)
+void CKarveloDoc::OnLayoutUndo()
 {
-    for (fw::View* view : GetViews())
-        if (auto* panel = qobject_cast<CKarveloView_Controls*>(view); panel && panel != except)
-            panel->ShowCurrentControl();
+    UndoStack()->undo();
 }
 
-void CKarveloDoc::RepaintCanvases()
+void CKarveloDoc::OnEditRedo()
 {
-    for (fw::View* view : GetViews())
-        if (auto* canvas = qobject_cast<CKarveloView*>(view))
-            canvas->update();
+    UndoStack()->redo();
+}
+
+void CKarveloDoc::OnUpdateLayoutUndo(fw::CommandState& state)
+{
+    state.Enable(UndoStack()->canUndo());
+    if (UndoStack()->canUndo())
+        state.tooltip = fw::FormatString(resources::IDS_UNDO_STEP, UndoStack()->undoText());
+}
+
+void CKarveloDoc::OnUpdateEditRedo(fw::CommandState& state)
+{
+    state.Enable(UndoStack()->canRedo());
+    if (UndoStack()->canRedo())
+        state.tooltip = fw::FormatString(resources::IDS_REDO_STEP, UndoStack()->redoText());
+}
+
+bool CKarveloDoc::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
+{
+    static const fw::CommandTable<CKarveloDoc> table = {
+        {resources::ID_LAYOUT_UNDO, &CKarveloDoc::OnLayoutUndo, &CKarveloDoc::OnUpdateLayoutUndo},
+        {fw::ID_EDIT_REDO, &CKarveloDoc::OnEditRedo, &CKarveloDoc::OnUpdateEditRedo},
+    };
+    return table.Dispatch(this, id, state) || fw::Document::OnCmdMsg(id, state);
 }

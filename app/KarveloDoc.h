@@ -1,13 +1,20 @@
 // One open layout: its controls, the current one, the record being drawn, and its views.
+// The document is the only writer of the layout: every change is a step on its undo stack,
+// and afterwards every view of the document hears what changed.
 #pragma once
 
 #include "Document.h"
 #include "LayoutDataObject.h"
+#include "LayoutHint.h"
 
 #include <QPointer>
 
+#include <utility>
+#include <vector>
+
 class CKarveloView;
 class CKarveloView_Controls;
+class LayoutCommand;
 
 class CKarveloDoc : public fw::Document
 {
@@ -15,30 +22,78 @@ class CKarveloDoc : public fw::Document
 
 public:
     CKarveloDoc();
+    ~CKarveloDoc() override;
 
     bool OnNewDocument() override;
     bool OnOpenDocument(const QString& path) override;
     bool OnSaveDocument(const QString& path) override;
+    bool OnCmdMsg(fw::CommandId id, fw::CommandState* state) override;
 
     HRESULT LoadLayout(const QString& path);
     HRESULT SaveLayout(const QString& path);
-    // Appends a copy of m_newControl and makes it current.
-    void AddNewControl();
+
+    // The staging record of a drag on the canvas: both corners at the press, the second one
+    // following the pointer; named after the number of controls when it becomes a control.
+    void StageNewControl(float x, float y);
+    void MoveNewControl(float x, float y);
+    void NameNewControl();
+    // Appends a copy of m_newControl and makes it current, as one step.
+    void AddNewControl(fw::View* sender = nullptr);
+
+    // The changes of the layout, each one undoable step named text. sender is the view that
+    // asked for it and shows it already; every other view is told.
+    using Values = std::vector<std::pair<std::size_t, LayoutControl>>;
+    void ChangeControls(fw::View* sender, Values values, const QString& text, int mergeId);
+    void ChangeControl(fw::View* sender, std::size_t index, const LayoutControl& value,
+                       const QString& text, int mergeId);
+    // Inserts records at their (ascending) indices of the longer list; they become selected.
+    void InsertControls(fw::View* sender, Values records, const QString& text);
+    // Removes the records at indices (ascending); newCurrent is an index of the shorter list.
+    void RemoveControls(fw::View* sender, const std::vector<std::size_t>& indices, int newCurrent,
+                        const QString& text);
+    // order[i]: the index of the control that goes to index i.
+    void ReorderControls(fw::View* sender, std::vector<std::size_t> order, const QString& text);
+    void ReplaceControls(fw::View* sender, std::vector<LayoutControl> records, const QString& text);
+
+    // The current control and the selection: no step of their own.
+    int CurrentIndex() const { return m_selection.current; }
+    const SelectionState& Selection() const { return m_selection; }
+    void SetCurrentControl(fw::View* sender, int index);
+    void SetSelection(fw::View* sender, SelectionState selection);
+
+    // Steps of one gesture may merge; a new gesture (a new press, focus, an undo) starts here.
+    void NewGesture() { ++m_gesture; }
+    unsigned Gesture() const { return m_gesture; }
+
     // A view of this document is going: m_panel and m_canvas move to another window's views,
     // or become null when none is left.
     void ReleaseView(fw::View* closing);
 
-    // Every window of the document follows a change of the list or the current control:
-    // each panel but except shows it afresh, and each canvas repaints.
-    void ShowCurrentControlInPanels(CKarveloView_Controls* except);
-    void RepaintCanvases();
-
     // The views of the window opened last; never a view that has been destroyed.
     QPointer<CKarveloView_Controls> m_panel;
     QPointer<CKarveloView> m_canvas;
+    // Read by the views; written only by the document and its steps.
     LayoutDataObject m_layout;
-    // Points into m_layout.m_controls, or null; set again after every append and erase.
-    LayoutControl* m_currentControl = nullptr;
+    // Points into m_layout.m_controls at the current control, or is null.
+    const LayoutControl* m_currentControl = nullptr;
     // The staging record of a drag on the canvas.
     LayoutControl m_newControl;
+
+private:
+    friend class LayoutCommand;
+
+    void Push(fw::View* sender, LayoutCommand* command);
+    // A step has changed the records: the selection it leaves, then the views.
+    void ApplyChange(const CLayoutHint& hint, const SelectionState& selection);
+    void SetSelectionState(SelectionState selection);
+    void StartAfresh(int current);
+    void OnLayoutUndo();
+    void OnEditRedo();
+    void OnUpdateLayoutUndo(fw::CommandState& state);
+    void OnUpdateEditRedo(fw::CommandState& state);
+
+    SelectionState m_selection;
+    unsigned m_gesture = 0;
+    fw::View* m_sender = nullptr;
+    bool m_pushing = false;
 };

@@ -1,22 +1,28 @@
 #include "KarveloView.h"
 
+#include "KarveloApp.h"
 #include "KarveloDoc.h"
 #include "LayoutPainter.h"
 #include "resources/Resource.h"
+#include "tools/DrawTool.h"
+#include "tools/SelectTool.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintDevice>
 #include <QPainter>
 
-#include <cstdlib>
-#include <string>
-
 CKarveloView::CKarveloView()
+    : m_drawTool(std::make_unique<CDrawTool>(this)),
+      m_selectTool(std::make_unique<CSelectTool>(this))
 {
     // Moves matter while a drag is open even when no button is held (a release outside the
     // canvas leaves the drag open).
     setMouseTracking(true);
+    if (auto* app = qobject_cast<CKarveloApp*>(fw::App()))
+        connect(app, &CKarveloApp::toolChanged, this, &CKarveloView::OnToolChanged);
+    m_activeTool = &Tool();
 }
 
 CKarveloView::~CKarveloView()
@@ -30,11 +36,29 @@ CKarveloDoc* CKarveloView::GetDocument() const
     return static_cast<CKarveloDoc*>(fw::View::GetDocument());
 }
 
+CCanvasTool& CKarveloView::Tool() const
+{
+    const auto* app = qobject_cast<const CKarveloApp*>(fw::App());
+    return app && app->CurrentTool() == CKarveloApp::SelectTool ? *m_selectTool : *m_drawTool;
+}
+
+void CKarveloView::OnToolChanged()
+{
+    m_activeTool->Deactivate();
+    m_activeTool = &Tool();
+    update();
+}
+
 void CKarveloView::OnInitialUpdate()
 {
     fw::View::OnInitialUpdate();
     if (CKarveloDoc* doc = GetDocument())
         doc->m_canvas = this;
+}
+
+void CKarveloView::OnUpdate(fw::View*, const fw::Hint*)
+{
+    update();
 }
 
 void CKarveloView::OnDraw(QPainter& painter)
@@ -60,12 +84,15 @@ bool CKarveloView::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
         {fw::ID_FILE_PRINT_DIRECT, &CKarveloView::OnFilePrintDirect},
         {fw::ID_FILE_PRINT_PREVIEW, &CKarveloView::OnFilePrintPreview},
     };
-    return table.Dispatch(this, id, state) || fw::View::OnCmdMsg(id, state);
+    return m_activeTool->OnCmdMsg(id, state) || table.Dispatch(this, id, state) ||
+           fw::View::OnCmdMsg(id, state);
 }
 
 void CKarveloView::paintEvent(QPaintEvent* event)
 {
     fw::View::paintEvent(event);
+    QPainter painter(this);
+    m_activeTool->PaintOverlay(painter);
     // For start-up measurements: the program ends once a canvas has been painted.
     static const bool exitAfterPaint = qEnvironmentVariableIsSet("KARVELO_EXIT_AFTER_FIRST_PAINT");
     if (exitAfterPaint)
@@ -75,81 +102,41 @@ void CKarveloView::paintEvent(QPaintEvent* event)
 void CKarveloView::mousePressEvent(QMouseEvent* event)
 {
     fw::View::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton)
-        OnLButtonDown(event->position().toPoint());
+    if (CKarveloDoc* doc = GetDocument())
+        doc->NewGesture();
+    m_activeTool->MousePress(event);
 }
 
 void CKarveloView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // The second press of a double click starts no drag; its release then finds none open.
-    event->accept();
+    m_activeTool->MouseDoubleClick(event);
 }
 
 void CKarveloView::mouseMoveEvent(QMouseEvent* event)
 {
     fw::View::mouseMoveEvent(event);
-    // Qt keeps sending moves to the pressed widget outside it: the canvas only sees its own.
-    if (rect().contains(event->position().toPoint()))
-        OnMouseMove(event->position().toPoint());
+    m_activeTool->MouseMove(event);
 }
 
 void CKarveloView::mouseReleaseEvent(QMouseEvent* event)
 {
     fw::View::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        OnLButtonUp(event->position().toPoint());
+    m_activeTool->MouseRelease(event);
 }
 
-namespace {
-// Window pixels to layout coordinates: integer subtraction, then float (exact here).
-float layoutCoordinate(int pixel)
+void CKarveloView::keyPressEvent(QKeyEvent* event)
 {
-    return static_cast<float>(pixel - CANVAS_MARGIN);
-}
-
-int truncated(float value)
-{
-    return value >= -2147483648.0f && value < 2147483648.0f ? static_cast<int>(value) : 0;
-}
-} // namespace
-
-void CKarveloView::OnLButtonDown(QPoint point)
-{
-    CKarveloDoc* doc = GetDocument();
-    if (!doc)
+    if (!event->isAutoRepeat())
+        if (CKarveloDoc* doc = GetDocument())
+            doc->NewGesture();
+    auto* app = qobject_cast<CKarveloApp*>(fw::App());
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (app && modifiers == Qt::NoModifier &&
+        (event->key() == Qt::Key_R || event->key() == Qt::Key_S)) {
+        app->SetTool(event->key() == Qt::Key_S ? CKarveloApp::SelectTool : CKarveloApp::DrawTool);
         return;
-    m_dragging = true;
-    doc->m_newControl.m_x1 = doc->m_newControl.m_x2 = layoutCoordinate(point.x());
-    doc->m_newControl.m_y1 = doc->m_newControl.m_y2 = layoutCoordinate(point.y());
-}
-
-void CKarveloView::OnMouseMove(QPoint point)
-{
-    CKarveloDoc* doc = GetDocument();
-    if (!doc || !m_dragging)
-        return;
-    doc->m_newControl.m_x2 = layoutCoordinate(point.x());
-    doc->m_newControl.m_y2 = layoutCoordinate(point.y());
-}
-
-void CKarveloView::OnLButtonUp(QPoint point)
-{
-    CKarveloDoc* doc = GetDocument();
-    if (!doc || !m_dragging)
-        return;
-    LayoutControl& staged = doc->m_newControl;
-    staged.m_x2 = layoutCoordinate(point.x());
-    staged.m_y2 = layoutCoordinate(point.y());
-    const int dx = truncated(layoutCoordinate(point.x()) - staged.m_x1);
-    const int dy = truncated(layoutCoordinate(point.y()) - staged.m_y1);
-    if (std::abs(dx) >= 1 && std::abs(dy) >= 1) {
-        const auto count = static_cast<std::uint32_t>(doc->m_layout.m_controls.size());
-        staged.m_id = count;
-        staged.m_name = "UNBENANNT" + std::to_string(count);
-        doc->AddNewControl();
-        // Every panel of the document shows the new control; every canvas repaints.
-        doc->ShowCurrentControlInPanels(nullptr);
-        doc->RepaintCanvases();
     }
-    m_dragging = false;
+    if (m_activeTool->KeyPress(event))
+        return;
+    fw::View::keyPressEvent(event);
 }

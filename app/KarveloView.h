@@ -1,8 +1,12 @@
-// The canvas: the wire-frame picture of the layout, where new controls are dragged out.
+// The canvas: the wire-frame picture of the layout. Its mouse and keys go to the active tool:
+// the Draw tool, where new controls are dragged out, or the Select tool.
 #pragma once
 
 #include "View.h"
 
+#include <memory>
+
+class CCanvasTool;
 class CKarveloDoc;
 
 class CKarveloView : public fw::View
@@ -15,12 +19,13 @@ public:
 
     CKarveloDoc* GetDocument() const;
     void OnInitialUpdate() override;
+    void OnUpdate(fw::View* sender, const fw::Hint* hint) override;
     void OnDraw(QPainter& painter) override;
     QSize sizeHint() const override;
 
     bool OnCmdMsg(fw::CommandId id, fw::CommandState* state) override;
 
-    // True while a left-button drag that began on the canvas is open.
+    // True while a left-button drag of the Draw tool that began on the canvas is open.
     bool m_dragging = false;
 
 protected:
@@ -29,9 +34,13 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void OnLButtonDown(QPoint point);
-    void OnMouseMove(QPoint point);
-    void OnLButtonUp(QPoint point);
+    CCanvasTool& Tool() const;
+    void OnToolChanged();
+
+    std::unique_ptr<CCanvasTool> m_drawTool;
+    std::unique_ptr<CCanvasTool> m_selectTool;
+    CCanvasTool* m_activeTool = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "KarveloDoc.h"
 #include "LayoutFile.h"
 #include "Strings.h"
+#include "commands/LayoutCommand.h"
 #include "resources/Resource.h"
 
 #include <QApplication>
@@ -90,6 +91,7 @@ fw::Edit* CKarveloView_Controls::AddEdit(int id, const QRect& place, fw::Edit::T
     edit->setObjectName(QString::number(id));
     edit->setGeometry(place);
     m_edits[id] = edit;
+    edit->installEventFilter(this);
     if (id == IDC_NAME)
         connect(edit, &QLineEdit::textChanged, this, &CKarveloView_Controls::OnNameChange);
     else
@@ -137,15 +139,20 @@ void CKarveloView_Controls::ShowCurrentControl()
 {
     CKarveloDoc* doc = GetDocument();
     const bool enabled = doc && doc->m_currentControl;
+    EnableFields(enabled);
+    // Without a current control the edits keep what they held, greyed.
+    if (enabled)
+        CopyCurrentIntoFields();
+    FillControlList();
+}
+
+void CKarveloView_Controls::EnableFields(bool enabled)
+{
     for (int id : {IDC_X1, IDC_Y1, IDC_WIDTH, IDC_HEIGHT, IDC_NAME, IDC_ID, IDC_GUI_RESOURCE_ID,
                    IDC_TEXT_ID})
         Edit(id)->setEnabled(enabled);
     m_listControls->setEnabled(enabled);
     m_delete->setEnabled(enabled);
-    // Without a current control the edits keep what they held, greyed.
-    if (enabled)
-        CopyCurrentIntoFields();
-    FillControlList();
 }
 
 void CKarveloView_Controls::FillControlList()
@@ -164,12 +171,35 @@ void CKarveloView_Controls::FillControlList()
     m_filling = false;
 }
 
-void CKarveloView_Controls::Propagate()
+void CKarveloView_Controls::OnUpdate(fw::View*, const fw::Hint* hint)
 {
-    if (CKarveloDoc* doc = GetDocument()) {
-        doc->ShowCurrentControlInPanels(this);
-        doc->RepaintCanvases();
+    const auto* change = dynamic_cast<const CLayoutHint*>(hint);
+    if (!change || (change->flags & CLayoutHint::LIST)) {
+        ShowCurrentControl();
+        return;
     }
+    CKarveloDoc* doc = GetDocument();
+    const int current = doc ? doc->CurrentIndex() : -1;
+    if ((change->flags & CLayoutHint::CURRENT) ||
+        (current >= 0 && change->Touches(static_cast<std::size_t>(current)))) {
+        // Another view changed what this panel shows. A row picked here earlier would name
+        // another control than the current one now: Delete must not reach it.
+        EnableFields(current >= 0);
+        if (current >= 0)
+            CopyCurrentIntoFields();
+        m_filling = true;
+        m_listControls->clearSelection();
+        m_filling = false;
+    }
+}
+
+bool CKarveloView_Controls::eventFilter(QObject* watched, QEvent* event)
+{
+    // Keys typed into a field after it took the focus start a step of their own.
+    if (event->type() == QEvent::FocusIn)
+        if (CKarveloDoc* doc = GetDocument())
+            doc->NewGesture();
+    return fw::FormView::eventFilter(watched, event);
 }
 
 void CKarveloView_Controls::OnEditChange(int id)
@@ -180,38 +210,52 @@ void CKarveloView_Controls::OnEditChange(int id)
     UpdateData(true); // an unreadable field has been reported; the handler goes on all the same
     if (!doc || !doc->m_currentControl)
         return;
-    LayoutControl& c = *doc->m_currentControl;
-    const LayoutControl before = c;
+    LayoutControl c = *doc->m_currentControl;
+    unsigned step = 0;
+    int merge = MERGE_NONE;
     switch (id) {
     case IDC_X1:
         c.m_x1 = m_fX1;
         c.m_x2 = m_fX1 + m_fWidth;
+        step = IDS_STEP_X1;
+        merge = MERGE_X1;
         break;
     case IDC_Y1:
         c.m_y1 = m_fY1;
         c.m_y2 = m_fY1 + m_fHeight;
+        step = IDS_STEP_Y1;
+        merge = MERGE_Y1;
         break;
     case IDC_WIDTH:
         c.m_x2 = m_fX1 + m_fWidth;
+        step = IDS_STEP_WIDTH;
+        merge = MERGE_WIDTH;
         break;
     case IDC_HEIGHT:
         c.m_y2 = m_fY1 + m_fHeight;
+        step = IDS_STEP_HEIGHT;
+        merge = MERGE_HEIGHT;
         break;
     case IDC_ID:
         c.m_id = m_dwId;
+        step = IDS_STEP_ID;
+        merge = MERGE_ID;
         break;
     case IDC_GUI_RESOURCE_ID:
         c.m_guiResourceId = m_dwGuiResourceId;
+        step = IDS_STEP_GUI_RESOURCE_ID;
+        merge = MERGE_GUI_RESOURCE_ID;
         break;
     case IDC_TEXT_ID:
         c.m_textId = m_dwTextId;
+        step = IDS_STEP_TEXT_ID;
+        merge = MERGE_TEXT_ID;
         break;
     default:
-        break;
+        return;
     }
-    if (!IdenticalRecords(before, c))
-        doc->SetModifiedFlag();
-    Propagate();
+    doc->ChangeControl(this, static_cast<std::size_t>(doc->CurrentIndex()), c, fw::LoadString(step),
+                       merge);
 }
 
 bool CKarveloView_Controls::IsValidIdentifier(tstring name)
@@ -238,11 +282,11 @@ void CKarveloView_Controls::OnNameChange()
     }
     if (!doc || !doc->m_currentControl)
         return;
-    if (doc->m_currentControl->m_name != m_strName)
-        doc->SetModifiedFlag();
-    doc->m_currentControl->m_name = m_strName;
+    LayoutControl renamed = *doc->m_currentControl;
+    renamed.m_name = m_strName;
+    doc->ChangeControl(this, static_cast<std::size_t>(doc->CurrentIndex()), renamed,
+                       fw::LoadString(IDS_STEP_RENAME), MERGE_NAME);
     FillControlList();
-    Propagate();
 }
 
 void CKarveloView_Controls::OnSelectionChange()
@@ -256,9 +300,8 @@ void CKarveloView_Controls::OnSelectionChange()
     const int row = m_listControls->row(selected.front());
     if (row < 0 || static_cast<std::size_t>(row) >= doc->m_layout.m_controls.size())
         return;
-    doc->m_currentControl = &doc->m_layout.m_controls[static_cast<std::size_t>(row)];
+    doc->SetCurrentControl(this, row);
     CopyCurrentIntoFields();
-    Propagate();
 }
 
 void CKarveloView_Controls::OnDelete()
@@ -272,11 +315,10 @@ void CKarveloView_Controls::OnDelete()
     // The row must still name a control of this document's list.
     if (row < 0 || static_cast<std::size_t>(row) >= controls.size())
         return;
-    controls.erase(controls.begin() + row);
-    doc->m_currentControl = controls.empty() ? nullptr : &controls.front();
-    doc->SetModifiedFlag();
+    // The first control becomes current, if one is left.
+    doc->RemoveControls(this, {static_cast<std::size_t>(row)}, controls.size() > 1 ? 0 : -1,
+                        fw::LoadString(IDS_STEP_DELETE));
     ShowCurrentControl();
-    Propagate();
 }
 
 void CKarveloView_Controls::resizeEvent(QResizeEvent* event)

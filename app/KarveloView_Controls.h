@@ -22,6 +22,8 @@ public:
 
     CKarveloDoc* GetDocument() const;
     void OnInitialUpdate() override;
+    // Another view changed the layout or the current control.
+    void OnUpdate(fw::View* sender, const fw::Hint* hint) override;
     // Enables the form as far as there is a current control, shows its values and refills
     // the list.
     void ShowCurrentControl();
@@ -49,17 +51,17 @@ public:
 protected:
     bool DoDataExchange(fw::DataExchange& exchange) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     fw::Edit* Edit(int id) const { return m_edits.at(id); }
     fw::Edit* AddEdit(int id, const QRect& place, fw::Edit::Typing typing = fw::Edit::AnyText);
     void CopyCurrentIntoFields();
+    void EnableFields(bool enabled);
     void OnEditChange(int id);
     void OnNameChange();
     void OnSelectionChange();
     void OnDelete();
-    // After this panel changed the layout: the other panels and every canvas follow.
-    void Propagate();
 
     fw::Edit* FocusedEdit() const;
     void OnUpdateEditCopyCut(fw::CommandState& state);

@@ -1,9 +1,17 @@
 #include "MainFrame.h"
 
+#include "Document.h"
+#include "MdiChild.h"
+#include "Strings.h"
+#include "View.h"
 #include "resources/Resource.h"
 
+#include <QDockWidget>
 #include <QGuiApplication>
+#include <QMdiArea>
 #include <QToolBar>
+#include <QUndoGroup>
+#include <QUndoView>
 
 #if __has_include(<X11/XKBlib.h>) && QT_CONFIG(xcb)
 #define KARVELO_X11_LOCKS 1
@@ -24,7 +32,54 @@ int CMainFrame::OnCreate()
     if (!CreateStatusBar(
             {fw::ID_SEPARATOR, fw::ID_INDICATOR_CAPS, fw::ID_INDICATOR_NUM, fw::ID_INDICATOR_SCRL}))
         return -1;
+
+    // Beside toolbar 1128 and docked to its right: the tools, undo and redo, the history.
+    m_toolsBar = LoadToolBar(resources::IDR_TOOLS, resources::IDR_TOOLS);
+    if (!m_toolsBar)
+        return -1;
+    m_toolsBar->setWindowTitle(fw::LoadString(resources::IDS_TOOLS_BAR));
+    m_toolsBar->setMovable(true);
+    m_toolsBar->setFloatable(true);
+    m_toolsBar->setAllowedAreas(Qt::AllToolBarAreas);
+
+    m_undoGroup = new QUndoGroup(this);
+    m_history = new QDockWidget(fw::LoadString(resources::IDS_HISTORY), this);
+    m_history->setObjectName(QStringLiteral("history"));
+    auto* view = new QUndoView(m_undoGroup, m_history);
+    view->setEmptyLabel(fw::LoadString(resources::IDS_HISTORY_START));
+    m_history->setWidget(view);
+    addDockWidget(Qt::RightDockWidgetArea, m_history);
+    m_history->hide();
+    connect(MdiArea(), &QMdiArea::subWindowActivated, this, &CMainFrame::FollowActiveDocument);
     return 0;
+}
+
+void CMainFrame::FollowActiveDocument()
+{
+    fw::MdiChild* child = ActiveChild();
+    fw::Document* document = child ? child->GetActiveDocument() : nullptr;
+    QUndoStack* stack = document ? document->UndoStack() : nullptr;
+    if (stack && !m_undoGroup->stacks().contains(stack))
+        m_undoGroup->addStack(stack);
+    m_undoGroup->setActiveStack(stack);
+}
+
+void CMainFrame::OnViewHistory()
+{
+    m_history->setVisible(!m_history->isVisible());
+}
+
+void CMainFrame::OnUpdateViewHistory(fw::CommandState& state)
+{
+    state.SetCheck(m_history && !m_history->isHidden());
+}
+
+bool CMainFrame::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
+{
+    static const fw::CommandTable<CMainFrame> table = {
+        {resources::ID_VIEW_HISTORY, &CMainFrame::OnViewHistory, &CMainFrame::OnUpdateViewHistory},
+    };
+    return table.Dispatch(this, id, state) || fw::MdiFrame::OnCmdMsg(id, state);
 }
 
 bool CMainFrame::IndicatorOn(fw::CommandId id) const

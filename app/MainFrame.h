@@ -3,7 +3,9 @@
 
 #include "MdiFrame.h"
 
+class QDockWidget;
 class QToolBar;
+class QUndoGroup;
 
 class CMainFrame : public fw::MdiFrame
 {
@@ -13,10 +15,22 @@ public:
     CMainFrame();
     int OnCreate() override;
     QToolBar* ToolBar() const { return m_toolBar; }
+    QToolBar* ToolsBar() const { return m_toolsBar; }
+    QDockWidget* History() const { return m_history; }
+    QUndoGroup* UndoGroup() const { return m_undoGroup; }
+
+    bool OnCmdMsg(fw::CommandId id, fw::CommandState* state) override;
 
 protected:
     bool IndicatorOn(fw::CommandId id) const override;
 
 private:
+    void FollowActiveDocument();
+    void OnViewHistory();
+    void OnUpdateViewHistory(fw::CommandState& state);
+
     QToolBar* m_toolBar = nullptr;
+    QToolBar* m_toolsBar = nullptr;
+    QDockWidget* m_history = nullptr;
+    QUndoGroup* m_undoGroup = nullptr;
 };

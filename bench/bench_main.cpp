@@ -132,7 +132,7 @@ struct Window
     explicit Window(std::size_t count)
     {
         doc->m_layout = layoutOf(count);
-        doc->m_currentControl = &doc->m_layout.m_controls.front();
+        doc->SetCurrentControl(nullptr, 0);
         panel->AttachDocument(doc.get());
         canvas->AttachDocument(doc.get());
         panel->resize(170, 760);

@@ -1,6 +1,8 @@
 // Commands, their enabled state, and the per-class tables that route them to handlers.
 #pragma once
 
+#include <QString>
+
 #include <initializer_list>
 #include <vector>
 
@@ -14,6 +16,7 @@ struct CommandState
     bool enabled = true;
     bool checked = false;
     bool checkable = false;
+    QString tooltip; // replaces the string table's tooltip while not empty
     void Enable(bool on) { enabled = on; }
     void SetCheck(bool on)
     {

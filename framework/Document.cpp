@@ -20,7 +20,10 @@
 
 namespace fw {
 
-Document::Document() = default;
+Document::Document()
+{
+    connect(&m_undoStack, &QUndoStack::cleanChanged, this, &Document::EmitModifiedChanged);
+}
 
 Document::~Document()
 {
@@ -155,10 +158,18 @@ void Document::SetTitle(const QString& title)
 
 void Document::SetModifiedFlag(bool modified)
 {
-    if (m_modified == modified)
-        return;
     m_modified = modified;
-    emit modifiedChanged(modified);
+    if (!modified)
+        m_undoStack.setClean();
+    EmitModifiedChanged();
+}
+
+void Document::EmitModifiedChanged()
+{
+    if (IsModified() == m_lastModified)
+        return;
+    m_lastModified = IsModified();
+    emit modifiedChanged(m_lastModified);
 }
 
 void Document::AddView(View* view)
@@ -188,11 +199,13 @@ std::vector<MdiChild*> Document::GetFrames() const
     return frames;
 }
 
-void Document::UpdateAllViews(View* sender)
+void Document::UpdateAllViews(View* sender, const Hint* hint)
 {
-    for (View* view : m_views)
-        if (view != sender)
-            view->OnUpdate(sender);
+    // A view may close another window in its update; work on a copy of the list.
+    const std::vector<View*> views = m_views;
+    for (View* view : views)
+        if (view != sender && std::find(m_views.begin(), m_views.end(), view) != m_views.end())
+            view->OnUpdate(sender, hint);
 }
 
 void Document::OnFileClose()

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QUndoStack>
 
 #include <vector>
 
@@ -13,6 +14,7 @@ namespace fw {
 class DocTemplate;
 class MdiChild;
 class View;
+struct Hint;
 
 class Document : public QObject, public CommandTarget
 {
@@ -43,18 +45,24 @@ public:
     const QString& GetTitle() const { return m_title; }
     void SetTitle(const QString& title);
 
-    bool IsModified() const { return m_modified; }
+    // Modified: away from the saved step of the undo stack, or marked so by hand.
+    bool IsModified() const { return m_modified || !m_undoStack.isClean(); }
     // The next Save asks for the file name as Save As does (after a load that failed, the
     // file on disk holds more than the document).
     void SetConfirmReplace(bool confirm = true) { m_confirmReplace = confirm; }
     bool ConfirmsReplace() const { return m_confirmReplace; }
+    // true marks the document modified whatever its undo stack says; false makes the current
+    // step the saved one.
     void SetModifiedFlag(bool modified = true);
+    // Every change of the document's contents is a command on this stack.
+    QUndoStack* UndoStack() { return &m_undoStack; }
 
     const std::vector<View*>& GetViews() const { return m_views; }
     void AddView(View* view);
     void RemoveView(View* view);
     std::vector<MdiChild*> GetFrames() const;
-    void UpdateAllViews(View* sender);
+    // Tells every view but sender (the view that made the change and shows it already).
+    void UpdateAllViews(View* sender, const Hint* hint = nullptr);
 
     DocTemplate* GetDocTemplate() const { return m_template; }
     void SetDocTemplate(DocTemplate* docTemplate) { m_template = docTemplate; }
@@ -73,7 +81,10 @@ private:
     void OnFileSave() { DoFileSave(); }
     void OnFileSaveAs() { DoSave(QString()); }
     void OnFileClose();
+    void EmitModifiedChanged();
 
+    QUndoStack m_undoStack;
+    bool m_lastModified = false;
     QString m_path;
     QString m_title;
     bool m_modified = false;

@@ -24,9 +24,25 @@ void FormView::TakeFocus()
     setFocus(Qt::OtherFocusReason);
 }
 
+namespace {
+
+// Asks for the room the whole form needs; Qt's scroll area would cap its wish at a few lines.
+class FormScrollArea : public QScrollArea
+{
+public:
+    QSize sizeHint() const override
+    {
+        const QSize form = widget() ? widget()->sizeHint() : QSize();
+        const int frame = 2 * frameWidth();
+        return form + QSize(frame, frame);
+    }
+};
+
+} // namespace
+
 QScrollArea* FormView::WrapInScrollArea(int formHeight)
 {
-    auto* area = new QScrollArea;
+    auto* area = new FormScrollArea;
     area->setFrameShape(QFrame::NoFrame);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

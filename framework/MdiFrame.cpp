@@ -134,6 +134,9 @@ void MdiFrame::UpdateCommandUI()
         CommandState state;
         const bool handled = RouteCommand(id, &state);
         action->setEnabled(handled && state.enabled);
+        const QString tooltip = state.tooltip.isEmpty() ? TooltipOf(LoadString(id)) : state.tooltip;
+        if (action->toolTip() != tooltip)
+            action->setToolTip(tooltip);
         if (state.checkable) {
             action->setCheckable(true);
             action->setChecked(state.checked);

@@ -2,6 +2,7 @@
 // command route that decides what runs and what is enabled.
 #pragma once
 
+#include "CommandIds.h"
 #include "Commands.h"
 #include "Resources.h"
 
@@ -73,8 +74,8 @@ private:
     void OnWindowTile();
     void OnWindowArrange();
     void OnViewBar(CommandId barId);
-    void OnViewToolbar() { OnViewBar(59392); }
-    void OnViewStatusBar() { OnViewBar(59393); }
+    void OnViewToolbar() { OnViewBar(ID_VIEW_TOOLBAR); }
+    void OnViewStatusBar() { OnViewBar(ID_VIEW_STATUS_BAR); }
     void OnUpdateNeedsChild(CommandState& state);
     void OnUpdateViewToolbar(CommandState& state);
     void OnUpdateViewStatusBar(CommandState& state);

@@ -55,10 +55,10 @@ MdiChild* View::GetParentFrame() const
 
 void View::OnInitialUpdate()
 {
-    OnUpdate(nullptr);
+    OnUpdate(nullptr, nullptr);
 }
 
-void View::OnUpdate(View*)
+void View::OnUpdate(View*, const Hint*)
 {
     update();
 }

@@ -16,6 +16,12 @@ namespace fw {
 class Document;
 class MdiChild;
 
+// What changed in a document, for its views; each document type says more in a subclass.
+struct Hint
+{
+    virtual ~Hint() = default;
+};
+
 class View : public QWidget, public CommandTarget
 {
     Q_OBJECT
@@ -31,8 +37,9 @@ public:
 
     // Once, after the frame has made all its views; the default repaints through OnUpdate.
     virtual void OnInitialUpdate();
-    // The default repaints the whole view with its background erased.
-    virtual void OnUpdate(View* sender);
+    // The document changed; hint says what (null: anything). The default repaints the whole
+    // view with its background erased.
+    virtual void OnUpdate(View* sender, const Hint* hint);
     // Draws the document; painter is the screen's or the printer's, never scaled.
     virtual void OnDraw(QPainter&) {}
 

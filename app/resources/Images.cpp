@@ -98,6 +98,60 @@ void drawAbout(QPainter& p)
     p.drawText(QRect(1, 0, 14, 14), Qt::AlignCenter, QStringLiteral("?"));
 }
 
+void drawDrawTool(QPainter& p)
+{
+    // A rectangle being dragged out, with the cross of the pointer at its corner.
+    p.setPen(QPen(INK, 1, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(1, 1, 9, 7);
+    p.setPen(BLUE);
+    p.drawLine(10, 6, 10, 14);
+    p.drawLine(6, 10, 14, 10);
+}
+
+void drawSelectTool(QPainter& p)
+{
+    p.setPen(INK);
+    p.setBrush(PAPER);
+    p.drawPolygon(QPolygon({QPoint(4, 1), QPoint(4, 12), QPoint(7, 9), QPoint(9, 14),
+                            QPoint(11, 13), QPoint(9, 8), QPoint(13, 8)}));
+}
+
+// A curved arrow to the left; mirrored, to the right.
+void drawTurn(QPainter& p, bool right)
+{
+    if (right) {
+        p.translate(W - 1, 0);
+        p.scale(-1, 1);
+    }
+    p.setPen(QPen(BLUE, 2));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath path;
+    path.moveTo(4, 6);
+    path.cubicTo(8, 2, 14, 4, 13, 10);
+    p.drawPath(path);
+    p.setPen(Qt::NoPen);
+    p.setBrush(BLUE);
+    p.drawPolygon(QPolygon({QPoint(1, 6), QPoint(6, 2), QPoint(6, 10)}));
+}
+
+void drawUndo(QPainter& p)
+{
+    drawTurn(p, false);
+}
+
+void drawRedo(QPainter& p)
+{
+    drawTurn(p, true);
+}
+
+void drawHistory(QPainter& p)
+{
+    page(p, 2, 1, 11, 13);
+    for (int y = 4; y <= 10; y += 3)
+        p.fillRect(4, y, 7, 1, y == 10 ? BLUE : STEEL);
+}
+
 // A layout screen with two controls: the picture of the program and of its documents.
 QPixmap layoutPicture(int size)
 {
@@ -127,6 +181,24 @@ QPixmap ToolbarBitmap()
     void (*const images[])(QPainter&) = {drawNew,  drawOpen,  drawSave,  drawCut,
                                          drawCopy, drawPaste, drawPrint, drawAbout};
     for (int i = 0; i < 8; ++i) {
+        p.save();
+        p.translate(i * W, 0);
+        p.setClipRect(0, 0, W, H);
+        images[i](p);
+        p.restore();
+    }
+    return strip;
+}
+
+QPixmap ToolsBitmap()
+{
+    QPixmap strip(5 * W, H);
+    strip.fill(Qt::transparent);
+    QPainter p(&strip);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    void (*const images[])(QPainter&) = {drawDrawTool, drawSelectTool, drawUndo, drawRedo,
+                                         drawHistory};
+    for (int i = 0; i < 5; ++i) {
         p.save();
         p.translate(i * W, 0);
         p.setClipRect(0, 0, W, H);

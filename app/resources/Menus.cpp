@@ -64,6 +64,12 @@ const Resources& Tables()
                            ID_FILE_PRINT, ID_SEPARATOR, ID_APP_ABOUT};
         toolbar.bitmap = &ToolbarBitmap;
         r.toolbars[IDR_MAINFRAME] = toolbar;
+
+        ToolbarDefinition tools;
+        tools.buttons = {ID_TOOL_DRAW, ID_TOOL_SELECT, ID_SEPARATOR,   ID_LAYOUT_UNDO,
+                         ID_EDIT_REDO, ID_SEPARATOR,   ID_VIEW_HISTORY};
+        tools.bitmap = &ToolsBitmap;
+        r.toolbars[IDR_TOOLS] = tools;
         return r;
     }();
     return tables;

@@ -179,6 +179,31 @@ const fw::StringTable& Strings()
         {62003, "Вставить"},
         {62004, "Удалить"},
         {62005, "Выделить всё"},
+
+        // Beside the program's texts: the tools, undo and redo of the layout, the history.
+        {32771, "Zeichnet neue Steuerelemente mit der Maus.\nZeichnen (R)"},
+        {32772, "Wählt Steuerelemente aus und löscht sie.\nAuswählen (S)"},
+        {32773, "Macht die letzte Änderung am Layout rückgängig.\nRückgängig"},
+        {32774, "Blendet den Verlauf der Änderungen ein oder aus.\nVerlauf"},
+        {32800, "Rückgängig: %1"},
+        {32801, "Wiederherstellen: %1"},
+        {32802, "Werkzeuge"},
+        {32803, "Verlauf"},
+        {32804, "<Geöffnet>"},
+        {32900, "Steuerelement zeichnen"},
+        {32901, "Umbenennen"},
+        {32902, "X1 ändern"},
+        {32903, "Y1 ändern"},
+        {32904, "Breite ändern"},
+        {32905, "Höhe ändern"},
+        {32906, "Id ändern"},
+        {32907, "GUI Ressource Id ändern"},
+        {32908, "Text ID ändern"},
+        {32909, "Löschen"},
+        {32910, "Reihenfolge ändern"},
+        {32911, "Neu geladen"},
+        {32912, "Verschieben"},
+        {32913, "Größe ändern"},
     };
     return table;
 }

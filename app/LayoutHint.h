@@ -1,0 +1,34 @@
+// What a change of a layout touched, for the views of its document.
+#pragma once
+
+#include "View.h"
+
+#include <cstddef>
+#include <vector>
+
+// The current control and the selected ones, by index into the control list; current is -1
+// when there is none, and is always one of the selected ones otherwise.
+struct SelectionState
+{
+    int current = -1;
+    std::vector<std::size_t> selected; // ascending
+
+    static SelectionState Only(int index);
+    bool Contains(std::size_t index) const;
+    bool operator==(const SelectionState&) const = default;
+};
+
+struct CLayoutHint : fw::Hint
+{
+    enum Flags
+    {
+        RECORDS = 1,   // fields of the records in indices changed (all of them when empty)
+        LIST = 2,      // records came, went, moved or were renamed
+        CURRENT = 4,   // the current control is another one
+        SELECTION = 8, // the set of selected controls changed
+    };
+    int flags = 0;
+    std::vector<std::size_t> indices;
+
+    bool Touches(std::size_t index) const;
+};

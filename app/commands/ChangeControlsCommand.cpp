@@ -1,0 +1,48 @@
+#include "ChangeControlsCommand.h"
+
+#include "LayoutFile.h"
+
+#include <algorithm>
+
+ChangeControlsCommand::ChangeControlsCommand(CKarveloDoc* doc, const QString& text, Values values,
+                                             const SelectionState& selection, int mergeId)
+    : LayoutCommand(doc, text, selection, selection, mergeId), m_values(std::move(values))
+{
+    setObsolete(!Changes(Records(), m_values));
+}
+
+bool ChangeControlsCommand::Changes(const std::vector<LayoutControl>& records, const Values& values)
+{
+    return std::any_of(values.begin(), values.end(), [&](const auto& value) {
+        return !IdenticalRecords(records[value.first], value.second);
+    });
+}
+
+CLayoutHint ChangeControlsCommand::Apply(bool)
+{
+    // Both directions are one swap: what is stored goes live, what was live is stored.
+    std::vector<LayoutControl>& records = Records();
+    CLayoutHint hint;
+    hint.flags = CLayoutHint::RECORDS;
+    for (auto& [index, value] : m_values) {
+        if (records[index].m_name != value.m_name)
+            hint.flags |= CLayoutHint::LIST;
+        std::swap(records[index], value);
+        hint.indices.push_back(index);
+    }
+    return hint;
+}
+
+bool ChangeControlsCommand::mergeWith(const QUndoCommand* other)
+{
+    const auto* later = static_cast<const ChangeControlsCommand*>(other);
+    if (later->m_values.size() != m_values.size() ||
+        !std::equal(m_values.begin(), m_values.end(), later->m_values.begin(),
+                    [](const auto& a, const auto& b) { return a.first == b.first; }))
+        return false;
+    if (!MergeSelection(later))
+        return false;
+    // This step keeps the values from before its first change; the records hold the latest.
+    setObsolete(!Changes(Records(), m_values));
+    return true;
+}

@@ -1,0 +1,28 @@
+// Changes fields of one or more controls: the stored values and the live ones swap places on
+// every undo and redo.
+#pragma once
+
+#include "LayoutCommand.h"
+#include "LayoutDataObject.h"
+
+#include <utility>
+#include <vector>
+
+class ChangeControlsCommand : public LayoutCommand
+{
+public:
+    using Values = std::vector<std::pair<std::size_t, LayoutControl>>; // by ascending index
+
+    ChangeControlsCommand(CKarveloDoc* doc, const QString& text, Values values,
+                          const SelectionState& selection, int mergeId);
+    bool mergeWith(const QUndoCommand* other) override;
+
+    // Whether values would change anything at all.
+    static bool Changes(const std::vector<LayoutControl>& records, const Values& values);
+
+protected:
+    CLayoutHint Apply(bool redo) override;
+
+private:
+    Values m_values;
+};

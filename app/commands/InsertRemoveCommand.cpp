@@ -1,0 +1,71 @@
+#include "InsertRemoveCommand.h"
+
+InsertRemoveCommand::InsertRemoveCommand(CKarveloDoc* doc, const QString& text, bool inserts,
+                                         Items items, SelectionState before, SelectionState after)
+    : LayoutCommand(doc, text, std::move(before), std::move(after)), m_inserts(inserts),
+      m_items(std::move(items))
+{
+    setObsolete(m_items.empty());
+}
+
+InsertRemoveCommand* InsertRemoveCommand::Insert(CKarveloDoc* doc, const QString& text, Items items,
+                                                 SelectionState before, SelectionState after)
+{
+    return new InsertRemoveCommand(doc, text, true, std::move(items), std::move(before),
+                                   std::move(after));
+}
+
+InsertRemoveCommand* InsertRemoveCommand::Remove(CKarveloDoc* doc, const QString& text,
+                                                 const std::vector<std::size_t>& indices,
+                                                 SelectionState before, SelectionState after)
+{
+    Items items;
+    items.reserve(indices.size());
+    for (std::size_t index : indices)
+        items.emplace_back(index, LayoutControl());
+    return new InsertRemoveCommand(doc, text, false, std::move(items), std::move(before),
+                                   std::move(after));
+}
+
+CLayoutHint InsertRemoveCommand::Apply(bool redo)
+{
+    if (redo == m_inserts)
+        MoveIntoList();
+    else
+        MoveOutOfList();
+    CLayoutHint hint;
+    hint.flags = CLayoutHint::RECORDS | CLayoutHint::LIST;
+    return hint;
+}
+
+// Each direction is one pass in place from the first index involved, so that appending a
+// control costs one move and removing every control of a large layout no more than one pass.
+void InsertRemoveCommand::MoveIntoList()
+{
+    std::vector<LayoutControl>& records = Records();
+    std::size_t source = records.size();
+    records.resize(records.size() + m_items.size());
+    auto item = m_items.rbegin();
+    for (std::size_t target = records.size(); target-- > 0 && item != m_items.rend();) {
+        if (item->first == target)
+            records[target] = std::move((item++)->second);
+        else
+            records[target] = std::move(records[--source]);
+    }
+}
+
+void InsertRemoveCommand::MoveOutOfList()
+{
+    std::vector<LayoutControl>& records = Records();
+    if (m_items.empty())
+        return;
+    auto item = m_items.begin();
+    std::size_t kept = item->first;
+    for (std::size_t i = kept; i < records.size(); ++i) {
+        if (item != m_items.end() && item->first == i)
+            (item++)->second = std::move(records[i]);
+        else
+            records[kept++] = std::move(records[i]);
+    }
+    records.resize(kept);
+}

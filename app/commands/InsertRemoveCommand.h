@@ -1,0 +1,36 @@
+// Adds controls to the list or removes them. The records live either in the list or in the
+// command, never in both: each undo and redo moves them across.
+#pragma once
+
+#include "LayoutCommand.h"
+#include "LayoutDataObject.h"
+
+#include <utility>
+#include <vector>
+
+class InsertRemoveCommand : public LayoutCommand
+{
+public:
+    // Ascending indices: where the records stand in the list while they are in it.
+    using Items = std::vector<std::pair<std::size_t, LayoutControl>>;
+
+    // Inserts items (whose indices are those of the longer list).
+    static InsertRemoveCommand* Insert(CKarveloDoc* doc, const QString& text, Items items,
+                                       SelectionState before, SelectionState after);
+    // Removes the records at indices.
+    static InsertRemoveCommand* Remove(CKarveloDoc* doc, const QString& text,
+                                       const std::vector<std::size_t>& indices,
+                                       SelectionState before, SelectionState after);
+
+protected:
+    CLayoutHint Apply(bool redo) override;
+
+private:
+    InsertRemoveCommand(CKarveloDoc* doc, const QString& text, bool inserts, Items items,
+                        SelectionState before, SelectionState after);
+    void MoveIntoList();
+    void MoveOutOfList();
+
+    bool m_inserts;
+    Items m_items;
+};

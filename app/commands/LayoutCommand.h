@@ -1,0 +1,55 @@
+// The base of every undoable change of a layout: it applies its change in both directions and
+// puts back the current control and the selection that belong to either side of it.
+#pragma once
+
+#include "LayoutHint.h"
+
+#include <QUndoCommand>
+
+class CKarveloDoc;
+class LayoutControl;
+
+// Steps with the same merge id may merge into one while a gesture lasts (a run of keys into
+// one field, one drag, one key held down). -1: never.
+enum MergeId
+{
+    MERGE_NONE = -1,
+    MERGE_X1 = 1,
+    MERGE_Y1,
+    MERGE_WIDTH,
+    MERGE_HEIGHT,
+    MERGE_NAME,
+    MERGE_ID,
+    MERGE_GUI_RESOURCE_ID,
+    MERGE_TEXT_ID,
+    MERGE_MOVE,
+    MERGE_RESIZE,
+    MERGE_NUDGE,
+};
+
+class LayoutCommand : public QUndoCommand
+{
+public:
+    LayoutCommand(CKarveloDoc* doc, const QString& text, SelectionState before,
+                  SelectionState after, int mergeId = MERGE_NONE);
+
+    int id() const override { return m_mergeId; }
+    void undo() final;
+    void redo() final;
+
+protected:
+    // Makes the change (redo) or takes it back; returns what it touched.
+    virtual CLayoutHint Apply(bool redo) = 0;
+    // The later step's selection becomes this one's after a merge.
+    bool MergeSelection(const LayoutCommand* later);
+    unsigned Gesture() const { return m_gesture; }
+    std::vector<LayoutControl>& Records() const;
+
+    CKarveloDoc* m_doc;
+
+private:
+    SelectionState m_before;
+    SelectionState m_after;
+    int m_mergeId;
+    unsigned m_gesture;
+};

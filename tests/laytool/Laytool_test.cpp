@@ -185,7 +185,9 @@ TEST(LaytoolBinary, TraceShowsTheChainOfAFailure)
     EXPECT_NE(err.find(" : Error: Open file '" + dir.file("gone.lay") + "' failed.\n"),
               std::string::npos)
         << err;
-    EXPECT_NE(err.find(" : Error: ASSERT_HRESULT(0x80070002)\n"), std::string::npos) << err;
+    EXPECT_NE(err.find(" : Error: ASSERT_HRESULT(0x80070002): No such file or directory\n"),
+              std::string::npos)
+        << err;
 }
 
 TEST(LaytoolRender, DrawsTheCanvasPicture)

@@ -1,6 +1,7 @@
 // Replaces a file only once its new content is complete on disk.
 #pragma once
 
+#include "tsInPlaceSave.h" // tsSetBackupFolder
 #include "tsMemoryStream.h"
 #include "tsStream.h"
 

@@ -5,16 +5,18 @@
 
 #include <bit>
 
-HRESULT LoadLayoutFile(LayoutDataObject& layout, const char* path)
+HRESULT LoadLayoutFile(LayoutDataObject& layout, const char* path, int* systemError)
 {
     tsStream stream;
     HRESULT hr = stream.Open(path, TS_OPEN_READ);
     if (hr >= 0)
         hr = layout.Read(&stream);
+    if (systemError)
+        *systemError = hr < 0 ? stream.SystemError() : 0;
     return hr;
 }
 
-HRESULT SaveLayoutFile(const LayoutDataObject& layout, const char* path)
+HRESULT SaveLayoutFile(const LayoutDataObject& layout, const char* path, int* systemError)
 {
     tsSafeSave save;
     HRESULT hr = save.Begin(path);
@@ -26,6 +28,8 @@ HRESULT SaveLayoutFile(const LayoutDataObject& layout, const char* path)
         hr = buffered.Flush();
     if (hr >= 0)
         hr = save.Commit();
+    if (systemError)
+        *systemError = hr < 0 ? save.SystemError() : 0;
     return hr; // an uncommitted save is abandoned with its object
 }
 

@@ -4,11 +4,15 @@
 #include "LayoutDataObject.h"
 
 // Opens path for reading and appends its records to layout (see LayoutDataObject::Read).
-HRESULT LoadLayoutFile(LayoutDataObject& layout, const char* path);
+// systemError, when given, gets the platform error behind a failure, or 0 where there was
+// none (a file that ends too early).
+HRESULT LoadLayoutFile(LayoutDataObject& layout, const char* path, int* systemError = nullptr);
 
 // Writes layout to a new file beside path and renames it over path only when every byte is
-// on disk, so a failed save leaves the old file exactly as it was.
-HRESULT SaveLayoutFile(const LayoutDataObject& layout, const char* path);
+// on disk, so a failed save leaves the old file exactly as it was (see tsSafeSave).
+// systemError as above: a full disk shows here while the code is E_FAIL.
+HRESULT SaveLayoutFile(const LayoutDataObject& layout, const char* path,
+                       int* systemError = nullptr);
 
 // Same fields, every float bit for bit.
 bool IdenticalRecords(const LayoutControl& a, const LayoutControl& b);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -31,5 +32,17 @@ constexpr bool SUCCEEDED(HRESULT hr)
 }
 #endif
 
+// The path names a FIFO, socket or device: refused before opening it could block, and before a
+// save could put a regular file in its place. A directory keeps the system's own error.
+constexpr HRESULT TS_E_NOT_REGULAR_FILE = static_cast<HRESULT>(0x80040200u);
+
 // The platform's last error as a result code: errno on POSIX, GetLastError on Windows.
 HRESULT tsLastErrorResult();
+
+// The platform error number a code carries, or 0. E_INVALIDARG and E_OUTOFMEMORY follow the
+// system-error rule in form only: our own code produces them, so they carry none.
+int tsSystemErrorOf(HRESULT hr);
+// The platform's text for an error number ("No such file or directory").
+std::string tsSystemErrorText(int error);
+// The cause a failure code names, in a few words, or "" for a code that names none (E_FAIL).
+std::string tsResultText(HRESULT hr);

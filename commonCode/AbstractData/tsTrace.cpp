@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <string>
 
 #ifdef _WIN32
 #include <io.h>
@@ -53,15 +54,6 @@ void dropDanglingPercent(char* text)
 
 } // namespace
 
-HRESULT tsLastErrorResult()
-{
-#ifdef _WIN32
-    return HRESULT_FROM_WIN32(GetLastError());
-#else
-    return HRESULT_FROM_WIN32(static_cast<std::uint32_t>(errno));
-#endif
-}
-
 void tsTrace(const char* pattern, const char* sourcePath, int sourceLine, const char* format, ...)
 {
     char escapedPath[BUFFER_SIZE];
@@ -95,6 +87,15 @@ void tsTrace(const char* pattern, const char* sourcePath, int sourceLine, const 
         return;
     // One write; its outcome does not matter to anybody.
     [[maybe_unused]] auto ignored = ts_write(handle, stageTwo, static_cast<unsigned>(length));
+}
+
+void tsTraceFailure(const char* sourcePath, int sourceLine, HRESULT code)
+{
+    // A code that carries a platform error says which one, so a trace names the cause.
+    const int error = tsSystemErrorOf(code);
+    const std::string cause = error ? ": " + tsSystemErrorText(error) : std::string();
+    tsTrace(TS_TRACE_PATTERN, sourcePath, sourceLine, "Error: ASSERT_HRESULT(0x%X)%s\n",
+            static_cast<unsigned>(code), cause.c_str());
 }
 
 void tsTraceAttach(int fd)

@@ -25,10 +25,14 @@ bool tsTraceAttachFromEnvironment(const char* variable);
 #define TS_TRACE(format, ...)                                                                      \
     tsTrace(TS_TRACE_PATTERN, __FILE__, __LINE__, format __VA_OPT__(, ) __VA_ARGS__)
 
+// The line of a failing check: "Error: ASSERT_HRESULT(0x%X)", followed by ": " and the
+// platform's text when the code carries a platform error.
+void tsTraceFailure(const char* sourcePath, int sourceLine, HRESULT code);
+
 // Traces a failing code and leaves it untouched for the caller to pass on.
 #define ASSERT_HRESULT(code)                                                                       \
     do {                                                                                           \
         const HRESULT tsAssertCode_ = (code);                                                      \
         if (tsAssertCode_ < 0)                                                                     \
-            TS_TRACE("Error: ASSERT_HRESULT(0x%X)\n", static_cast<unsigned>(tsAssertCode_));       \
+            tsTraceFailure(__FILE__, __LINE__, tsAssertCode_);                                     \
     } while (0)

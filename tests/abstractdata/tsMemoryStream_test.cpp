@@ -1,5 +1,6 @@
 #include "streams/tsBufferedOutputStream.h"
 #include "streams/tsMemoryStream.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -32,13 +33,21 @@ TEST(MemoryStream, CountsAndCodesMatchTheFileStream)
 
 TEST(BufferedOutput, FailuresShowAtFlushAndStay)
 {
-    tsStream full;
-    ASSERT_EQ(full.Open("/dev/full", TS_OPEN_WRITE), S_OK);
-    tsBufferedOutputStream out(&full, 16);
-    EXPECT_EQ(out.Write("abc", 3), S_OK) << "gathered, not written yet";
-    EXPECT_EQ(out.Flush(), E_FAIL);
-    EXPECT_EQ(out.Write("d", 1), E_FAIL) << "a failure stays";
-    EXPECT_EQ(out.Flush(), E_FAIL);
+    testing_support::TempDir dir;
+    const int checked = testing_support::runWithFileSizeLimit(2, [&] {
+        tsStream full;
+        if (full.Open(dir.file("full").c_str(), TS_OPEN_CREATE | TS_OPEN_WRITE) != S_OK)
+            return 10;
+        tsBufferedOutputStream out(&full, 16);
+        if (out.Write("abc", 3) != S_OK) // gathered, not written yet
+            return 11;
+        if (out.Flush() != E_FAIL)
+            return 12;
+        if (out.Write("d", 1) != E_FAIL) // a failure stays
+            return 13;
+        return out.Flush() == E_FAIL ? 1 : 14;
+    });
+    EXPECT_EQ(checked, 1);
 
     tsMemoryStream memory;
     tsBufferedOutputStream gathered(&memory, 4);

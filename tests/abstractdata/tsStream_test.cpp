@@ -1,10 +1,15 @@
+#include "abstractdata/ChildProcess.h"
 #include "streams/tsStream.h"
 #include "support/TestFiles.h"
 #include "support/TraceCapture.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 
 using testing_support::Bytes;
 using testing_support::readFile;
@@ -110,7 +115,9 @@ TEST_F(StreamTest, ClosedStreamsAndFailedOpens)
     EXPECT_EQ(stream.Write("x", 1), E_UNEXPECTED);
     const std::string text = trace.text();
     EXPECT_NE(text.find(" : Error: Open file '" + missing + "' failed.\n"), std::string::npos);
-    EXPECT_NE(text.find(" : Error: ASSERT_HRESULT(0x80070002)\n"), std::string::npos);
+    EXPECT_NE(text.find(" : Error: ASSERT_HRESULT(0x80070002): No such file or directory\n"),
+              std::string::npos)
+        << text;
 
     // Opening again closes the first file; a second open that fails leaves none open.
     writeFile(path("a"), "A");
@@ -187,7 +194,7 @@ TEST_F(StreamTest, SharingFollowsTheAccess)
     EXPECT_EQ(reader.Open(path().c_str(), TS_OPEN_READ), S_OK);
 }
 
-TEST_F(StreamTest, PermissionAndDeviceErrorsComeBackAsCodes)
+TEST_F(StreamTest, PermissionAndWriteErrorsComeBackAsCodes)
 {
     writeFile(path(), "x");
     ::chmod(path().c_str(), 0444);
@@ -196,9 +203,72 @@ TEST_F(StreamTest, PermissionAndDeviceErrorsComeBackAsCodes)
         EXPECT_LT(stream.Open(path().c_str(), TS_OPEN_CREATE | TS_OPEN_WRITE), 0);
     }
 
-    ASSERT_EQ(stream.Open("/dev/full", TS_OPEN_WRITE), S_OK);
-    EXPECT_EQ(stream.Write("abc", 3), E_FAIL);
-    EXPECT_EQ(stream.Write("", 0), S_OK);
+    // A write the disk refuses is short: E_FAIL, as for any short write, and the platform's
+    // reason stays with the stream.
+    const int failed = testing_support::runWithFileSizeLimit(2, [&] {
+        tsStream limited;
+        if (limited.Open(path("limited").c_str(), TS_OPEN_CREATE | TS_OPEN_WRITE) != S_OK)
+            return 10;
+        if (limited.Write("abc", 3) != E_FAIL)
+            return 11;
+        if (limited.SystemError() != EFBIG)
+            return 12;
+        return limited.Write("", 0) == S_OK ? 1 : 13;
+    });
+    EXPECT_EQ(failed, 1);
+}
+
+// Opening a FIFO would wait for a writer, reading a device might never end, and creating over
+// one would empty it: every file that is not regular is refused at once, for reading and
+// writing alike. A link to a regular file still opens.
+TEST_F(StreamTest, OnlyRegularFilesOpen)
+{
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0666), 0);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path("socket").c_str());
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const bool blockDevice = ::mknod(path("block").c_str(), S_IFBLK | 0600, makedev(7, 200)) == 0;
+    ASSERT_EQ(::symlink(path("fifo").c_str(), path("fifo-link").c_str()), 0);
+    writeFile(path("plain"), "plain");
+    ASSERT_EQ(::symlink("plain", path("plain-link").c_str()), 0);
+
+    const std::string findings = testing_support::inChild(
+        [&] {
+            testing_support::Findings found;
+            tsStream stream;
+            std::vector<std::string> special = {path("fifo"), path("socket"), path("fifo-link"),
+                                                "/dev/zero",  "/dev/null",    "/dev/full"};
+            if (blockDevice)
+                special.push_back(path("block"));
+            for (const std::string& name : special) {
+                for (std::uint32_t flags :
+                     {TS_OPEN_READ, TS_OPEN_WRITE, TS_OPEN_CREATE | TS_OPEN_WRITE}) {
+                    const HRESULT hr = stream.Open(name.c_str(), flags);
+                    found.check(hr == TS_E_NOT_REGULAR_FILE, name + " flags " +
+                                                                 std::to_string(flags) + ": " +
+                                                                 std::to_string(hr));
+                    found.check(!stream.IsOpen(), name + " stays closed");
+                }
+            }
+            found.check(stream.Open(dir.path().c_str(), TS_OPEN_READ) == HRESULT_FROM_WIN32(EISDIR),
+                        "a directory keeps its own error");
+            char buffer[8] = {};
+            found.check(stream.Open(path("plain-link").c_str(), TS_OPEN_READ) == S_OK &&
+                            stream.Read(buffer, 5, nullptr) == S_OK &&
+                            std::string(buffer) == "plain",
+                        "a link to a regular file reads");
+            return found.text;
+        },
+        20);
+    ::close(listener);
+    EXPECT_EQ(findings, "");
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::stat(path("fifo").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "nothing was created in its place";
 }
 
 TEST(StreamInterfaces, DeletingThroughEitherFaceDestroysTheStream)

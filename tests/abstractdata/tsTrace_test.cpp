@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 using testing_support::TraceCapture;
@@ -94,4 +96,36 @@ TEST(Trace, MessageArgumentsExpandOnlyInStageTwo)
     TraceCapture capture;
     tsTrace(TS_TRACE_PATTERN, "s.cpp", 82, "Error: Open file '%s' failed.\n", "/tmp/a%d.lay");
     EXPECT_EQ(capture.text(), "s.cpp(82) : Error: Open file '/tmp/a%d.lay' failed.\n");
+}
+
+// A failing check names the platform's cause where the code carries one; codes of our own
+// keep the plain line.
+TEST(Trace, FailureLinesNameTheSystemCause)
+{
+    struct Case
+    {
+        HRESULT code;
+        const char* tail;
+    };
+    const Case cases[] = {
+        {HRESULT_FROM_WIN32(ENOSPC),
+         "Error: ASSERT_HRESULT(0x8007001C): No space left on device\n"},
+        {HRESULT_FROM_WIN32(EACCES), "Error: ASSERT_HRESULT(0x8007000D): Permission denied\n"},
+        {E_FAIL, "Error: ASSERT_HRESULT(0x80004005)\n"},
+        {E_INVALIDARG, "Error: ASSERT_HRESULT(0x80070057)\n"},
+        {E_OUTOFMEMORY, "Error: ASSERT_HRESULT(0x8007000E)\n"},
+        {TS_E_NOT_REGULAR_FILE, "Error: ASSERT_HRESULT(0x80040200)\n"},
+    };
+    for (const Case& c : cases) {
+        TraceCapture capture;
+        ASSERT_HRESULT(c.code);
+        const std::string text = capture.text();
+        ASSERT_GE(text.size(), std::strlen(c.tail)) << text;
+        EXPECT_EQ(text.substr(text.size() - std::strlen(c.tail)), c.tail);
+        EXPECT_NE(text.find("tsTrace_test.cpp("), std::string::npos) << text;
+    }
+    EXPECT_EQ(tsResultText(E_FAIL), "") << "a short read or write has no cause of its own";
+    EXPECT_EQ(tsResultText(TS_E_NOT_REGULAR_FILE), "not a regular file");
+    EXPECT_EQ(tsResultText(E_OUTOFMEMORY), "out of memory") << "not the platform's errno 14";
+    EXPECT_EQ(tsResultText(HRESULT_FROM_WIN32(ENOENT)), "No such file or directory");
 }

@@ -1,4 +1,4 @@
-#include "Laytool.h"
+#include "laytool/LaytoolSupport.h"
 #include "support/LayoutBytes.h"
 #include "support/TestFiles.h"
 
@@ -18,21 +18,10 @@ using testing_support::readFile;
 using testing_support::TempDir;
 using testing_support::writeFile;
 
+using testing_support::laytool;
+using testing_support::ToolRun;
+
 namespace {
-
-struct ToolRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-ToolRun laytool(std::vector<std::string> arguments)
-{
-    std::ostringstream out, err;
-    const int status = RunLaytool(arguments, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string text(const Bytes& bytes)
 {
@@ -185,7 +174,13 @@ TEST(LaytoolBinary, TraceShowsTheChainOfAFailure)
     EXPECT_NE(err.find(" : Error: Open file '" + dir.file("gone.lay") + "' failed.\n"),
               std::string::npos)
         << err;
-    EXPECT_NE(err.find(" : Error: ASSERT_HRESULT(0x80070002)\n"), std::string::npos) << err;
+    EXPECT_NE(err.find(" : Error: ASSERT_HRESULT(0x80070002): No such file or directory\n"),
+              std::string::npos)
+        << err;
+    EXPECT_NE(err.find("laytool: cannot read " + dir.file("gone.lay") +
+                       ": No such file or directory (0x80070002)\n"),
+              std::string::npos)
+        << err;
 }
 
 TEST(LaytoolRender, DrawsTheCanvasPicture)

@@ -1,21 +1,29 @@
 #include "LayoutJson.h"
 
-#include <nlohmann/json.hpp>
+#include "JsonReader.h"
+#include "Printable.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
-#include <system_error>
-
-using nlohmann::json;
+#include <locale.h>
+#include <set>
 
 namespace {
 
+// The pattern a plain "NaN" stands for; every other NaN is written with its bits.
+constexpr std::uint32_t PLAIN_NAN = 0x7FC00000u;
+
 void appendFloat(std::string& out, float value)
 {
+    const auto bits = std::bit_cast<std::uint32_t>(value);
     if (std::isnan(value)) {
-        out += "\"NaN\"";
+        char text[32];
+        std::snprintf(text, sizeof text, "\"NaN(0x%08X)\"", static_cast<unsigned>(bits));
+        out += bits == PLAIN_NAN ? "\"NaN\"" : text;
     } else if (std::isinf(value)) {
         out += value > 0 ? "\"Infinity\"" : "\"-Infinity\"";
     } else if (value == 0.0f && std::signbit(value)) {
@@ -49,158 +57,253 @@ void appendName(std::string& out, const tstring& name)
     out += '"';
 }
 
-// Builds the ordinary document, except that every non-integer number keeps its source text
-// (as a binary value, which JSON text itself can never produce), so no float is ever
-// rounded through double.
-class TextKeepingSax
+// The C library's rounding, whatever the process locale: tiny values become subnormals or
+// zero with their sign; only what lies beyond float's largest value fails.
+bool parseFloat(std::string_view text, float& out)
 {
-public:
-    explicit TextKeepingSax(json& root) : m_dom(root, false) {}
-
-    bool null() { return m_dom.null(); }
-    bool boolean(bool value) { return m_dom.boolean(value); }
-    bool number_integer(json::number_integer_t value) { return m_dom.number_integer(value); }
-    bool number_unsigned(json::number_unsigned_t value) { return m_dom.number_unsigned(value); }
-    bool number_float(json::number_float_t, const json::string_t& text)
-    {
-        json::binary_t kept(std::vector<std::uint8_t>(text.begin(), text.end()));
-        return m_dom.binary(kept);
-    }
-    bool string(json::string_t& value) { return m_dom.string(value); }
-    bool binary(json::binary_t& value) { return m_dom.binary(value); }
-    bool start_object(std::size_t size) { return m_dom.start_object(size); }
-    bool key(json::string_t& value) { return m_dom.key(value); }
-    bool end_object() { return m_dom.end_object(); }
-    bool start_array(std::size_t size) { return m_dom.start_array(size); }
-    bool end_array() { return m_dom.end_array(); }
-    template <class Exception>
-    bool parse_error(std::size_t position, const std::string&, const Exception& ex)
-    {
-        m_errorPosition = position;
-        m_error = ex.what();
+    const std::string copy(text);
+    char* end = nullptr;
+#ifdef _WIN32
+    static const _locale_t cLocale = _create_locale(LC_NUMERIC, "C");
+    const float value = _strtof_l(copy.c_str(), &end, cLocale);
+#else
+    static const locale_t cLocale = ::newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+    const float value = ::strtof_l(copy.c_str(), &end, cLocale);
+#endif
+    if (end != copy.c_str() + copy.size() || std::isinf(value))
         return false;
-    }
-
-    std::size_t m_errorPosition = 0;
-    std::string m_error;
-
-private:
-    nlohmann::detail::json_sax_dom_parser<json> m_dom;
-};
-
-std::string syntaxMessage(const std::string& text, std::size_t position, std::string what)
-{
-    // position counts the characters read, the failing one included.
-    const std::size_t end = std::min(position > 0 ? position - 1 : 0, text.size());
-    std::size_t line = 1;
-    std::size_t lineStart = 0;
-    for (std::size_t i = 0; i < end; ++i) {
-        if (text[i] == '\n') {
-            ++line;
-            lineStart = i + 1;
-        }
-    }
-    // Keep the reader's own explanation, without its tag and its own position.
-    const auto column = what.find("column ");
-    if (column != std::string::npos) {
-        const auto colon = what.find(": ", column);
-        if (colon != std::string::npos)
-            what = what.substr(colon + 2);
-    }
-    return "line " + std::to_string(line) + ", column " + std::to_string(end - lineStart + 1) +
-           ": " + what;
-}
-
-bool readFloat(const json& value, float& out)
-{
-    std::string text;
-    if (value.is_binary()) {
-        text.assign(value.get_binary().begin(), value.get_binary().end());
-    } else if (value.is_number_integer()) {
-        text = value.is_number_unsigned() ? std::to_string(value.get<json::number_unsigned_t>())
-                                          : std::to_string(value.get<json::number_integer_t>());
-    } else if (value.is_string()) {
-        const auto& name = value.get_ref<const json::string_t&>();
-        if (name == "NaN")
-            out = std::numeric_limits<float>::quiet_NaN();
-        else if (name == "Infinity")
-            out = std::numeric_limits<float>::infinity();
-        else if (name == "-Infinity")
-            out = -std::numeric_limits<float>::infinity();
-        else
-            return false;
-        return true;
-    } else {
-        return false;
-    }
-    const auto done = std::from_chars(text.data(), text.data() + text.size(), out);
-    // Out of float's range is an error, not a silent infinity.
-    return done.ec == std::errc() && done.ptr == text.data() + text.size();
-}
-
-bool readId(const json& value, std::uint32_t& out)
-{
-    if (value.is_number_unsigned() && value.get<json::number_unsigned_t>() <= UINT32_MAX) {
-        out = static_cast<std::uint32_t>(value.get<json::number_unsigned_t>());
-        return true;
-    }
-    return false;
-}
-
-// The string's characters must all lie in U+0000 to U+00FF: each becomes one byte.
-bool readName(const json& value, tstring& out)
-{
-    if (!value.is_string())
-        return false;
-    const auto& text = value.get_ref<const json::string_t&>();
-    out.clear();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            out += static_cast<char>(lead);
-        } else if ((lead == 0xC2 || lead == 0xC3) && i + 1 < text.size()) {
-            out += static_cast<char>(((lead & 0x03) << 6) |
-                                     (static_cast<unsigned char>(text[++i]) & 0x3F));
-        } else {
-            return false;
-        }
-    }
+    out = value;
     return true;
 }
 
-bool readControl(const json& item, LayoutControl& control, std::string& error)
+// "NaN(0x7FC00001)": a NaN with the given bits; anything else under that name is not one.
+bool parseNaN(const std::string& text, float& out)
 {
-    if (!item.is_object()) {
-        error = "expected an object";
+    if (text.size() < 8 || text.size() > 15 || text.compare(0, 6, "NaN(0x") != 0 ||
+        text.back() != ')')
         return false;
+    std::uint32_t bits = 0;
+    const char* first = text.data() + 6;
+    const char* last = text.data() + text.size() - 1;
+    const auto done = std::from_chars(first, last, bits, 16);
+    if (done.ec != std::errc() || done.ptr != last || (bits & 0x7F800000u) != 0x7F800000u ||
+        (bits & 0x007FFFFFu) == 0)
+        return false;
+    out = std::bit_cast<float>(bits);
+    return true;
+}
+
+class LayoutReader
+{
+public:
+    explicit LayoutReader(const std::string& text) : m_json(text) {}
+
+    bool Read(std::vector<LayoutControl>& records);
+    const std::string& Error() const { return m_json.Error(); }
+
+private:
+    bool ReadControls(std::vector<LayoutControl>& records);
+    bool ReadControl(const std::string& where, LayoutControl& control);
+    bool ReadId(const std::string& field, std::uint32_t& out);
+    bool ReadCoordinate(const std::string& field, float& out);
+    bool ReadName(const std::string& field, tstring& out);
+    bool Wrong(std::size_t offset, const std::string& field, const std::string& expected)
+    {
+        return m_json.Fail(offset, field + ": expected " + expected);
     }
-    for (const auto& [key, value] : item.items()) {
-        bool ok = true;
-        std::string expected;
-        if (key == "id" || key == "guiResourceId" || key == "textId") {
-            std::uint32_t& field = key == "id"              ? control.m_id
-                                   : key == "guiResourceId" ? control.m_guiResourceId
-                                                            : control.m_textId;
-            ok = readId(value, field);
-            expected = "an integer from 0 to 4294967295";
-        } else if (key == "x1" || key == "y1" || key == "x2" || key == "y2") {
-            float& field = key == "x1"   ? control.m_x1
-                           : key == "y1" ? control.m_y1
-                           : key == "x2" ? control.m_x2
-                                         : control.m_y2;
-            ok = readFloat(value, field);
-            expected = "a number within float's range, or \"NaN\", \"Infinity\", \"-Infinity\"";
-        } else if (key == "name") {
-            ok = readName(value, control.m_name);
-            expected = "a string of characters U+0000 to U+00FF";
-        } else {
-            error = "unknown field \"" + key + "\"";
+
+    JsonReader m_json;
+};
+
+bool LayoutReader::Read(std::vector<LayoutControl>& records)
+{
+    const JsonReader::Kind kind = m_json.Peek();
+    if (kind == JsonReader::Kind::Error)
+        return false;
+    if (kind != JsonReader::Kind::Object)
+        return m_json.Fail(m_json.Offset(), "expected a JSON object with a \"controls\" array");
+    m_json.BeginObject();
+    bool first = true, found = false;
+    std::set<std::string> keys;
+    std::string key;
+    std::size_t keyOffset = 0;
+    for (;;) {
+        const JsonReader::Step step = m_json.NextMember(first, key, keyOffset);
+        if (step == JsonReader::Step::Error)
+            return false;
+        if (step == JsonReader::Step::End)
+            break;
+        if (!keys.insert(key).second)
+            return m_json.Fail(keyOffset, "duplicate key \"" + Printable(key, 40) + "\"");
+        if (key == "controls") {
+            found = true;
+            if (!ReadControls(records))
+                return false;
+        } else if (!m_json.Skip()) { // other keys are the reader's to ignore
             return false;
         }
-        if (!ok) {
-            error = key + ": expected " + expected;
+    }
+    if (!m_json.Finish())
+        return false;
+    if (!found)
+        return m_json.Fail(0, "expected a \"controls\" array");
+    return true;
+}
+
+bool LayoutReader::ReadControls(std::vector<LayoutControl>& records)
+{
+    const JsonReader::Kind kind = m_json.Peek();
+    if (kind == JsonReader::Kind::Error)
+        return false;
+    if (kind != JsonReader::Kind::Array)
+        return m_json.Fail(m_json.Offset(), "\"controls\" must be an array");
+    m_json.BeginArray();
+    bool first = true;
+    for (;;) {
+        const JsonReader::Step step = m_json.NextItem(first);
+        if (step != JsonReader::Step::Next)
+            return step == JsonReader::Step::End;
+        LayoutControl control;
+        if (!ReadControl("controls[" + std::to_string(records.size()) + "]", control))
             return false;
+        records.push_back(std::move(control));
+    }
+}
+
+bool LayoutReader::ReadControl(const std::string& where, LayoutControl& control)
+{
+    const JsonReader::Kind kind = m_json.Peek();
+    if (kind == JsonReader::Kind::Error)
+        return false;
+    if (kind != JsonReader::Kind::Object)
+        return m_json.Fail(m_json.Offset(), where + ": expected an object");
+    m_json.BeginObject();
+    static const char* const FIELDS[] = {"id", "name", "guiResourceId", "textId", "x1", "y1",
+                                         "x2", "y2"};
+    unsigned seen = 0;
+    bool first = true;
+    std::string key;
+    std::size_t keyOffset = 0;
+    for (;;) {
+        const JsonReader::Step step = m_json.NextMember(first, key, keyOffset);
+        if (step != JsonReader::Step::Next)
+            return step == JsonReader::Step::End;
+        unsigned index = 0;
+        while (index < 8 && key != FIELDS[index])
+            ++index;
+        if (index == 8)
+            return m_json.Fail(keyOffset, where + ": unknown field \"" + Printable(key, 40) + "\"");
+        if (seen & (1u << index))
+            return m_json.Fail(keyOffset, where + ": duplicate field \"" + key + "\"");
+        seen |= 1u << index;
+        const std::string field = where + ": " + key;
+        bool ok = false;
+        switch (index) {
+        case 0:
+            ok = ReadId(field, control.m_id);
+            break;
+        case 1:
+            ok = ReadName(field, control.m_name);
+            break;
+        case 2:
+            ok = ReadId(field, control.m_guiResourceId);
+            break;
+        case 3:
+            ok = ReadId(field, control.m_textId);
+            break;
+        case 4:
+            ok = ReadCoordinate(field, control.m_x1);
+            break;
+        case 5:
+            ok = ReadCoordinate(field, control.m_y1);
+            break;
+        case 6:
+            ok = ReadCoordinate(field, control.m_x2);
+            break;
+        default:
+            ok = ReadCoordinate(field, control.m_y2);
+            break;
         }
+        if (!ok)
+            return false;
+    }
+}
+
+bool LayoutReader::ReadId(const std::string& field, std::uint32_t& out)
+{
+    const char* const expected = "an integer from 0 to 4294967295";
+    const JsonReader::Kind kind = m_json.Peek();
+    const std::size_t at = m_json.Offset();
+    if (kind == JsonReader::Kind::Error)
+        return false;
+    std::string_view text;
+    if (kind != JsonReader::Kind::Number || !m_json.ReadNumber(text))
+        return Wrong(at, field, expected);
+    std::uint32_t value = 0;
+    const auto done = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (done.ec != std::errc() || done.ptr != text.data() + text.size())
+        return Wrong(at, field, expected); // a sign, a fraction, an exponent or too large
+    out = value;
+    return true;
+}
+
+bool LayoutReader::ReadCoordinate(const std::string& field, float& out)
+{
+    const char* const expected = "a number within float's range, or \"NaN\", \"NaN(0x7FC00001)\", "
+                                 "\"Infinity\", \"-Infinity\"";
+    const JsonReader::Kind kind = m_json.Peek();
+    const std::size_t at = m_json.Offset();
+    if (kind == JsonReader::Kind::Number) {
+        std::string_view text;
+        if (!m_json.ReadNumber(text))
+            return false;
+        if (!parseFloat(text, out))
+            return Wrong(at, field, expected);
+        return true;
+    }
+    if (kind == JsonReader::Kind::String) {
+        std::string text;
+        if (!m_json.ReadString(text))
+            return false;
+        if (text == "NaN")
+            out = std::bit_cast<float>(PLAIN_NAN);
+        else if (text == "Infinity")
+            out = std::numeric_limits<float>::infinity();
+        else if (text == "-Infinity")
+            out = -std::numeric_limits<float>::infinity();
+        else if (!parseNaN(text, out))
+            return Wrong(at, field, expected);
+        return true;
+    }
+    return kind != JsonReader::Kind::Error && Wrong(at, field, expected);
+}
+
+// The string's characters must all lie in U+0001 to U+00FF: each becomes one byte. A zero
+// byte would end the name when the file is read back.
+bool LayoutReader::ReadName(const std::string& field, tstring& out)
+{
+    const JsonReader::Kind kind = m_json.Peek();
+    const std::size_t at = m_json.Offset();
+    if (kind == JsonReader::Kind::Error)
+        return false;
+    std::string text;
+    if (kind != JsonReader::Kind::String)
+        return Wrong(at, field, "a string of characters U+0001 to U+00FF");
+    if (!m_json.ReadString(text))
+        return false;
+    out.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead == 0)
+            return m_json.Fail(at, field + ": U+0000 cannot be stored: reading would end the "
+                                           "name there");
+        if (lead < 0x80)
+            out += static_cast<char>(lead);
+        else if ((lead == 0xC2 || lead == 0xC3) && i + 1 < text.size())
+            out += static_cast<char>(((lead & 0x03) << 6) |
+                                     (static_cast<unsigned char>(text[++i]) & 0x3F));
+        else
+            return Wrong(at, field, "a string of characters U+0001 to U+00FF");
     }
     return true;
 }
@@ -239,29 +342,11 @@ std::string LayoutToJson(HRESULT result, const LayoutDataObject& layout)
 
 bool LayoutFromJson(const std::string& text, LayoutDataObject& layout, std::string& error)
 {
-    json root;
-    TextKeepingSax sax(root);
-    if (!json::sax_parse(text, &sax, json::input_format_t::json, true) || !sax.m_error.empty()) {
-        error = syntaxMessage(text, sax.m_errorPosition, sax.m_error);
-        return false;
-    }
-    if (!root.is_object()) {
-        error = "expected a JSON object with a \"controls\" array";
-        return false;
-    }
-    const auto controls = root.find("controls");
-    if (controls == root.end() || !controls->is_array()) {
-        error = "expected a \"controls\" array";
-        return false;
-    }
+    LayoutReader reader(text);
     std::vector<LayoutControl> records;
-    for (std::size_t i = 0; i < controls->size(); ++i) {
-        LayoutControl control;
-        if (!readControl((*controls)[i], control, error)) {
-            error = "controls[" + std::to_string(i) + "]: " + error;
-            return false;
-        }
-        records.push_back(std::move(control));
+    if (!reader.Read(records)) {
+        error = reader.Error();
+        return false;
     }
     layout.m_controls = std::move(records);
     return true;

@@ -2,14 +2,17 @@
 
 #include "LayoutFile.h"
 #include "LayoutJson.h"
+#include "Printable.h"
 #include "Render.h"
+#include "streams/tsStream.h"
 #include "tsTrace.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <ostream>
-#include <sstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -39,16 +42,18 @@ const char* const DUMP_USAGE =
     "   \"textId\": 0, \"x1\": 10, \"y1\": 20, \"x2\": 110, \"y2\": 70}]}\n"
     "result is the load's result code; controls are the records read (after a failure, those\n"
     "read before it). Coordinates are the shortest text that reads back to the same float\n"
-    "(\"NaN\", \"Infinity\", \"-Infinity\" as strings); each byte of a name is the character of\n"
-    "the same number. Exit status 0 when the load succeeded, 1 when it failed.\n";
+    "(\"NaN\", \"Infinity\", \"-Infinity\" as strings; a NaN other than 0x7FC00000 as\n"
+    "\"NaN(0x7FC00001)\" with its 32 bits); each byte of a name is the character of the same\n"
+    "number. Exit status 0 when the load succeeded, 1 when it failed.\n";
 
 const char* const MAKE_USAGE =
     "usage: laytool make [--trace] FILE.json OUT.lay\n"
     "\n"
     "Reads an object with a \"controls\" array in the form that 'laytool dump' prints (other keys\n"
-    "are ignored; a missing field of a control takes its default) and writes OUT as version 2.\n"
-    "Ids are integers from 0 to 4294967295; names hold characters U+0000 to U+00FF only. OUT is\n"
-    "replaced only when every byte was written, so a failed run leaves it as it was.\n";
+    "are ignored, none may appear twice; a missing field of a control takes its default) and\n"
+    "writes OUT as version 2. Ids are integers from 0 to 4294967295; names hold characters\n"
+    "U+0001 to U+00FF only. FILE must be a regular file of at most 2 GiB. OUT is replaced only\n"
+    "when every byte was written, so a failed run leaves it as it was.\n";
 
 const char* const RENDER_USAGE =
     "usage: laytool render [--trace] FILE.lay OUT.png [--current N]\n"
@@ -57,6 +62,12 @@ const char* const RENDER_USAGE =
     "800 by 600 screen and every control in dark red; with --current N, control N (counted\n"
     "from 0) in bright red above the others. Exit status 1 when the file does not load.\n";
 
+// Larger JSON input is refused before it is read: no layout needs that much text.
+constexpr std::uint64_t MAX_JSON_BYTES = std::uint64_t{2} << 30;
+
+// Message lines stay short whatever a path or token holds.
+constexpr std::size_t MAX_MESSAGE = 300;
+
 std::string codeText(HRESULT hr)
 {
     char text[16];
@@ -64,13 +75,37 @@ std::string codeText(HRESULT hr)
     return text;
 }
 
+void report(std::ostream& err, const std::string& message)
+{
+    err << CutLine("laytool: " + message, MAX_MESSAGE) << '\n';
+}
+
+// "cannot read a.lay: No such file or directory (0x80070002)". A short read or write has no
+// cause of its own; the platform's error behind it (a full disk) is named when there was one.
+void reportFailure(std::ostream& err, const char* action, const std::string& path, HRESULT hr,
+                   int systemError, const char* shortText)
+{
+    std::string cause = tsResultText(hr);
+    if (hr == E_FAIL)
+        cause = systemError ? tsSystemErrorText(systemError) : shortText;
+    report(err,
+           std::string(action) + " " + Printable(path) + ": " + cause + " (" + codeText(hr) + ")");
+}
+
+void reportReadFailure(std::ostream& err, const std::string& path, HRESULT hr, int systemError)
+{
+    reportFailure(err, "cannot read", path, hr, systemError,
+                  "the file is cut short or is not a layout");
+}
+
 int render(const std::string& path, const std::string& outPath, const std::string& current,
            std::ostream& err)
 {
     LayoutDataObject layout;
-    const HRESULT hr = LoadLayoutFile(layout, path.c_str());
+    int systemError = 0;
+    const HRESULT hr = LoadLayoutFile(layout, path.c_str(), &systemError);
     if (hr < 0) {
-        err << "laytool: " << path << ": the layout could not be read (" << codeText(hr) << ")\n";
+        reportReadFailure(err, path, hr, systemError);
         return EXIT_FAILED;
     }
     long long index = -1;
@@ -79,14 +114,24 @@ int render(const std::string& path, const std::string& outPath, const std::strin
         index = std::strtoll(current.c_str(), &end, 10);
         if (*end != '\0' || index < 0 ||
             static_cast<std::size_t>(index) >= layout.m_controls.size()) {
-            err << "laytool: --current " << current << ": the layout has "
-                << layout.m_controls.size() << " controls\n";
+            report(err, "--current " + Printable(current, 40) + ": the layout has " +
+                            std::to_string(layout.m_controls.size()) + " controls");
             return EXIT_FAILED;
         }
     }
+    // A device or FIFO is not replaced by a picture.
+    struct stat info
+    {
+    };
+    if (::stat(outPath.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        const HRESULT refused =
+            S_ISDIR(info.st_mode) ? HRESULT_FROM_WIN32(EISDIR) : TS_E_NOT_REGULAR_FILE;
+        reportFailure(err, "cannot write", outPath, refused, 0, "");
+        return EXIT_FAILED;
+    }
     std::string error;
     if (!RenderLayoutPng(layout, index, outPath, error)) {
-        err << "laytool: " << outPath << ": " << error << '\n';
+        report(err, "cannot write " + Printable(outPath) + ": " + Printable(error, 200));
         return EXIT_FAILED;
     }
     return EXIT_OK;
@@ -95,40 +140,64 @@ int render(const std::string& path, const std::string& outPath, const std::strin
 int dump(const std::string& path, std::ostream& out, std::ostream& err)
 {
     LayoutDataObject layout;
-    const HRESULT hr = LoadLayoutFile(layout, path.c_str());
+    int systemError = 0;
+    const HRESULT hr = LoadLayoutFile(layout, path.c_str(), &systemError);
     out << LayoutToJson(hr, layout) << std::flush;
     if (hr < 0) {
-        err << "laytool: " << path << ": the layout could not be read (" << codeText(hr) << ")\n";
+        reportReadFailure(err, path, hr, systemError);
         return EXIT_FAILED;
     }
     return EXIT_OK;
 }
 
+// The whole of a regular file of at most MAX_JSON_BYTES.
+bool readJson(const std::string& path, std::string& text, std::ostream& err)
+{
+    tsStream stream;
+    HRESULT hr = stream.Open(path.c_str(), TS_OPEN_READ);
+    std::uint64_t size = 0;
+    if (hr >= 0)
+        hr = stream.Size(size);
+    if (hr >= 0 && size > MAX_JSON_BYTES) {
+        report(err, "cannot read " + Printable(path) + ": " + std::to_string(size) +
+                        " bytes is more than the 2 GiB that JSON input may have");
+        return false;
+    }
+    if (hr >= 0) {
+        text.resize(static_cast<std::size_t>(size));
+        for (std::size_t done = 0; hr >= 0 && done < text.size();) {
+            const auto chunk = static_cast<std::uint32_t>(
+                std::min<std::size_t>(text.size() - done, std::size_t{1} << 30));
+            hr = stream.Read(text.data() + done, chunk, nullptr);
+            done += chunk;
+        }
+    }
+    if (hr < 0) {
+        reportFailure(err, "cannot read", path, hr, stream.SystemError(),
+                      "the file became shorter while it was read");
+        return false;
+    }
+    return true;
+}
+
 int make(const std::string& jsonPath, const std::string& outPath, std::ostream& err)
 {
-    std::ifstream in(jsonPath, std::ios::binary);
-    if (!in) {
-        err << "laytool: " << jsonPath << ": cannot be opened for reading\n";
+    std::string text;
+    if (!readJson(jsonPath, text, err))
         return EXIT_FAILED;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) {
-        err << "laytool: " << jsonPath << ": read error\n";
-        return EXIT_FAILED;
-    }
 
     LayoutDataObject layout;
     std::string error;
-    if (!LayoutFromJson(text.str(), layout, error)) {
-        err << "laytool: " << jsonPath << ": " << error << '\n';
+    if (!LayoutFromJson(text, layout, error)) {
+        report(err, Printable(jsonPath) + ": " + error);
         return EXIT_FAILED;
     }
 
-    const HRESULT hr = SaveLayoutFile(layout, outPath.c_str());
+    int systemError = 0;
+    const HRESULT hr = SaveLayoutFile(layout, outPath.c_str(), &systemError);
     if (hr < 0) {
-        err << "laytool: " << outPath << ": the layout could not be written (" << codeText(hr)
-            << ")\n";
+        reportFailure(err, "cannot write", outPath, hr, systemError,
+                      "not every byte could be written");
         return EXIT_FAILED;
     }
     return EXIT_OK;
@@ -152,7 +221,8 @@ int RunLaytool(const std::vector<std::string>& arguments, std::ostream& out, std
                         : command == "render" ? RENDER_USAGE
                                               : nullptr;
     if (!usage) {
-        err << "laytool: unknown command '" << command << "'\n" << GENERAL_USAGE;
+        report(err, "unknown command '" + Printable(command, 40) + "'");
+        err << GENERAL_USAGE;
         return EXIT_USAGE;
     }
 
@@ -174,7 +244,8 @@ int RunLaytool(const std::vector<std::string>& arguments, std::ostream& out, std
             }
             current = arguments[i];
         } else if (argument.size() > 1 && argument[0] == '-' && argument != "--") {
-            err << "laytool: unknown option '" << argument << "'\n" << usage;
+            report(err, "unknown option '" + Printable(argument, 40) + "'");
+            err << usage;
             return EXIT_USAGE;
         } else if (argument != "--") {
             files.push_back(argument);

@@ -1,6 +1,8 @@
 #include "tsSafeSave.h"
 
 #include "../tsTrace.h"
+#include "tsInPlaceSave.h"
+#include "tsSaveNames.h"
 
 #include <cerrno>
 #include <climits>
@@ -53,7 +55,7 @@ HRESULT resolveTarget(const std::string& path, std::string& real)
             if (!::realpath(current.c_str(), resolved))
                 return errorResult(errno);
             real = resolved;
-            return S_ISDIR(info.st_mode) ? errorResult(EISDIR) : S_OK;
+            return S_OK;
         }
         char link[PATH_MAX];
         const ssize_t length = ::readlink(current.c_str(), link, sizeof link - 1);
@@ -72,6 +74,13 @@ unsigned defaultMode()
     return 0666u & ~static_cast<unsigned>(mask);
 }
 
+HRESULT fileTypeResult(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return S_OK;
+    return S_ISDIR(mode) ? errorResult(EISDIR) : TS_E_NOT_REGULAR_FILE;
+}
+
 } // namespace
 
 tsSafeSave::~tsSafeSave()
@@ -79,39 +88,106 @@ tsSafeSave::~tsSafeSave()
     Abandon();
 }
 
-HRESULT tsSafeSave::Begin(const char* path)
+HRESULT tsSafeSave::Failure(int error)
 {
-    Abandon();
-    HRESULT hr = resolveTarget(path, m_target);
-    if (hr >= 0) {
+    m_systemError = error;
+    return errorResult(error);
+}
+
+int tsSafeSave::SystemError() const
+{
+    return m_systemError ? m_systemError : m_stream.SystemError();
+}
+
+tsOutputStream* tsSafeSave::Stream()
+{
+    if (m_inPlace)
+        return &m_pending;
+    return &m_stream;
+}
+
+// An existing target is opened for writing, as the system grants it to this process, and
+// locked; nothing is truncated. A missing one is left to the temporary file's rename.
+HRESULT tsSafeSave::OpenTarget()
+{
+    struct stat info
+    {
+    };
+    if (::stat(m_target.c_str(), &info) != 0) {
+        if (errno != ENOENT)
+            return Failure(errno);
+        m_mode = defaultMode();
+        return S_OK;
+    }
+    // A device is never opened, a FIFO never waited for: either would take the save's place.
+    HRESULT hr = fileTypeResult(info.st_mode);
+    if (hr < 0)
+        return hr;
+    m_targetFile = ::open(m_target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (m_targetFile < 0)
+        return Failure(errno);
+    if (::fstat(m_targetFile, &info) != 0)
+        return Failure(errno);
+    hr = fileTypeResult(info.st_mode);
+    if (hr < 0)
+        return hr;
+    m_mode = info.st_mode & 07777u;
+    // Another stream that has the target open keeps it: the save is refused as a sharing
+    // violation instead of replacing the file under that stream's feet.
+    if (::flock(m_targetFile, LOCK_EX | LOCK_NB) != 0)
+        return Failure(errno);
+    return S_OK;
+}
+
+// A fresh file under a name of ours, locked by m_stream. A save that cleans up leftovers may
+// take an unlocked file of ours in the moment between creation and lock: then we start over.
+HRESULT tsSafeSave::CreateTemporary()
+{
+    const std::string folder = folderOf(m_target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = folder + "/" + tsTemporaryName(nameOf(m_target));
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return Failure(errno);
+        }
+        ::close(fd);
+        m_temporary = name;
+        HRESULT hr = m_stream.Open(name.c_str(), TS_OPEN_WRITE);
         struct stat info
         {
         };
-        m_mode = ::stat(m_target.c_str(), &info) == 0 ? (info.st_mode & 07777u) : defaultMode();
-        // Another stream that has the target open keeps it: the save is refused as a
-        // sharing violation instead of replacing the file under that stream's feet.
-        m_targetLock = ::open(m_target.c_str(), O_RDONLY | O_CLOEXEC);
-        if (m_targetLock >= 0 && ::flock(m_targetLock, LOCK_EX | LOCK_NB) != 0) {
-            hr = errorResult(errno);
+        if (hr >= 0 && ::lstat(name.c_str(), &info) == 0)
+            return S_OK;
+        m_stream.Close();
+        if (hr >= 0 || m_stream.SystemError() == ENOENT || m_stream.SystemError() == EWOULDBLOCK) {
+            ::unlink(name.c_str());
+            m_temporary.clear();
+            continue;
         }
+        return hr;
     }
+    return Failure(EEXIST);
+}
+
+HRESULT tsSafeSave::Begin(const char* path)
+{
+    Abandon();
+    m_systemError = 0;
+    HRESULT hr = resolveTarget(path, m_target);
+    if (hr >= 0)
+        hr = OpenTarget();
     if (hr >= 0) {
-        std::string pattern = folderOf(m_target) + "/." + nameOf(m_target) + ".XXXXXX";
-        const int fd = ::mkstemp(pattern.data());
-        if (fd >= 0) {
-            ::close(fd);
-            m_temporary = pattern;
-            hr = m_stream.Open(m_temporary.c_str(), TS_OPEN_CREATE | TS_OPEN_WRITE);
-        } else if (errno == EACCES || errno == EPERM || errno == EROFS) {
-            // The folder takes no new file: the old way, straight into the target.
-            if (m_targetLock >= 0) {
-                ::close(m_targetLock);
-                m_targetLock = -1;
-            }
+        hr = CreateTemporary();
+        const int error = m_systemError;
+        if (hr < 0 && m_targetFile >= 0 && (error == EACCES || error == EPERM || error == EROFS)) {
+            // The folder takes no new file: the new bytes wait in memory and go into the
+            // target itself at Commit.
+            m_systemError = 0;
             m_inPlace = true;
-            hr = m_stream.Open(m_target.c_str(), TS_OPEN_CREATE | TS_OPEN_WRITE);
-        } else {
-            hr = errorResult(errno);
+            m_pending = tsMemoryStream();
+            hr = S_OK;
         }
     }
     if (hr < 0) {
@@ -125,22 +201,36 @@ HRESULT tsSafeSave::Begin(const char* path)
 
 HRESULT tsSafeSave::Commit()
 {
-    HRESULT hr = m_open ? m_stream.Flush() : E_UNEXPECTED;
-    if (hr >= 0 && !m_inPlace) {
-        if (::chmod(m_temporary.c_str(), m_mode) != 0 ||
-            ::rename(m_temporary.c_str(), m_target.c_str()) != 0)
-            hr = errorResult(errno);
-        else
+    HRESULT hr = S_OK;
+    if (!m_open) {
+        hr = E_UNEXPECTED;
+    } else if (m_inPlace) {
+        // The lock's descriptor may only write; copying the old bytes needs a reader too.
+        const int file = ::open(m_target.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (file < 0) {
+            hr = Failure(errno);
+        } else {
+            hr = tsWriteInPlace(file, nameOf(m_target), m_pending.Bytes(), m_systemError);
+            ::close(file);
+        }
+    } else {
+        hr = m_stream.Flush();
+        if (hr >= 0 && (::chmod(m_temporary.c_str(), m_mode) != 0 ||
+                        ::rename(m_temporary.c_str(), m_target.c_str()) != 0))
+            hr = Failure(errno);
+        if (hr >= 0) {
             m_temporary.clear();
-    }
-    if (hr >= 0 && !m_inPlace) {
-        // Make the rename itself durable.
-        const int folder = ::open(folderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (folder >= 0) {
-            ::fsync(folder);
-            ::close(folder);
+            // Make the rename itself durable.
+            const int folder =
+                ::open(folderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (folder >= 0) {
+                ::fsync(folder);
+                ::close(folder);
+            }
         }
     }
+    if (hr >= 0)
+        tsRemoveLeftovers(folderOf(m_target), nameOf(m_target));
     ASSERT_HRESULT(hr);
     Abandon();
     return hr;
@@ -153,10 +243,11 @@ void tsSafeSave::Abandon()
         ::unlink(m_temporary.c_str());
         m_temporary.clear();
     }
-    if (m_targetLock >= 0) {
-        ::close(m_targetLock);
-        m_targetLock = -1;
+    if (m_targetFile >= 0) {
+        ::close(m_targetFile);
+        m_targetFile = -1;
     }
+    m_pending = tsMemoryStream();
     m_open = false;
     m_inPlace = false;
 }

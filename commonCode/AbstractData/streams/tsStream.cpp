@@ -40,6 +40,7 @@ tsStream::~tsStream()
 HRESULT tsStream::Open(const char* path, std::uint32_t flags)
 {
     Close();
+    m_systemError = 0;
 
     const bool write = (flags & TS_OPEN_WRITE) != 0;
     const bool read = !write || (flags & TS_OPEN_READ) != 0;
@@ -47,28 +48,38 @@ HRESULT tsStream::Open(const char* path, std::uint32_t flags)
 
     int access = write ? (read ? O_RDWR : O_WRONLY) : O_RDONLY;
     // Never O_TRUNC: an existing file is emptied only once our lock on it is held, so a
-    // file that another stream has open is left as it is.
-    int openFlags = access | O_CLOEXEC | (create ? O_CREAT : 0);
+    // file that another stream has open is left as it is. O_NONBLOCK keeps a FIFO from
+    // holding the open until a peer appears; it is cleared once the file proved regular.
+    int openFlags = access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (create ? O_CREAT : 0);
 
-    HRESULT hr = S_OK;
-    int fd = retryOnInterrupt([&] { return ::open(path, openFlags, 0666); });
-    if (fd < 0) {
-        hr = errorResult(errno);
-    } else {
+    // Only regular files are streams: a FIFO or device would block, never end, or be
+    // emptied. Looking first spares a device the side effects of being opened at all.
+    HRESULT hr = RegularFileCheck(path);
+    int fd = -1;
+    if (hr >= 0) {
+        fd = retryOnInterrupt([&] { return ::open(path, openFlags, 0666); });
+        if (fd < 0)
+            hr = Failure(errno);
+    }
+    if (fd >= 0) {
         struct stat info
         {
         };
-        if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-            hr = errorResult(EISDIR);
+        if (::fstat(fd, &info) != 0) {
+            hr = Failure(errno);
+        } else if (!S_ISREG(info.st_mode)) {
+            hr = S_ISDIR(info.st_mode) ? Failure(EISDIR) : TS_E_NOT_REGULAR_FILE;
+        } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+            hr = Failure(errno);
         } else if (retryOnInterrupt(
                        [&] { return ::flock(fd, (write ? LOCK_EX : LOCK_SH) | LOCK_NB); }) != 0) {
             // Writers share with nobody, readers only with readers.
-            hr = errorResult(errno);
+            hr = Failure(errno);
         } else if (create) {
             int truncated = write ? retryOnInterrupt([&] { return ::ftruncate(fd, 0); })
                                   : retryOnInterrupt([&] { return ::truncate(path, 0); });
             if (truncated != 0)
-                hr = errorResult(errno);
+                hr = Failure(errno);
         }
         if (hr < 0)
             ::close(fd);
@@ -80,6 +91,38 @@ HRESULT tsStream::Open(const char* path, std::uint32_t flags)
         TS_TRACE("Error: Open file '%s' failed.\n", path);
         ASSERT_HRESULT(hr);
     }
+    return hr;
+}
+
+HRESULT tsStream::RegularFileCheck(const char* path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(path, &info) != 0 || S_ISREG(info.st_mode))
+        return S_OK; // a missing file is the open's to report
+    return S_ISDIR(info.st_mode) ? Failure(EISDIR) : TS_E_NOT_REGULAR_FILE;
+}
+
+HRESULT tsStream::Failure(int error)
+{
+    m_systemError = error;
+    return errorResult(error);
+}
+
+HRESULT tsStream::Size(std::uint64_t& size)
+{
+    struct stat info
+    {
+    };
+    HRESULT hr = S_OK;
+    if (m_file < 0)
+        hr = E_UNEXPECTED;
+    else if (::fstat(m_file, &info) != 0)
+        hr = Failure(errno);
+    else
+        size = static_cast<std::uint64_t>(info.st_size);
+    ASSERT_HRESULT(hr);
     return hr;
 }
 
@@ -119,7 +162,7 @@ HRESULT tsStream::Read(void* buffer, std::uint32_t size, std::uint32_t* bytesRea
             const std::size_t room = direct ? wanted : READ_AHEAD;
             ssize_t got = retryOnInterrupt([&] { return ::read(m_file, into, room); });
             if (got < 0) {
-                hr = errorResult(errno);
+                hr = Failure(errno);
                 break;
             }
             if (got == 0)
@@ -161,7 +204,7 @@ HRESULT tsStream::Write(const void* buffer, std::uint32_t size)
                 retryOnInterrupt([&] { return ::write(m_file, in + total, size - total); });
             if (put <= 0) {
                 if (put < 0)
-                    hr = errorResult(errno);
+                    hr = Failure(errno);
                 break;
             }
             total += static_cast<std::uint32_t>(put);
@@ -182,7 +225,7 @@ HRESULT tsStream::Seek(int origin, std::int32_t distance)
         DropReadAhead();
         static constexpr int WHENCE[] = {SEEK_SET, SEEK_CUR, SEEK_END};
         if (::lseek(m_file, distance, WHENCE[origin]) < 0)
-            hr = errorResult(errno);
+            hr = Failure(errno);
     }
     ASSERT_HRESULT(hr);
     return hr;
@@ -203,7 +246,7 @@ HRESULT tsStream::Flush()
     if (m_file < 0)
         hr = E_UNEXPECTED;
     else if (retryOnInterrupt([&] { return ::fsync(m_file); }) != 0)
-        hr = errorResult(errno);
+        hr = Failure(errno);
     ASSERT_HRESULT(hr);
     return hr;
 }

@@ -36,6 +36,8 @@ public:
     tsStream(const tsStream&) = delete;
     tsStream& operator=(const tsStream&) = delete;
 
+    // Regular files only (links to them included): anything else is refused at once, a
+    // directory with the system's EISDIR, a FIFO, socket or device with TS_E_NOT_REGULAR_FILE.
     HRESULT Open(const char* path, std::uint32_t flags);
     HRESULT Close();
 
@@ -51,7 +53,17 @@ public:
 
     bool IsOpen() const { return m_file >= 0; }
 
+    // The open file's length in bytes.
+    HRESULT Size(std::uint64_t& size);
+
+    // The platform error behind the last failure of a platform call, or 0. A short write
+    // returns E_FAIL whatever the platform said; this keeps what it said (a full disk).
+    int SystemError() const { return m_systemError; }
+
 private:
+    HRESULT RegularFileCheck(const char* path);
+    HRESULT Failure(int error);
+
     // Bytes read ahead but not yet handed out go back to the file position before anything
     // else moves it.
     void DropReadAhead();
@@ -62,4 +74,5 @@ private:
     std::vector<char> m_readAhead;
     std::size_t m_readPosition = 0;
     std::size_t m_readEnd = 0;
+    int m_systemError = 0;
 };

@@ -1,0 +1,150 @@
+// The JSON form bit for bit, and the input make refuses.
+#include "laytool/LaytoolSupport.h"
+#include "support/LayoutBytes.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+// A record whose four coordinates are given as their bits.
+void bitsRecord(LayoutBytes& bytes, std::uint32_t id, std::array<std::uint32_t, 4> bits)
+{
+    bytes.u32(id).bytes.push_back(0); // an empty name
+    bytes.u32(0).u32(0);
+    for (std::uint32_t b : bits)
+        bytes.u32(b);
+}
+
+// make's output for a control with the given JSON members, or its error.
+ToolRun makeOne(const TempDir& dir, const std::string& members)
+{
+    writeFile(dir.file("in.json"), "{\"controls\": [{" + members + "}]}");
+    return laytool({"make", dir.file("in.json"), dir.file("out.lay")});
+}
+
+} // namespace
+
+// Every NaN keeps its 32 bits through dump and make; plain "NaN" stays 0x7FC00000.
+TEST(LaytoolJson, NaNPayloadsSurvive)
+{
+    TempDir dir;
+    LayoutBytes nans(2, 2);
+    bitsRecord(nans, 1, {0x7FC00001u, 0xFFC00000u, 0x7F800001u, 0x7FC00000u});
+    bitsRecord(nans, 2, {0xFFFFFFFFu, 0x7FFFFFFFu, 0xFF800001u, 0x3F800000u});
+    writeFile(dir.file("nan.lay"), nans.bytes);
+    const ToolRun dumped = laytool({"dump", dir.file("nan.lay")});
+    ASSERT_EQ(dumped.status, 0) << dumped.err;
+    EXPECT_NE(dumped.out.find("\"x1\": \"NaN(0x7FC00001)\", \"y1\": \"NaN(0xFFC00000)\", "
+                              "\"x2\": \"NaN(0x7F800001)\", \"y2\": \"NaN\"}"),
+              std::string::npos)
+        << dumped.out;
+    writeFile(dir.file("nan.json"), dumped.out);
+    ASSERT_EQ(laytool({"make", dir.file("nan.json"), dir.file("back.lay")}).status, 0);
+    EXPECT_EQ(readFile(dir.file("back.lay")), nans.bytes);
+
+    // Lower-case digits read as well; a pattern that is no NaN does not.
+    ASSERT_EQ(makeOne(dir, "\"x1\": \"NaN(0x7fc00002)\", \"y1\": \"NaN\"").status, 0);
+    LayoutBytes expected(2, 1);
+    bitsRecord(expected, 0, {0x7FC00002u, 0x7FC00000u, 0, 0});
+    EXPECT_EQ(readFile(dir.file("out.lay")), expected.bytes);
+    for (const char* wrong : {"NaN(0x7F800000)", "NaN(0x3F800000)", "NaN(7FC00001)",
+                              "NaN(0x1FFC000001)", "NaN(0x)", "nan", "NaN()"}) {
+        const ToolRun run = makeOne(dir, std::string("\"x2\": \"") + wrong + "\"");
+        EXPECT_EQ(run.status, 1) << wrong;
+        EXPECT_NE(run.err.find("controls[0]: x2: expected"), std::string::npos) << run.err;
+    }
+}
+
+// Decimal text rounds to float as the C library rounds it, to zero and subnormals too, sign
+// and all; only a value beyond float's largest finite one is refused.
+TEST(LaytoolJson, CoordinatesRoundLikeTheCLibrary)
+{
+    TempDir dir;
+    const std::pair<const char*, std::uint32_t> cases[] = {
+        {"1e-46", 0x00000000u},  {"-1e-46", 0x80000000u},         {"1e-50", 0x00000000u},
+        {"-1e-50", 0x80000000u}, {"7e-46", 0x00000000u},          {"8e-46", 0x00000001u},
+        {"-1e-40", 0x800116C2u}, {"1e-99999999999", 0x00000000u}, {"3.40282356e38", 0x7F7FFFFFu},
+        {"-0", 0x80000000u},     {"16777217", 0x4B800000u},       {"0.1", 0x3DCCCCCDu},
+    };
+    for (const auto& [text, bits] : cases) {
+        const ToolRun run = makeOne(dir, std::string("\"y1\": ") + text);
+        ASSERT_EQ(run.status, 0) << text << ": " << run.err;
+        LayoutBytes expected(2, 1);
+        bitsRecord(expected, 0, {0, bits, 0, 0});
+        EXPECT_EQ(readFile(dir.file("out.lay")), expected.bytes) << text;
+    }
+    for (const char* text : {"3.4028236e38", "-1e39", "1e400", "1e99999999999"}) {
+        const ToolRun run = makeOne(dir, std::string("\"y1\": ") + text);
+        EXPECT_EQ(run.status, 1) << text;
+        EXPECT_NE(run.err.find("controls[0]: y1: expected a number within float's range"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_EQ(run.err.find("exception"), std::string::npos) << run.err;
+    }
+}
+
+// What a .lay file cannot hold, or what says one thing twice, is refused with its place.
+TEST(LaytoolJson, NamesWithZeroAndDuplicateKeysAreRefused)
+{
+    TempDir dir;
+    const Bytes old = LayoutBytes(2, 0).bytes;
+    struct Case
+    {
+        std::string json;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"{\"controls\": [{\"name\": \"A\\u0000B\"}]}",
+         "line 1, column 24: controls[0]: name: U+0000 cannot be stored"},
+        {"{\"controls\": [{\"x1\": 1,\n \"y1\": 2, \"x1\": 3}]}",
+         "line 2, column 11: controls[0]: duplicate field \"x1\""},
+        {"{\"controls\": [], \"controls\": []}", "line 1, column 18: duplicate key \"controls\""},
+        {"{\"version\": 1, \"controls\": [],\n\"version\": 2}",
+         "line 2, column 1: duplicate key \"version\""},
+        {"{\"controls\": [{\"id\": 1, \"i\\u0064\": 2}]}", "duplicate field \"id\""},
+        {"{\"controls\": []} x", "line 1, column 18: unexpected 'x' after the end"},
+        {"{\"controls\": [{\"name\": \"\xFF\"}]}", "not UTF-8 \\xFF"},
+        {"{\"controls\": [{\"id\": 01}]}", "line 1, column 22: invalid number '01'"},
+        {"{\"skip\": " + std::string(600, '[') + std::string(600, ']') + ", \"controls\": []}",
+         "nested deeper than 512 levels"},
+    };
+    for (const Case& c : cases) {
+        writeFile(dir.file("out.lay"), old);
+        writeFile(dir.file("bad.json"), c.json);
+        const ToolRun run = laytool({"make", dir.file("bad.json"), dir.file("out.lay")});
+        EXPECT_EQ(run.status, 1) << c.json;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.json << "\n" << run.err;
+        EXPECT_EQ(readFile(dir.file("out.lay")), old) << c.json;
+    }
+    // Nested values under other keys may repeat their own keys: only ours are checked.
+    EXPECT_EQ(makeOne(dir, "\"id\": 7").status, 0);
+    writeFile(dir.file("ok.json"), std::string("{\"x\": {\"a\": 1, \"a\": 2}, \"controls\": []}"));
+    EXPECT_EQ(laytool({"make", dir.file("ok.json"), dir.file("out.lay")}).status, 0);
+}
+
+// However long the token that is wrong, the message is one short line without the reader's
+// internals.
+TEST(LaytoolJson, MessagesStayShort)
+{
+    TempDir dir;
+    const std::string huge(20 << 20, 'a');
+    const std::string inputs[] = {
+        "{\"controls\": [{\"name\": \"" + huge, // a string without its end
+        "{\"controls\": [" + huge + "]}",       // a word that is no value
+        "{\"controls\": [{\"id\": 1" + std::string(20 << 20, '0') + "x}]}",
+        "{\"controls\": [{\"" + huge + "\": 1}]}", // an unknown field
+        "{\"controls\": [{\"y2\": 1" + std::string(5000, '0') + "}]}",
+    };
+    for (const std::string& input : inputs) {
+        writeFile(dir.file("long.json"), input);
+        const ToolRun run = laytool({"make", dir.file("long.json"), dir.file("out.lay")});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_LE(run.err.size(), 301u) << run.err.substr(0, 400);
+        EXPECT_EQ(run.err.back(), '\n');
+        EXPECT_EQ(run.err.find("exception"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("line 1, column "), std::string::npos) << run.err;
+    }
+}

@@ -12,9 +12,12 @@
 #include "resources/Resource.h"
 #include "resources/StringTable.h"
 #include "resources/Version.h"
+#include "streams/tsSafeSave.h"
 #include "tsTrace.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QStandardPaths>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPrinter>
@@ -47,6 +50,12 @@ bool CKarveloApp::InitInstance()
     // counterpart on Qt: its controls look native already.
     SetRegistryKey(QStringLiteral("Local AppWizard-Generated Applications"));
     LoadStdProfileSettings(8);
+    // A save that must write a file in place keeps the old bytes here until the new ones are
+    // on disk.
+    tsSetBackupFolder(
+        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                          QStringLiteral("/backup"))
+            .toStdString());
 
     auto* layouts = new fw::DocTemplate(
         resources::IDR_LAYOUTTYPE, fw::LoadString(resources::IDR_LAYOUTTYPE),

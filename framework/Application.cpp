@@ -61,6 +61,9 @@ void Application::SetRegistryKey(const QString& organisation)
 {
     m_organisation = organisation;
     m_profile.reset();
+    // The user's data folder (recovery, backups) lies under the same two names.
+    QCoreApplication::setOrganizationName(organisation);
+    QCoreApplication::setApplicationName(m_appName);
 }
 
 QSettings& Application::Profile()

@@ -17,11 +17,11 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QStandardPaths>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QStandardPaths>
 #include <QTranslator>
 
 CKarveloApp::CKarveloApp(int& argc, char** argv) : fw::Application(argc, argv)

@@ -8,10 +8,15 @@
 #include "tools/SelectTool.h"
 
 #include <QCoreApplication>
+#include <QImage>
+#include <QWheelEvent>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintDevice>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 CKarveloView::CKarveloView()
     : m_drawTool(std::make_unique<CDrawTool>(this)),
@@ -61,6 +66,65 @@ void CKarveloView::OnUpdate(fw::View*, const fw::Hint*)
     update();
 }
 
+const std::vector<double>& CKarveloView::ZoomLevels()
+{
+    static const std::vector<double> levels = {0.25, 1.0 / 3, 0.5, 2.0 / 3, 1.0, 1.5,
+                                               2.0,  3.0,     4.0, 8.0,     16.0};
+    return levels;
+}
+
+void CKarveloView::SetZoom(double zoom, QPointF device)
+{
+    zoom = std::clamp(zoom, ZoomLevels().front(), ZoomLevels().back());
+    if (zoom == m_mapping.zoom)
+        return;
+    if (device.x() < 0)
+        device = QPointF(width(), height()) * devicePixelRatioF() / 2;
+    // The layout point under the pointer stays under it.
+    const double x = m_mapping.LayoutX(device.x()) + CANVAS_MARGIN;
+    const double y = m_mapping.LayoutY(device.y()) + CANVAS_MARGIN;
+    m_mapping.zoom = zoom;
+    m_mapping.originX = static_cast<int>(std::lround(device.x() - x * zoom));
+    m_mapping.originY = static_cast<int>(std::lround(device.y() - y * zoom));
+    update();
+    emit zoomChanged(zoom);
+}
+
+void CKarveloView::ResetView()
+{
+    const bool zoomed = m_mapping.zoom != 1.0;
+    m_mapping = CanvasMapping();
+    update();
+    if (zoomed)
+        emit zoomChanged(1.0);
+}
+
+void CKarveloView::StepZoom(int steps, QPointF device)
+{
+    const std::vector<double>& levels = ZoomLevels();
+    // The level at or next to the zoom now, then the steps from there.
+    auto at = std::lower_bound(levels.begin(), levels.end(), m_mapping.zoom - 1e-9);
+    auto index = static_cast<int>(at - levels.begin());
+    if (steps < 0 && (at == levels.end() || *at > m_mapping.zoom + 1e-9))
+        ++steps; // between two levels, a step down lands on the lower one
+    index = std::clamp(index + steps, 0, static_cast<int>(levels.size()) - 1);
+    SetZoom(levels[static_cast<std::size_t>(index)], device);
+}
+
+void CKarveloView::Pan(int dx, int dy)
+{
+    if (dx == 0 && dy == 0)
+        return;
+    m_mapping.originX += dx;
+    m_mapping.originY += dy;
+    update();
+}
+
+QPoint CKarveloView::DevicePoint(const QMouseEvent* event) const
+{
+    return (event->position() * devicePixelRatioF()).toPoint();
+}
+
 void CKarveloView::OnDraw(QPainter& painter)
 {
     const CKarveloDoc* doc = GetDocument();
@@ -88,11 +152,21 @@ bool CKarveloView::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
            fw::View::OnCmdMsg(id, state);
 }
 
-void CKarveloView::paintEvent(QPaintEvent* event)
+void CKarveloView::paintEvent(QPaintEvent*)
 {
-    fw::View::paintEvent(event);
-    QPainter painter(this);
-    m_activeTool->PaintOverlay(painter);
+    // Drawn in device pixels, so that at 100 % one layout pixel is one pixel of the screen
+    // whatever its scale.
+    const qreal ratio = devicePixelRatioF();
+    QImage image((QSizeF(size()) * ratio).toSize(), QImage::Format_RGB32);
+    image.fill(palette().color(QPalette::Base));
+    if (const CKarveloDoc* doc = GetDocument()) {
+        QPainter painter(&image);
+        PaintLayout(painter, image.rect(), doc->m_layout.m_controls, doc->Selection().selected,
+                    doc->CurrentIndex(), m_mapping);
+        m_activeTool->PaintOverlay(painter);
+    }
+    image.setDevicePixelRatio(ratio);
+    QPainter(this).drawImage(0, 0, image);
     // For start-up measurements: the program ends once a canvas has been painted.
     static const bool exitAfterPaint = qEnvironmentVariableIsSet("KARVELO_EXIT_AFTER_FIRST_PAINT");
     if (exitAfterPaint)
@@ -104,6 +178,12 @@ void CKarveloView::mousePressEvent(QMouseEvent* event)
     fw::View::mousePressEvent(event);
     if (CKarveloDoc* doc = GetDocument())
         doc->NewGesture();
+    if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && m_spaceHeld)) {
+        m_panning = true;
+        m_panFrom = DevicePoint(event);
+        setCursor(Qt::ClosedHandCursor);
+        return;
+    }
     m_activeTool->MousePress(event);
 }
 
@@ -115,20 +195,88 @@ void CKarveloView::mouseDoubleClickEvent(QMouseEvent* event)
 void CKarveloView::mouseMoveEvent(QMouseEvent* event)
 {
     fw::View::mouseMoveEvent(event);
+    if (m_panning) {
+        const QPoint at = DevicePoint(event);
+        Pan(at.x() - m_panFrom.x(), at.y() - m_panFrom.y());
+        m_panFrom = at;
+        return;
+    }
     m_activeTool->MouseMove(event);
 }
 
 void CKarveloView::mouseReleaseEvent(QMouseEvent* event)
 {
     fw::View::mouseReleaseEvent(event);
+    if (m_panning) {
+        if (!(event->buttons() & (Qt::MiddleButton | Qt::LeftButton))) {
+            m_panning = false;
+            unsetCursor();
+        }
+        return;
+    }
     m_activeTool->MouseRelease(event);
+}
+
+void CKarveloView::wheelEvent(QWheelEvent* event)
+{
+    const QPointF device = event->position() * devicePixelRatioF();
+    const QPoint angle = event->angleDelta();
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (angle.y() != 0)
+            StepZoom(angle.y() > 0 ? 1 : -1, device);
+        event->accept();
+        return;
+    }
+    // A notch pans by 40 device pixels; Shift turns the wheel sideways.
+    QPoint step =
+        event->pixelDelta().isNull() ? angle * 40 / 120 : event->pixelDelta() * devicePixelRatioF();
+    if (event->modifiers() & Qt::ShiftModifier)
+        step = QPoint(step.y() != 0 ? step.y() : step.x(), 0);
+    Pan(step.x(), step.y());
+    event->accept();
+}
+
+bool CKarveloView::ZoomKey(QKeyEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier))
+        return false;
+    switch (event->key()) {
+    case Qt::Key_0:
+        ResetView();
+        return true;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        StepZoom(1);
+        return true;
+    case Qt::Key_Minus:
+        StepZoom(-1);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CKarveloView::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
+        m_spaceHeld = false;
+    fw::View::keyReleaseEvent(event);
+}
+
+void CKarveloView::focusOutEvent(QFocusEvent* event)
+{
+    m_spaceHeld = false;
+    fw::View::focusOutEvent(event);
 }
 
 void CKarveloView::keyPressEvent(QKeyEvent* event)
 {
-    if (!event->isAutoRepeat())
-        if (CKarveloDoc* doc = GetDocument())
-            doc->NewGesture();
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        m_spaceHeld = true;
+        return;
+    }
+    if (ZoomKey(event))
+        return;
     auto* app = qobject_cast<CKarveloApp*>(fw::App());
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (app && modifiers == Qt::NoModifier &&

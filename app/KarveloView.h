@@ -2,6 +2,7 @@
 // the Draw tool, where new controls are dragged out, or the Select tool.
 #pragma once
 
+#include "LayoutPainter.h"
 #include "View.h"
 
 #include <memory>
@@ -25,8 +26,25 @@ public:
 
     bool OnCmdMsg(fw::CommandId id, fw::CommandState* state) override;
 
+    // Layout coordinates to device pixels for the screen; printing always uses the identity.
+    const CanvasMapping& Mapping() const { return m_mapping; }
+    // The zoom steps: 25 % to 1600 %.
+    static const std::vector<double>& ZoomLevels();
+    double Zoom() const { return m_mapping.zoom; }
+    // Zooms keeping the layout point under device where it is (the middle without one).
+    void SetZoom(double zoom, QPointF device = QPointF(-1, -1));
+    void StepZoom(int steps, QPointF device = QPointF(-1, -1));
+    void Pan(int dx, int dy);
+    // 100 %, with the picture where it stands when the window opens.
+    void ResetView();
+    // An event's position in device pixels: at 100 % one layout pixel is one device pixel.
+    QPoint DevicePoint(const QMouseEvent* event) const;
+
     // True while a left-button drag of the Draw tool that began on the canvas is open.
     bool m_dragging = false;
+
+signals:
+    void zoomChanged(double zoom);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -35,12 +53,21 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    bool ZoomKey(QKeyEvent* event);
     CCanvasTool& Tool() const;
     void OnToolChanged();
 
     std::unique_ptr<CCanvasTool> m_drawTool;
     std::unique_ptr<CCanvasTool> m_selectTool;
     CCanvasTool* m_activeTool = nullptr;
+    CanvasMapping m_mapping;
+    // Panning: with the middle button, or the left one while Space is held.
+    bool m_spaceHeld = false;
+    bool m_panning = false;
+    QPoint m_panFrom;
 };

@@ -1,17 +1,21 @@
 #include "MainFrame.h"
 
 #include "Document.h"
+#include "KarveloView.h"
 #include "MdiChild.h"
 #include "Strings.h"
 #include "View.h"
 #include "resources/Resource.h"
 
+#include <QComboBox>
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QToolBar>
 #include <QUndoGroup>
 #include <QUndoView>
+
+#include <cmath>
 
 #if __has_include(<X11/XKBlib.h>) && QT_CONFIG(xcb)
 #define KARVELO_X11_LOCKS 1
@@ -42,6 +46,19 @@ int CMainFrame::OnCreate()
     m_toolsBar->setFloatable(true);
     m_toolsBar->setAllowedAreas(Qt::AllToolBarAreas);
 
+    // The zoom of the active window, to read and to type.
+    m_zoomBox = new QComboBox(m_toolsBar);
+    m_zoomBox->setObjectName(QStringLiteral("zoom"));
+    m_zoomBox->setEditable(true);
+    m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
+    m_zoomBox->setToolTip(fw::LoadString(resources::IDS_ZOOM_TIP));
+    for (double level : CKarveloView::ZoomLevels())
+        m_zoomBox->addItem(QStringLiteral("%1 %").arg(std::lround(level * 100)));
+    m_zoomBox->setEnabled(false);
+    m_toolsBar->addSeparator();
+    m_toolsBar->addWidget(m_zoomBox);
+    connect(m_zoomBox, &QComboBox::textActivated, this, &CMainFrame::ApplyZoomText);
+
     m_undoGroup = new QUndoGroup(this);
     m_history = new QDockWidget(fw::LoadString(resources::IDS_HISTORY), this);
     m_history->setObjectName(QStringLiteral("history"));
@@ -62,6 +79,39 @@ void CMainFrame::FollowActiveDocument()
     if (stack && !m_undoGroup->stacks().contains(stack))
         m_undoGroup->addStack(stack);
     m_undoGroup->setActiveStack(stack);
+
+    if (m_zoomedCanvas)
+        disconnect(m_zoomedCanvas, nullptr, this, nullptr);
+    m_zoomedCanvas = child ? child->findChild<CKarveloView*>() : nullptr;
+    m_zoomBox->setEnabled(m_zoomedCanvas != nullptr);
+    if (m_zoomedCanvas) {
+        connect(m_zoomedCanvas, &CKarveloView::zoomChanged, this, &CMainFrame::ShowZoom);
+        ShowZoom(m_zoomedCanvas->Zoom());
+    }
+}
+
+void CMainFrame::ShowZoom(double zoom)
+{
+    m_zoomBox->setEditText(QStringLiteral("%1 %").arg(std::lround(zoom * 100)));
+}
+
+void CMainFrame::ApplyZoomText()
+{
+    if (!m_zoomedCanvas)
+        return;
+    QString text = m_zoomBox->currentText();
+    text.remove(QLatin1Char('%'));
+    bool ok = false;
+    const double percent = text.trimmed().toDouble(&ok);
+    // The levels of the list stand for their exact fractions (33 % is a third).
+    double zoom = percent / 100;
+    for (double level : CKarveloView::ZoomLevels())
+        if (std::lround(level * 100) == std::lround(percent))
+            zoom = level;
+    if (ok && percent > 0)
+        m_zoomedCanvas->SetZoom(zoom);
+    ShowZoom(m_zoomedCanvas->Zoom());
+    m_zoomedCanvas->setFocus();
 }
 
 void CMainFrame::OnViewHistory()

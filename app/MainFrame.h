@@ -3,6 +3,10 @@
 
 #include "MdiFrame.h"
 
+#include <QPointer>
+
+class CKarveloView;
+class QComboBox;
 class QDockWidget;
 class QToolBar;
 class QUndoGroup;
@@ -18,6 +22,7 @@ public:
     QToolBar* ToolsBar() const { return m_toolsBar; }
     QDockWidget* History() const { return m_history; }
     QUndoGroup* UndoGroup() const { return m_undoGroup; }
+    QComboBox* ZoomBox() const { return m_zoomBox; }
 
     bool OnCmdMsg(fw::CommandId id, fw::CommandState* state) override;
 
@@ -26,6 +31,8 @@ protected:
 
 private:
     void FollowActiveDocument();
+    void ShowZoom(double zoom);
+    void ApplyZoomText();
     void OnViewHistory();
     void OnUpdateViewHistory(fw::CommandState& state);
 
@@ -33,4 +40,6 @@ private:
     QToolBar* m_toolsBar = nullptr;
     QDockWidget* m_history = nullptr;
     QUndoGroup* m_undoGroup = nullptr;
+    QComboBox* m_zoomBox = nullptr;
+    QPointer<CKarveloView> m_zoomedCanvas;
 };

@@ -4,8 +4,11 @@
 #include "KarveloView.h"
 #include "KarveloView_Controls.h"
 #include "LayoutDataObject.h"
+#include "commands/LayoutCommand.h"
 #include "streams/tsBufferedOutputStream.h"
 #include "streams/tsStream.h"
+#include "tools/HitTest.h"
+#include "tools/Transform.h"
 
 #include <QApplication>
 #include <QImage>
@@ -181,6 +184,30 @@ void RenameKeystroke(benchmark::State& state)
     }
 }
 
+// Picking the control under a point: a point no control covers, so every record is tried.
+void HitTest(benchmark::State& state)
+{
+    const auto& controls = layoutOf(static_cast<std::size_t>(state.range(0))).m_controls;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TopmostControlAt(controls, 850.0, 650.0, 3.0));
+}
+
+// One mouse move of a one-control drag: the step it pushes and the repaint, into an image.
+void DragStep(benchmark::State& state)
+{
+    Window window(static_cast<std::size_t>(state.range(0)));
+    window.canvas->resize(840, 640);
+    const IndexedControls original = {{0, window.doc->m_layout.m_controls[0]}};
+    QImage image(840, 640, QImage::Format_RGB32);
+    float dx = 0;
+    for (auto _ : state) {
+        dx = dx >= 100 ? 1 : dx + 1;
+        window.doc->ChangeControls(nullptr, Moved(original, dx, dx), QStringLiteral("Verschieben"),
+                                   MERGE_MOVE);
+        window.canvas->render(&image);
+    }
+}
+
 BENCHMARK(Load)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(ReadBytes)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Save)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
@@ -189,6 +216,8 @@ BENCHMARK(Paint)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMilliseco
 BENCHMARK(FillControlList)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(ShowCurrentControl)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(RenameKeystroke)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(HitTest)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(DragStep)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Keeps every run's time so the ratios can be printed after the table.
 class RatioReporter : public benchmark::ConsoleReporter

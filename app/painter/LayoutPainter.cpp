@@ -4,12 +4,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 
 namespace {
-
-constexpr int SCREEN_WIDTH = 800;
-constexpr int SCREEN_HEIGHT = 600;
 
 // One horizontal or vertical run of pixels, clipped in 64 bits before it becomes a QRect.
 void fillSpan(QPainter& painter, const QRect& bounds, std::int64_t x0, std::int64_t y0,
@@ -42,10 +40,20 @@ void outline(QPainter& painter, const QRect& bounds, std::int64_t left, std::int
 }
 
 void outlineControl(QPainter& painter, const QRect& bounds, const LayoutControl& control,
-                    const QColor& colour)
+                    const CanvasMapping& mapping, const QColor& colour)
 {
-    outline(painter, bounds, CanvasPixel(control.m_x1), CanvasPixel(control.m_y1),
-            CanvasPixel(control.m_x2), CanvasPixel(control.m_y2), colour);
+    outline(painter, bounds, mapping.X(control.m_x1), mapping.Y(control.m_y1),
+            mapping.X(control.m_x2), mapping.Y(control.m_y2), colour);
+}
+
+int mapped(float layout, double zoom, int origin)
+{
+    const float sum = layout + static_cast<float>(CANVAS_MARGIN);
+    const double scaled = zoom == 1.0 ? static_cast<double>(sum) : static_cast<double>(sum) * zoom;
+    const double shifted = std::trunc(scaled) + origin;
+    if (!(shifted >= -2147483648.0 && shifted < 2147483648.0))
+        return INT_MIN;
+    return static_cast<int>(shifted);
 }
 
 } // namespace
@@ -58,14 +66,63 @@ int CanvasPixel(float layout)
     return static_cast<int>(sum);
 }
 
+int CanvasMapping::X(float layout) const
+{
+    return zoom == 1.0 && originX == 0 ? CanvasPixel(layout) : mapped(layout, zoom, originX);
+}
+
+int CanvasMapping::Y(float layout) const
+{
+    return zoom == 1.0 && originY == 0 ? CanvasPixel(layout) : mapped(layout, zoom, originY);
+}
+
+QRect OutlineRect(const LayoutControl& control, const CanvasMapping& mapping)
+{
+    const std::int64_t a = mapping.X(control.m_x1);
+    const std::int64_t b = mapping.X(control.m_x2);
+    const std::int64_t c = mapping.Y(control.m_y1);
+    const std::int64_t d = mapping.Y(control.m_y2);
+    const std::int64_t x0 = std::min(a, b);
+    const std::int64_t x1 = std::max(a, b) - 1;
+    const std::int64_t y0 = std::min(c, d);
+    const std::int64_t y1 = std::max(c, d) - 1;
+    if (x1 < x0 || y1 < y0 || x1 - x0 >= INT_MAX || y1 - y0 >= INT_MAX)
+        return QRect();
+    return QRect(QPoint(static_cast<int>(x0), static_cast<int>(y0)),
+                 QPoint(static_cast<int>(x1), static_cast<int>(y1)));
+}
+
 void PaintLayout(QPainter& painter, const QRect& bounds, const std::vector<LayoutControl>& controls,
                  const LayoutControl* current)
 {
+    const CanvasMapping identity;
     outline(painter, bounds, CANVAS_MARGIN, CANVAS_MARGIN, CANVAS_MARGIN + SCREEN_WIDTH,
             CANVAS_MARGIN + SCREEN_HEIGHT, OUTLINE_COLOUR);
     for (const LayoutControl& control : controls)
         if (&control != current)
-            outlineControl(painter, bounds, control, OUTLINE_COLOUR);
+            outlineControl(painter, bounds, control, identity, OUTLINE_COLOUR);
     if (current)
-        outlineControl(painter, bounds, *current, HIGHLIGHT_COLOUR);
+        outlineControl(painter, bounds, *current, identity, HIGHLIGHT_COLOUR);
+}
+
+void PaintLayout(QPainter& painter, const QRect& bounds, const std::vector<LayoutControl>& controls,
+                 const std::vector<std::size_t>& selected, int current,
+                 const CanvasMapping& mapping)
+{
+    outline(painter, bounds, mapping.X(0.0f), mapping.Y(0.0f), mapping.X(SCREEN_WIDTH),
+            mapping.Y(SCREEN_HEIGHT), OUTLINE_COLOUR);
+    auto next = selected.begin();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (next != selected.end() && *next == i) {
+            ++next;
+            continue;
+        }
+        outlineControl(painter, bounds, controls[i], mapping, OUTLINE_COLOUR);
+    }
+    for (std::size_t index : selected)
+        if (static_cast<int>(index) != current && index < controls.size())
+            outlineControl(painter, bounds, controls[index], mapping, HIGHLIGHT_COLOUR);
+    if (current >= 0 && static_cast<std::size_t>(current) < controls.size())
+        outlineControl(painter, bounds, controls[static_cast<std::size_t>(current)], mapping,
+                       HIGHLIGHT_COLOUR);
 }

@@ -6,10 +6,14 @@
 #include <QColor>
 #include <QRect>
 
+#include <vector>
+
 class QPainter;
 
 // The layout screen is shown shifted by this many pixels to the right and down.
 inline constexpr int CANVAS_MARGIN = 20;
+inline constexpr int SCREEN_WIDTH = 800;
+inline constexpr int SCREEN_HEIGHT = 600;
 inline const QColor OUTLINE_COLOUR(64, 0, 0);
 inline const QColor HIGHLIGHT_COLOUR(255, 0, 0);
 
@@ -17,9 +21,36 @@ inline const QColor HIGHLIGHT_COLOUR(255, 0, 0);
 // (NaN, infinities, huge numbers) gives INT_MIN, as the processor's own conversion does.
 int CanvasPixel(float layout);
 
+// Layout coordinates to device pixels and back, at a zoom and with the picture panned by an
+// origin. At zoom 1 and origin 0 this is exactly CanvasPixel.
+struct CanvasMapping
+{
+    double zoom = 1.0;
+    int originX = 0;
+    int originY = 0;
+
+    // T((layout + 20) * zoom) + origin, the sum in float as at zoom 1; INT_MIN as above.
+    int X(float layout) const;
+    int Y(float layout) const;
+    // The layout coordinate of a device position, unrounded.
+    double LayoutX(double device) const { return (device - originX) / zoom - CANVAS_MARGIN; }
+    double LayoutY(double device) const { return (device - originY) / zoom - CANVAS_MARGIN; }
+    bool operator==(const CanvasMapping&) const = default;
+};
+
+// The device rectangle a control's outline covers, normalised: its pixels run from left to
+// right and top to bottom inclusive. Empty (isNull) when the outline draws nothing.
+QRect OutlineRect(const LayoutControl& control, const CanvasMapping& mapping);
+
 // Outlines the 800 by 600 screen and every control in dark red, then the current control
 // (null for none) in bright red above them all. Rectangles are outlined like the platform's
 // rectangle call: from the smaller coordinate to the larger one minus one on each axis.
 // Nothing outside bounds is touched.
 void PaintLayout(QPainter& painter, const QRect& bounds, const std::vector<LayoutControl>& controls,
                  const LayoutControl* current);
+
+// The same picture through mapping, with every selected control (ascending indices) in bright
+// red above the others and the current one last of all.
+void PaintLayout(QPainter& painter, const QRect& bounds, const std::vector<LayoutControl>& controls,
+                 const std::vector<std::size_t>& selected, int current,
+                 const CanvasMapping& mapping);

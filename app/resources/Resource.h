@@ -37,6 +37,7 @@ inline constexpr unsigned IDS_REDO_STEP = 32801;
 inline constexpr unsigned IDS_TOOLS_BAR = 32802;
 inline constexpr unsigned IDS_HISTORY = 32803;
 inline constexpr unsigned IDS_HISTORY_START = 32804;
+inline constexpr unsigned IDS_ZOOM_TIP = 32805;
 
 // The names of the steps in the history.
 inline constexpr unsigned IDS_STEP_DRAW = 32900;

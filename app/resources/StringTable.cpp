@@ -190,6 +190,7 @@ const fw::StringTable& Strings()
         {32802, "Werkzeuge"},
         {32803, "Verlauf"},
         {32804, "<Geöffnet>"},
+        {32805, "Vergrößerung des Fensters (Strg+Mausrad, Strg+0, Strg++, Strg+-)"},
         {32900, "Steuerelement zeichnen"},
         {32901, "Umbenennen"},
         {32902, "X1 ändern"},

@@ -6,15 +6,10 @@
 
 #include <QMouseEvent>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
-
-// Window pixels to layout coordinates: integer subtraction, then float (exact here).
-float layoutCoordinate(int pixel)
-{
-    return static_cast<float>(pixel - CANVAS_MARGIN);
-}
 
 int truncated(float value)
 {
@@ -23,10 +18,19 @@ int truncated(float value)
 
 } // namespace
 
+// Device pixels to layout coordinates: the inverse mapping, to whole layout pixels. At 100 %
+// that is the pixel minus the margin, exactly.
+QPointF CDrawTool::LayoutPoint(QPoint device) const
+{
+    const CanvasMapping& mapping = m_canvas->Mapping();
+    return QPointF(std::round(mapping.LayoutX(device.x())),
+                   std::round(mapping.LayoutY(device.y())));
+}
+
 void CDrawTool::MousePress(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        OnLButtonDown(event->position().toPoint());
+        OnLButtonDown(LayoutPoint(m_canvas->DevicePoint(event)));
 }
 
 void CDrawTool::MouseDoubleClick(QMouseEvent* event)
@@ -39,13 +43,13 @@ void CDrawTool::MouseMove(QMouseEvent* event)
 {
     // Qt keeps sending moves to the pressed widget outside it: the canvas only sees its own.
     if (m_canvas->rect().contains(event->position().toPoint()))
-        OnMouseMove(event->position().toPoint());
+        OnMouseMove(LayoutPoint(m_canvas->DevicePoint(event)));
 }
 
 void CDrawTool::MouseRelease(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && m_canvas->rect().contains(event->position().toPoint()))
-        OnLButtonUp(event->position().toPoint());
+        OnLButtonUp(LayoutPoint(m_canvas->DevicePoint(event)));
 }
 
 void CDrawTool::Deactivate()
@@ -53,32 +57,34 @@ void CDrawTool::Deactivate()
     m_canvas->m_dragging = false;
 }
 
-void CDrawTool::OnLButtonDown(QPoint point)
+void CDrawTool::OnLButtonDown(QPointF point)
 {
     CKarveloDoc* doc = Doc();
     if (!doc)
         return;
     m_canvas->m_dragging = true;
-    doc->StageNewControl(layoutCoordinate(point.x()), layoutCoordinate(point.y()));
+    doc->StageNewControl(static_cast<float>(point.x()), static_cast<float>(point.y()));
 }
 
-void CDrawTool::OnMouseMove(QPoint point)
+void CDrawTool::OnMouseMove(QPointF point)
 {
     CKarveloDoc* doc = Doc();
     if (!doc || !m_canvas->m_dragging)
         return;
-    doc->MoveNewControl(layoutCoordinate(point.x()), layoutCoordinate(point.y()));
+    doc->MoveNewControl(static_cast<float>(point.x()), static_cast<float>(point.y()));
 }
 
-void CDrawTool::OnLButtonUp(QPoint point)
+void CDrawTool::OnLButtonUp(QPointF point)
 {
     CKarveloDoc* doc = Doc();
     if (!doc || !m_canvas->m_dragging)
         return;
-    doc->MoveNewControl(layoutCoordinate(point.x()), layoutCoordinate(point.y()));
+    const auto x = static_cast<float>(point.x());
+    const auto y = static_cast<float>(point.y());
+    doc->MoveNewControl(x, y);
     const LayoutControl& staged = doc->m_newControl;
-    const int dx = truncated(layoutCoordinate(point.x()) - staged.m_x1);
-    const int dy = truncated(layoutCoordinate(point.y()) - staged.m_y1);
+    const int dx = truncated(x - staged.m_x1);
+    const int dy = truncated(y - staged.m_y1);
     if (std::abs(dx) >= 1 && std::abs(dy) >= 1) {
         doc->NameNewControl();
         // Every panel of the document shows the new control; every canvas repaints.

@@ -4,7 +4,7 @@
 
 #include "CanvasTool.h"
 
-class QPoint;
+#include <QPointF>
 
 class CDrawTool : public CCanvasTool
 {
@@ -18,7 +18,9 @@ public:
     void Deactivate() override;
 
 private:
-    void OnLButtonDown(QPoint point);
-    void OnMouseMove(QPoint point);
-    void OnLButtonUp(QPoint point);
+    QPointF LayoutPoint(QPoint device) const;
+    // The three steps of a drawing, at a point in layout coordinates.
+    void OnLButtonDown(QPointF point);
+    void OnMouseMove(QPointF point);
+    void OnLButtonUp(QPointF point);
 };

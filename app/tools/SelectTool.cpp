@@ -5,22 +5,373 @@
 #include "KarveloView.h"
 #include "LayoutPainter.h"
 #include "Strings.h"
+#include "commands/LayoutCommand.h"
 #include "resources/Resource.h"
 #include "tools/HitTest.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+const QColor HANDLE_FILL(255, 255, 255);
+const QColor HANDLE_EDGE(40, 40, 48);
+const QColor BAND_COLOUR(0, 110, 220);
+
+// The device pixels a control's outline spans, as a rectangle that is never empty (a control
+// of no width still has a place for its handles); null when a corner has no place at all.
+QRect frameOf(const LayoutControl& c, const CanvasMapping& mapping)
+{
+    const int x1 = mapping.X(c.m_x1), x2 = mapping.X(c.m_x2);
+    const int y1 = mapping.Y(c.m_y1), y2 = mapping.Y(c.m_y2);
+    if (x1 == INT_MIN || x2 == INT_MIN || y1 == INT_MIN || y2 == INT_MIN)
+        return QRect();
+    const int left = std::min(x1, x2), top = std::min(y1, y2);
+    return QRect(QPoint(left, top),
+                 QPoint(std::max(left, std::max(x1, x2) - 1), std::max(top, std::max(y1, y2) - 1)));
+}
+
+Qt::CursorShape cursorFor(int handle)
+{
+    switch (handle) {
+    case TOP | LEFT:
+    case BOTTOM | RIGHT:
+        return Qt::SizeFDiagCursor;
+    case TOP | RIGHT:
+    case BOTTOM | LEFT:
+        return Qt::SizeBDiagCursor;
+    case LEFT:
+    case RIGHT:
+        return Qt::SizeHorCursor;
+    default:
+        return Qt::SizeVerCursor;
+    }
+}
+
+QString stepName(unsigned id)
+{
+    return fw::LoadString(id);
+}
+
+} // namespace
+
+std::vector<QRect> CSelectTool::HandleRects() const
+{
+    const CKarveloDoc* doc = Doc();
+    if (!doc || doc->Selection().selected.empty())
+        return {};
+    const auto& controls = doc->m_layout.m_controls;
+    QRect frame;
+    for (std::size_t index : doc->Selection().selected)
+        frame |= frameOf(controls[index], m_canvas->Mapping());
+    if (frame.isNull())
+        return {};
+    const int xs[3] = {frame.left(), (frame.left() + frame.right()) / 2, frame.right()};
+    const int ys[3] = {frame.top(), (frame.top() + frame.bottom()) / 2, frame.bottom()};
+    const int places[8][2] = {{0, 0}, {1, 0}, {2, 0}, {2, 1}, {2, 2}, {1, 2}, {0, 2}, {0, 1}};
+    std::vector<QRect> rects;
+    for (const auto& place : places)
+        rects.emplace_back(xs[place[0]] - HANDLE_SIZE / 2, ys[place[1]] - HANDLE_SIZE / 2,
+                           HANDLE_SIZE, HANDLE_SIZE);
+    return rects;
+}
+
+int CSelectTool::HandleAt(QPoint device) const
+{
+    const std::vector<QRect> rects = HandleRects();
+    // The last drawn lies on top: search backwards, with a pixel to spare around each.
+    for (std::size_t i = rects.size(); i-- > 0;)
+        if (rects[i].adjusted(-1, -1, 1, 1).contains(device))
+            return HANDLES[i];
+    return NO_HANDLE;
+}
+
+int CSelectTool::ControlAt(QPointF device, bool below) const
+{
+    const CKarveloDoc* doc = Doc();
+    const CanvasMapping& mapping = m_canvas->Mapping();
+    const double x = mapping.LayoutX(device.x());
+    const double y = mapping.LayoutY(device.y());
+    const double tolerance = PICK_TOLERANCE * m_canvas->devicePixelRatioF() / mapping.zoom;
+    const auto& controls = doc->m_layout.m_controls;
+    if (!below)
+        return TopmostControlAt(controls, x, y, tolerance);
+    // Alt: the next control beneath the current one at this point, round and round.
+    std::vector<int> under;
+    for (std::size_t i = controls.size(); i-- > 0;)
+        if (ControlContains(controls[i], x, y, tolerance))
+            under.push_back(static_cast<int>(i));
+    if (under.empty())
+        return -1;
+    const auto at = std::find(under.begin(), under.end(), doc->CurrentIndex());
+    if (at == under.end() || at + 1 == under.end())
+        return under.front();
+    return *(at + 1);
+}
+
+IndexedControls CSelectTool::SelectedControls() const
+{
+    const CKarveloDoc* doc = Doc();
+    IndexedControls selected;
+    for (std::size_t index : doc->Selection().selected)
+        selected.emplace_back(index, doc->m_layout.m_controls[index]);
+    return selected;
+}
+
+void CSelectTool::SelectAlone(int index)
+{
+    Doc()->SetSelection(nullptr, SelectionState::Only(index));
+}
+
+void CSelectTool::Toggle(int index)
+{
+    SelectionState selection = Doc()->Selection();
+    auto& selected = selection.selected;
+    const auto at =
+        std::lower_bound(selected.begin(), selected.end(), static_cast<std::size_t>(index));
+    if (at != selected.end() && *at == static_cast<std::size_t>(index)) {
+        selected.erase(at);
+        if (selection.current == index)
+            selection.current = selected.empty() ? -1 : static_cast<int>(selected.back());
+    } else {
+        selected.insert(at, static_cast<std::size_t>(index));
+        selection.current = index;
+    }
+    Doc()->SetSelection(nullptr, std::move(selection));
+}
 
 void CSelectTool::MousePress(QMouseEvent* event)
 {
-    CKarveloDoc* doc = Doc();
-    if (!doc || event->button() != Qt::LeftButton)
+    if (!Doc() || event->button() != Qt::LeftButton || m_state != IDLE)
         return;
-    const QPointF at = event->position() - QPointF(CANVAS_MARGIN, CANVAS_MARGIN);
-    const int hit = TopmostControlAt(doc->m_layout.m_controls, at.x(), at.y());
-    // A press on empty canvas leaves the current control as it is.
-    if (hit >= 0)
-        doc->SetCurrentControl(nullptr, hit);
+    Press(m_canvas->DevicePoint(event), event->modifiers());
+}
+
+void CSelectTool::Press(QPoint device, Qt::KeyboardModifiers modifiers)
+{
+    CKarveloDoc* doc = Doc();
+    m_press = device;
+    m_pressSelection = doc->Selection();
+    m_state = PRESSED;
+    m_pressedControl = -1;
+    // Shift on a handle keeps the ratio; Ctrl and Alt are about picking.
+    m_handle = modifiers & (Qt::ControlModifier | Qt::AltModifier) ? NO_HANDLE : HandleAt(device);
+    if (m_handle == NO_HANDLE) {
+        const int hit = ControlAt(device, (modifiers & Qt::AltModifier) != 0);
+        if (hit >= 0) {
+            if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier)) {
+                Toggle(hit);
+                // A control just taken out of the selection is not dragged.
+                m_pressedControl =
+                    doc->Selection().Contains(static_cast<std::size_t>(hit)) ? hit : INT_MIN;
+            } else {
+                if ((modifiers & Qt::AltModifier) ||
+                    !doc->Selection().Contains(static_cast<std::size_t>(hit)))
+                    SelectAlone(hit);
+                m_pressedControl = hit;
+            }
+        }
+    }
+    m_originals = SelectedControls();
+}
+
+QPointF CSelectTool::LayoutDelta(QPoint device) const
+{
+    const double zoom = m_canvas->Mapping().zoom;
+    return QPointF(std::round((device.x() - m_press.x()) / zoom),
+                   std::round((device.y() - m_press.y()) / zoom));
+}
+
+void CSelectTool::MouseMove(QMouseEvent* event)
+{
+    const QPoint device = m_canvas->DevicePoint(event);
+    if (m_state == IDLE) {
+        UpdateCursor(device);
+        return;
+    }
+    if (!(event->buttons() & Qt::LeftButton))
+        return;
+    Drag(device, event->modifiers());
+}
+
+void CSelectTool::Drag(QPoint device, Qt::KeyboardModifiers modifiers)
+{
+    CKarveloDoc* doc = Doc();
+    if (m_state == PRESSED) {
+        // A press that moves less than the platform's drag distance is still a click.
+        const int distance = static_cast<int>(
+            std::ceil(QApplication::startDragDistance() * m_canvas->devicePixelRatioF()));
+        if ((device - m_press).manhattanLength() < distance)
+            return;
+        if (m_handle != NO_HANDLE)
+            m_state = RESIZING;
+        else if (m_pressedControl >= 0)
+            m_state = MOVING;
+        else if (m_pressedControl == -1)
+            m_state = BANDING;
+        else
+            return;
+    }
+    const QPointF delta = LayoutDelta(device);
+    switch (m_state) {
+    case MOVING:
+        doc->ChangeControls(
+            nullptr,
+            Moved(m_originals, static_cast<float>(delta.x()), static_cast<float>(delta.y())),
+            stepName(resources::IDS_STEP_MOVE), MERGE_MOVE);
+        break;
+    case RESIZING:
+        doc->ChangeControls(nullptr,
+                            Resized(m_originals, m_handle, delta.x(), delta.y(),
+                                    (modifiers & Qt::ShiftModifier) != 0),
+                            stepName(resources::IDS_STEP_RESIZE), MERGE_RESIZE);
+        break;
+    case BANDING:
+        m_band = QRect(m_press, device).normalized();
+        m_canvas->update();
+        break;
+    default:
+        break;
+    }
+}
+
+void CSelectTool::MouseRelease(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (m_state == PRESSED)
+        Click(event->modifiers());
+    else if (m_state == BANDING)
+        Drag(m_canvas->DevicePoint(event), event->modifiers());
+    Finish(event->modifiers());
+    UpdateCursor(m_canvas->DevicePoint(event));
+}
+
+void CSelectTool::Click(Qt::KeyboardModifiers modifiers)
+{
+    const bool adding = modifiers & (Qt::ShiftModifier | Qt::ControlModifier);
+    if (m_pressedControl == -1 && m_handle == NO_HANDLE && !adding)
+        Doc()->SetSelection(nullptr, SelectionState());
+    else if (m_pressedControl >= 0 && !adding && !(modifiers & Qt::AltModifier))
+        SelectAlone(m_pressedControl);
+}
+
+void CSelectTool::Finish(Qt::KeyboardModifiers modifiers)
+{
+    if (m_state == BANDING) {
+        CKarveloDoc* doc = Doc();
+        const CanvasMapping& mapping = m_canvas->Mapping();
+        const double left = mapping.LayoutX(m_band.left()), right = mapping.LayoutX(m_band.right());
+        const double top = mapping.LayoutY(m_band.top()), bottom = mapping.LayoutY(m_band.bottom());
+        SelectionState selection;
+        if (modifiers & Qt::ShiftModifier)
+            selection = m_pressSelection;
+        const auto& controls = doc->m_layout.m_controls;
+        int picked = -1;
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            const LayoutControl& c = controls[i];
+            // Touching is enough: the band and the control's rectangle share a point.
+            const bool touches = std::max<double>(c.m_x1, c.m_x2) >= left &&
+                                 std::min<double>(c.m_x1, c.m_x2) <= right &&
+                                 std::max<double>(c.m_y1, c.m_y2) >= top &&
+                                 std::min<double>(c.m_y1, c.m_y2) <= bottom;
+            if (touches && !selection.Contains(i)) {
+                selection.selected.push_back(i);
+                picked = static_cast<int>(i);
+            }
+        }
+        std::sort(selection.selected.begin(), selection.selected.end());
+        if (picked >= 0)
+            selection.current = picked;
+        doc->SetSelection(nullptr, std::move(selection));
+        m_band = QRect();
+        m_canvas->update();
+    }
+    m_state = IDLE;
+    m_originals.clear();
+}
+
+void CSelectTool::Cancel()
+{
+    CKarveloDoc* doc = Doc();
+    if (m_state == MOVING || m_state == RESIZING) {
+        // Back to the values of the press: the step of this drag ends where it began and goes.
+        doc->ChangeControls(
+            nullptr, m_originals,
+            stepName(m_state == MOVING ? resources::IDS_STEP_MOVE : resources::IDS_STEP_RESIZE),
+            m_state == MOVING ? MERGE_MOVE : MERGE_RESIZE);
+    }
+    if (m_state != IDLE)
+        doc->SetSelection(nullptr, m_pressSelection);
+    m_band = QRect();
+    m_state = IDLE;
+    m_originals.clear();
+    m_canvas->update();
+}
+
+void CSelectTool::Deactivate()
+{
+    if (Doc() && m_state != IDLE)
+        Cancel();
+    m_canvas->unsetCursor();
+}
+
+void CSelectTool::UpdateCursor(QPoint device)
+{
+    const CKarveloDoc* doc = Doc();
+    if (!doc)
+        return;
+    if (const int handle = HandleAt(device)) {
+        m_canvas->setCursor(cursorFor(handle));
+        return;
+    }
+    const int hit = ControlAt(device, false);
+    if (hit >= 0 && doc->Selection().Contains(static_cast<std::size_t>(hit)))
+        m_canvas->setCursor(Qt::SizeAllCursor);
+    else
+        m_canvas->unsetCursor();
+}
+
+void CSelectTool::Nudge(float dx, float dy, bool repeated)
+{
+    CKarveloDoc* doc = Doc();
+    if (doc->Selection().selected.empty())
+        return;
+    // A key held down is one step; each new press is another.
+    if (!repeated)
+        doc->NewGesture();
+    doc->ChangeControls(nullptr, Moved(SelectedControls(), dx, dy),
+                        stepName(resources::IDS_STEP_MOVE), MERGE_NUDGE);
+}
+
+void CSelectTool::DeleteSelection()
+{
+    CKarveloDoc* doc = Doc();
+    const std::vector<std::size_t> selected = doc->Selection().selected;
+    if (selected.empty())
+        return;
+    // The control that followed the first one deleted becomes current; at the end, the last.
+    const auto left = static_cast<int>(doc->m_layout.m_controls.size() - selected.size());
+    const int current = left == 0 ? -1 : std::min(static_cast<int>(selected.front()), left - 1);
+    doc->RemoveControls(nullptr, selected, current, stepName(resources::IDS_STEP_DELETE));
+}
+
+void CSelectTool::SelectAll()
+{
+    CKarveloDoc* doc = Doc();
+    SelectionState all;
+    const std::size_t count = doc->m_layout.m_controls.size();
+    all.selected.resize(count);
+    for (std::size_t i = 0; i < count; ++i)
+        all.selected[i] = i;
+    all.current = doc->CurrentIndex() >= 0 ? doc->CurrentIndex() : static_cast<int>(count) - 1;
+    doc->SetSelection(nullptr, std::move(all));
 }
 
 bool CSelectTool::KeyPress(QKeyEvent* event)
@@ -29,31 +380,66 @@ bool CSelectTool::KeyPress(QKeyEvent* event)
     if (!doc)
         return false;
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    if ((event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) &&
-        modifiers == Qt::NoModifier) {
-        DeleteCurrent();
+    const int key = event->key();
+    if (key == Qt::Key_Escape) {
+        if (m_state != IDLE)
+            Cancel();
+        else
+            doc->SetSelection(nullptr, SelectionState());
         return true;
     }
-    if ((event->key() == Qt::Key_Y && modifiers == Qt::ControlModifier) ||
-        (event->key() == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))) {
+    if (m_state != IDLE)
+        return false;
+    if ((key == Qt::Key_Delete || key == Qt::Key_Backspace) && modifiers == Qt::NoModifier) {
+        DeleteSelection();
+        return true;
+    }
+    if (key == Qt::Key_A && modifiers == Qt::ControlModifier) {
+        SelectAll();
+        return true;
+    }
+    if ((key == Qt::Key_Y && modifiers == Qt::ControlModifier) ||
+        (key == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))) {
         doc->UndoStack()->redo();
         return true;
+    }
+    if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) {
+        const float step = modifiers == Qt::ShiftModifier ? 10.0f : 1.0f;
+        switch (key) {
+        case Qt::Key_Left:
+            Nudge(-step, 0, event->isAutoRepeat());
+            return true;
+        case Qt::Key_Right:
+            Nudge(step, 0, event->isAutoRepeat());
+            return true;
+        case Qt::Key_Up:
+            Nudge(0, -step, event->isAutoRepeat());
+            return true;
+        case Qt::Key_Down:
+            Nudge(0, step, event->isAutoRepeat());
+            return true;
+        default:
+            break;
+        }
     }
     return false;
 }
 
-void CSelectTool::DeleteCurrent()
+void CSelectTool::PaintOverlay(QPainter& painter)
 {
-    CKarveloDoc* doc = Doc();
-    const int current = doc->CurrentIndex();
-    if (current < 0)
-        return;
-    // The control that followed the deleted one becomes current; after the last, the one
-    // before it.
-    const int left = static_cast<int>(doc->m_layout.m_controls.size()) - 1;
-    doc->RemoveControls(nullptr, {static_cast<std::size_t>(current)},
-                        left == 0 ? -1 : std::min(current, left - 1),
-                        fw::LoadString(resources::IDS_STEP_DELETE));
+    for (const QRect& rect : HandleRects()) {
+        painter.fillRect(rect, HANDLE_FILL);
+        painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), HANDLE_EDGE);
+        painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), HANDLE_EDGE);
+        painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), HANDLE_EDGE);
+        painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), HANDLE_EDGE);
+    }
+    if (m_state == BANDING && !m_band.isNull()) {
+        QPen pen(BAND_COLOUR, 0, Qt::DashLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(m_band.adjusted(0, 0, -1, -1));
+    }
 }
 
 void CSelectTool::OnEditUndo()
@@ -65,13 +451,20 @@ void CSelectTool::OnEditUndo()
 void CSelectTool::OnUpdateEditUndo(fw::CommandState& state)
 {
     CKarveloDoc* doc = Doc();
-    state.Enable(doc && doc->UndoStack()->canUndo());
+    state.Enable(doc && doc->UndoStack()->canUndo() && m_state == IDLE);
+}
+
+void CSelectTool::OnUpdateSelectAll(fw::CommandState& state)
+{
+    CKarveloDoc* doc = Doc();
+    state.Enable(doc && !doc->m_layout.m_controls.empty());
 }
 
 bool CSelectTool::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
 {
     static const fw::CommandTable<CSelectTool> table = {
         {fw::ID_EDIT_UNDO, &CSelectTool::OnEditUndo, &CSelectTool::OnUpdateEditUndo},
+        {fw::ID_EDIT_SELECT_ALL, &CSelectTool::SelectAll, &CSelectTool::OnUpdateSelectAll},
     };
     return table.Dispatch(this, id, state);
 }

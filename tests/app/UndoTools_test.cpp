@@ -4,6 +4,7 @@
 #include "MainFrame.h"
 #include "PanelFixture.h"
 
+#include <QComboBox>
 #include <QDockWidget>
 #include <QToolBar>
 #include <QUndoGroup>
@@ -131,7 +132,8 @@ TEST_F(UndoToolsTest, TheSelectToolPicksDeletesAndUndoes)
     QTest::mouseClick(editor.canvas(), Qt::LeftButton, {}, QPoint(100, 150));
     EXPECT_EQ(doc()->CurrentIndex(), 0) << "an edge counts as inside";
     QTest::mouseClick(editor.canvas(), Qt::LeftButton, {}, QPoint(700, 500));
-    EXPECT_EQ(doc()->CurrentIndex(), 0) << "empty canvas leaves the current control";
+    EXPECT_EQ(doc()->CurrentIndex(), -1) << "empty canvas clears the selection";
+    EXPECT_FALSE(edit(IDC_X1)->isEnabled()) << "the panel shows no control";
     EXPECT_EQ(controls().size(), 3u) << "the Select tool draws nothing";
 
     QTest::mouseClick(editor.canvas(), Qt::LeftButton, {}, QPoint(250, 250));
@@ -220,8 +222,11 @@ TEST_F(UndoToolsTest, TheToolsBarAndTheHistory)
     QStringList buttons;
     for (QAction* action : tools->actions())
         buttons << (action->isSeparator() ? QStringLiteral("0")
-                                          : QString::number(action->data().toUInt()));
-    EXPECT_EQ(buttons.join(QLatin1Char(' ')), QStringLiteral("32771 32772 0 32773 57644 0 32774"));
+                    : tools->widgetForAction(action) == static_cast<QWidget*>(frame.ZoomBox())
+                        ? QStringLiteral("zoom")
+                        : QString::number(action->data().toUInt()));
+    EXPECT_EQ(buttons.join(QLatin1Char(' ')),
+              QStringLiteral("32771 32772 0 32773 57644 0 32774 0 zoom"));
     EXPECT_EQ(frame.Action(resources::ID_TOOL_SELECT)->toolTip(),
               QString::fromUtf8("Auswählen (S)"));
     EXPECT_EQ(frame.Action(fw::ID_EDIT_REDO)->statusTip(),

@@ -1,0 +1,108 @@
+#include "Transform.h"
+
+#include <algorithm>
+#include <cmath>
+
+LayoutBox BoundsOf(const IndexedControls& controls)
+{
+    LayoutBox box;
+    for (const auto& [index, c] : controls) {
+        const double left = std::min(c.m_x1, c.m_x2);
+        const double right = std::max(c.m_x1, c.m_x2);
+        const double top = std::min(c.m_y1, c.m_y2);
+        const double bottom = std::max(c.m_y1, c.m_y2);
+        if (!box.valid) {
+            box = {left, top, right, bottom, true};
+            continue;
+        }
+        box.left = std::min(box.left, left);
+        box.right = std::max(box.right, right);
+        box.top = std::min(box.top, top);
+        box.bottom = std::max(box.bottom, bottom);
+    }
+    return box;
+}
+
+IndexedControls Moved(IndexedControls controls, float dx, float dy)
+{
+    for (auto& [index, c] : controls) {
+        c.m_x1 += dx;
+        c.m_x2 += dx;
+        c.m_y1 += dy;
+        c.m_y2 += dy;
+    }
+    return controls;
+}
+
+namespace {
+
+// One axis of one control: the coordinate on the moved side follows the pointer.
+void pullSide(float& first, float& second, bool lowSide, double delta)
+{
+    float& moved = (first <= second) == lowSide ? first : second;
+    moved = static_cast<float>(moved + delta);
+}
+
+// Maps one coordinate from the box's old span to its new one.
+float scaled(float value, double anchor, double factor)
+{
+    return static_cast<float>(anchor + (value - anchor) * factor);
+}
+
+} // namespace
+
+IndexedControls Resized(IndexedControls controls, int handle, double dx, double dy, bool keepRatio)
+{
+    if (controls.size() == 1 && !keepRatio) {
+        LayoutControl& c = controls.front().second;
+        if (handle & (LEFT | RIGHT))
+            pullSide(c.m_x1, c.m_x2, (handle & LEFT) != 0, dx);
+        if (handle & (TOP | BOTTOM))
+            pullSide(c.m_y1, c.m_y2, (handle & TOP) != 0, dy);
+        return controls;
+    }
+    const LayoutBox box = BoundsOf(controls);
+    if (!box.valid)
+        return controls;
+    const double width = box.right - box.left;
+    const double height = box.bottom - box.top;
+    // Each axis scales about the side that stays; an axis the handle does not pull stays.
+    double sx = 1, sy = 1;
+    double anchorX = box.left, anchorY = box.top;
+    if (handle & RIGHT)
+        sx = width == 0 ? 1 : (width + dx) / width;
+    if (handle & LEFT) {
+        anchorX = box.right;
+        sx = width == 0 ? 1 : (width - dx) / width;
+    }
+    if (handle & BOTTOM)
+        sy = height == 0 ? 1 : (height + dy) / height;
+    if (handle & TOP) {
+        anchorY = box.bottom;
+        sy = height == 0 ? 1 : (height - dy) / height;
+    }
+    if (keepRatio) {
+        const bool horizontal = (handle & (LEFT | RIGHT)) != 0;
+        const bool vertical = (handle & (TOP | BOTTOM)) != 0;
+        double factor = std::max(horizontal ? std::abs(sx) : 0.0, vertical ? std::abs(sy) : 0.0);
+        sx = std::copysign(factor, horizontal ? sx : 1.0);
+        sy = std::copysign(factor, vertical ? sy : 1.0);
+        // The axis no handle side pulls grows about its middle.
+        if (!horizontal)
+            anchorX = (box.left + box.right) / 2;
+        if (!vertical)
+            anchorY = (box.top + box.bottom) / 2;
+    }
+    for (auto& [index, c] : controls) {
+        c.m_x1 = scaled(c.m_x1, anchorX, sx);
+        c.m_x2 = scaled(c.m_x2, anchorX, sx);
+        c.m_y1 = scaled(c.m_y1, anchorY, sy);
+        c.m_y2 = scaled(c.m_y2, anchorY, sy);
+    }
+    // A zero-wide box cannot scale; it follows the pulled side instead.
+    if (width == 0 && (handle & (LEFT | RIGHT)) && !keepRatio)
+        controls = Moved(std::move(controls), static_cast<float>(dx), 0.0f);
+    if (height == 0 && (handle & (TOP | BOTTOM)) && !keepRatio)
+        controls = Moved(std::move(controls), 0.0f, static_cast<float>(dy));
+    return controls;
+}

@@ -1,0 +1,41 @@
+// Moving and resizing controls: pure arithmetic on their records, for the Select tool.
+#pragma once
+
+#include "LayoutDataObject.h"
+
+#include <utility>
+#include <vector>
+
+using IndexedControls = std::vector<std::pair<std::size_t, LayoutControl>>;
+
+// A rectangle in layout coordinates, normalised.
+struct LayoutBox
+{
+    double left = 0, top = 0, right = 0, bottom = 0;
+    bool valid = false;
+};
+
+// The normalised rectangle around every control given.
+LayoutBox BoundsOf(const IndexedControls& controls);
+
+// The eight handles around a rectangle, by the sides they move.
+enum Handle
+{
+    NO_HANDLE = 0,
+    LEFT = 1,
+    RIGHT = 2,
+    TOP = 4,
+    BOTTOM = 8,
+};
+inline constexpr int HANDLES[8] = {TOP | LEFT,     TOP,    TOP | RIGHT,   RIGHT,
+                                   BOTTOM | RIGHT, BOTTOM, BOTTOM | LEFT, LEFT};
+
+// Both corners of every control moved by (dx, dy); fractions are kept.
+IndexedControls Moved(IndexedControls controls, float dx, float dy);
+
+// The controls resized by pulling handle (a combination of sides) by (dx, dy) layout pixels.
+// One control alone keeps the rule of its stored corners: of each axis that the handle moves,
+// only the coordinate on that side of the rectangle changes, so a rectangle stored right to
+// left stays that way until the pointer crosses it. Several controls, or keepRatio, scale
+// about the bounding box, keepRatio with one factor for both axes.
+IndexedControls Resized(IndexedControls controls, int handle, double dx, double dy, bool keepRatio);

@@ -1,0 +1,415 @@
+// The Select tool on the real canvas: picking, the rubber band, moving, resizing, keys, and
+// zoom and pan, checked on the records and the pixels.
+#include "LayoutFile.h"
+#include "MainFrame.h"
+#include "PanelFixture.h"
+#include "tools/SelectTool.h"
+
+#include <QComboBox>
+#include <QPainter>
+#include <QProcess>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace testing_support;
+
+namespace {
+
+LayoutControl box(const char* name, float x1, float y1, float x2, float y2)
+{
+    LayoutControl c;
+    c.m_name = name;
+    c.m_x1 = x1;
+    c.m_y1 = y1;
+    c.m_x2 = x2;
+    c.m_y2 = y2;
+    return c;
+}
+
+class SelectToolTest : public PanelTest
+{
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        editor.canvas()->resize(840, 640);
+        editor.app->SetTool(CKarveloApp::SelectTool);
+        editor.canvas()->setFocus();
+        processEvents();
+    }
+    // The layout as if loaded: no steps, nothing selected.
+    void layout(std::vector<LayoutControl> controls)
+    {
+        doc()->ReplaceControls(nullptr, std::move(controls), QStringLiteral("x"));
+        doc()->UndoStack()->clear();
+        doc()->SetSelection(nullptr, SelectionState());
+    }
+    QWidget* canvas() { return editor.canvas(); }
+    // A canvas point of a layout point at 100 %.
+    static QPoint at(double x, double y)
+    {
+        return QPoint(static_cast<int>(x) + 20, static_cast<int>(y) + 20);
+    }
+    void send(QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons,
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QMouseEvent event(type, pos, canvas()->mapToGlobal(pos), button, buttons, modifiers);
+        QCoreApplication::sendEvent(canvas(), &event);
+    }
+    void click(QPoint pos, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        send(QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton, modifiers);
+        send(QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton, modifiers);
+    }
+    // Presses at from, moves in steps to to, and releases there unless told not to.
+    void dragTo(QPoint from, QPoint to, int steps = 4,
+                Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool release = true)
+    {
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, modifiers);
+        for (int i = 1; i <= steps; ++i)
+            send(QEvent::MouseMove, from + (to - from) * i / steps, Qt::NoButton, Qt::LeftButton,
+                 modifiers);
+        if (release)
+            send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton, modifiers);
+    }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool repeat = false)
+    {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, QString(), repeat);
+        QCoreApplication::sendEvent(canvas(), &press);
+    }
+    std::vector<std::size_t> selected() { return doc()->Selection().selected; }
+    int steps() { return doc()->UndoStack()->count(); }
+    QImage picture()
+    {
+        processEvents();
+        return canvas()->grab().toImage();
+    }
+};
+
+const QRgb WHITE = qRgb(255, 255, 255);
+const QRgb DARK = qRgb(64, 0, 0);
+const QRgb BRIGHT = qRgb(255, 0, 0);
+
+} // namespace
+
+TEST_F(SelectToolTest, PickingTopmostCoveredThinAndSeveral)
+{
+    layout({box("A", 100, 100, 300, 300), box("B", 150, 150, 350, 350),
+            box("C", 200, 200, 400, 400), box("THIN", 500, 100, 500, 200)});
+    click(at(250, 250));
+    EXPECT_EQ(selected(), (std::vector<std::size_t>{2})) << "the topmost, last in list order";
+    EXPECT_EQ(doc()->CurrentIndex(), 2);
+    for (int expected : {1, 0, 2, 1}) {
+        click(at(250, 250), Qt::AltModifier);
+        EXPECT_EQ(doc()->CurrentIndex(), expected) << "Alt reaches the covered ones in turn";
+    }
+
+    click(at(502, 150));
+    EXPECT_EQ(doc()->CurrentIndex(), 3) << "within 3 pixels of a control of no width";
+    key(Qt::Key_Escape);
+    click(at(504, 150));
+    EXPECT_EQ(doc()->CurrentIndex(), -1) << "4 pixels away is empty canvas";
+
+    click(at(120, 120));
+    click(at(500, 150), Qt::ShiftModifier);
+    EXPECT_EQ(selected(), (std::vector<std::size_t>{0, 3}));
+    EXPECT_EQ(doc()->CurrentIndex(), 3) << "the last one picked is current";
+    click(at(500, 150), Qt::ControlModifier);
+    EXPECT_EQ(selected(), (std::vector<std::size_t>{0}));
+    EXPECT_EQ(doc()->CurrentIndex(), 0);
+
+    key(Qt::Key_Escape);
+    EXPECT_TRUE(selected().empty());
+    EXPECT_EQ(doc()->m_currentControl, nullptr);
+    key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(selected().size(), 4u) << "Ctrl+A";
+    EXPECT_TRUE(editor.enabled(fw::ID_EDIT_SELECT_ALL));
+}
+
+TEST_F(SelectToolTest, TheRubberBandSelectsWhatItTouches)
+{
+    layout({box("A", 10, 10, 50, 50), box("B", 100, 10, 150, 50), box("C", 300, 300, 350, 350),
+            box("D", 400, 400, 450, 450)});
+    dragTo(at(0, 0), at(120, 60), 4, Qt::NoModifier, false);
+    const QImage during = picture();
+    send(QEvent::MouseButtonRelease, at(120, 60), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(selected(), (std::vector<std::size_t>{0, 1})) << "B is only touched";
+    bool dashed = false;
+    for (int y : {79, 80})
+        for (int x = 20; x < 140; ++x)
+            dashed |= during.pixel(x, y) != WHITE && during.pixel(x, y) != DARK &&
+                      during.pixel(x, y) != BRIGHT;
+    EXPECT_TRUE(dashed) << "the band shows while it is dragged, in a colour of its own";
+    EXPECT_EQ(picture().pixel(60, 80), WHITE) << "and is gone after";
+
+    dragTo(at(290, 290), at(500, 500), 4, Qt::ShiftModifier);
+    EXPECT_EQ(selected().size(), 4u) << "Shift adds";
+    dragTo(at(600, 100), at(700, 200));
+    EXPECT_TRUE(selected().empty()) << "a band over nothing selects nothing";
+    EXPECT_EQ(steps(), 0);
+}
+
+TEST_F(SelectToolTest, DragsMoveByWholePixelsAsOneStepEach)
+{
+    layout({box("A", 12.25f, 10, 62.25f, 40), box("B", 200, 200, 260, 240)});
+    click(at(30, 20));
+    dragTo(at(30, 20), at(30, 20) + QPoint(30, 20), 50);
+    EXPECT_EQ(controls()[0].m_x1, 42.25f) << "fractions are kept";
+    EXPECT_EQ(controls()[0].m_y1, 30.0f);
+    EXPECT_EQ(controls()[0].m_x2, 92.25f);
+    EXPECT_EQ(controls()[0].m_y2, 60.0f);
+    EXPECT_EQ(steps(), 1) << "fifty moves, one step";
+    EXPECT_EQ(doc()->UndoStack()->text(0), QStringLiteral("Verschieben"));
+    EXPECT_EQ(edit(IDC_X1)->text(), QStringLiteral("42.25")) << "the panel followed";
+
+    dragTo(at(50, 40), at(50, 40) + QPoint(30, 20));
+    EXPECT_EQ(steps(), 2) << "two drags, two steps";
+
+    // A jitter of one pixel is a click.
+    dragTo(at(100, 60), at(100, 60) + QPoint(1, 0), 1);
+    EXPECT_EQ(steps(), 2);
+    EXPECT_EQ(controls()[0].m_x1, 72.25f);
+
+    // Esc in the middle puts everything back, bit for bit, and leaves no step.
+    const LayoutControl before = controls()[0];
+    dragTo(at(100, 60), at(300, 300), 5, Qt::NoModifier, false);
+    EXPECT_NE(controls()[0].m_x1, before.m_x1);
+    key(Qt::Key_Escape);
+    send(QEvent::MouseButtonRelease, at(300, 300), Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(IdenticalRecords(controls()[0], before));
+    EXPECT_EQ(steps(), 2);
+
+    // A drag that ends where it began makes no step.
+    send(QEvent::MouseButtonPress, at(100, 60), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, at(200, 60), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseMove, at(100, 60), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, at(100, 60), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(steps(), 2);
+
+    // Dragging an unselected control selects it alone and moves it.
+    dragTo(at(210, 210), at(220, 210));
+    EXPECT_EQ(selected(), (std::vector<std::size_t>{1}));
+    EXPECT_EQ(controls()[1].m_x1, 210.0f);
+
+    // At 200 % the same screen distance is half the layout distance.
+    static_cast<CKarveloView*>(canvas())->SetZoom(2.0);
+    const CanvasMapping& m = editor.canvas()->Mapping();
+    const QPoint grab(m.X(230), m.Y(220));
+    dragTo(grab, grab + QPoint(30, 20));
+    EXPECT_EQ(controls()[1].m_x1, 225.0f);
+    EXPECT_EQ(controls()[1].m_y1, 210.0f);
+}
+
+TEST_F(SelectToolTest, HandlesResizeByTheSideTheyStandOn)
+{
+    layout({box("N", 100, 100, 200, 150), box("R", 400, 100, 300, 150)});
+    // The bottom right handle of a rectangle stored left to right moves (x2, y2).
+    click(at(150, 120));
+    dragTo(at(200, 150) - QPoint(1, 1), at(210, 160) - QPoint(1, 1));
+    EXPECT_EQ(controls()[0].m_x1, 100.0f);
+    EXPECT_EQ(controls()[0].m_y1, 100.0f);
+    EXPECT_EQ(controls()[0].m_x2, 210.0f);
+    EXPECT_EQ(controls()[0].m_y2, 160.0f);
+    EXPECT_EQ(doc()->UndoStack()->text(0), QString::fromUtf8("Größe ändern"));
+
+    // Stored right to left: the handle on the visual left moves x2, and crossing swaps.
+    click(at(350, 120));
+    const QPoint left = at(300, 125);
+    dragTo(left, left + QPoint(-20, 0));
+    EXPECT_EQ(controls()[1].m_x2, 280.0f);
+    EXPECT_EQ(controls()[1].m_x1, 400.0f);
+    dragTo(left + QPoint(-20, 0), left + QPoint(130, 0));
+    EXPECT_EQ(controls()[1].m_x2, 430.0f) << "dragged across: x2 is now the right side";
+    EXPECT_EQ(controls()[1].m_x1, 400.0f);
+
+    // Several controls scale about their bounding box; Shift keeps the ratio.
+    layout({box("A", 0, 0, 100, 100), box("B", 100, 100, 200, 200)});
+    key(Qt::Key_A, Qt::ControlModifier);
+    dragTo(at(199, 199), at(399, 199));
+    EXPECT_EQ(controls()[1].m_x2, 400.0f);
+    EXPECT_EQ(controls()[1].m_x1, 200.0f);
+    EXPECT_EQ(controls()[0].m_x2, 200.0f);
+    EXPECT_EQ(controls()[1].m_y2, 200.0f) << "the height stays";
+    editor.frame().ExecuteCommand(fw::ID_EDIT_UNDO);
+    ASSERT_EQ(controls()[1].m_x2, 200.0f);
+    dragTo(at(199, 199), at(399, 249), 4, Qt::ShiftModifier);
+    EXPECT_EQ(controls()[1].m_x2, 400.0f);
+    EXPECT_EQ(controls()[1].m_y2, 400.0f) << "one factor for both sides";
+}
+
+TEST_F(SelectToolTest, KeysNudgeAndDelete)
+{
+    layout({box("A", 10, 10, 20, 20), box("B", 30, 30, 40, 40), box("C", 50, 50, 60, 60),
+            box("D", 70, 70, 80, 80)});
+    click(at(15, 15));
+    for (int i = 0; i < 3; ++i)
+        key(Qt::Key_Right);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(controls()[0].m_x1, 13.0f);
+    EXPECT_EQ(controls()[0].m_y1, 20.0f);
+    EXPECT_EQ(steps(), 4) << "each press a step";
+    key(Qt::Key_Left);
+    for (int i = 0; i < 9; ++i)
+        key(Qt::Key_Left, Qt::NoModifier, true);
+    EXPECT_EQ(controls()[0].m_x1, 3.0f);
+    EXPECT_EQ(steps(), 5) << "a key held down is one step";
+
+    const std::vector<LayoutControl> before = controls();
+    click(at(35, 35));
+    click(at(55, 55), Qt::ShiftModifier);
+    click(at(75, 75), Qt::ShiftModifier);
+    key(Qt::Key_Delete);
+    ASSERT_EQ(controls().size(), 1u);
+    EXPECT_EQ(doc()->UndoStack()->undoText(), QString::fromUtf8("Löschen"));
+    editor.frame().ExecuteCommand(fw::ID_EDIT_UNDO);
+    ASSERT_EQ(controls().size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_TRUE(IdenticalRecords(controls()[i], before[i])) << i;
+    EXPECT_EQ(selected(), (std::vector<std::size_t>{1, 2, 3}));
+}
+
+TEST_F(SelectToolTest, ThePictureAddsHandlesOnly)
+{
+    layout({box("A", 100, 100, 200, 150), box("B", 300, 300, 400, 400)});
+    click(at(150, 120));
+    const QImage shown = picture();
+    // The Parts' picture with A current: the Select tool adds its handles and nothing else.
+    QImage parts(840, 640, QImage::Format_RGB32);
+    parts.fill(Qt::white);
+    {
+        QPainter painter(&parts);
+        PaintLayout(painter, parts.rect(), controls(), &controls()[0]);
+    }
+    const std::vector<QPoint> centres = {QPoint(120, 120), QPoint(169, 120), QPoint(219, 120),
+                                         QPoint(219, 144), QPoint(219, 169), QPoint(169, 169),
+                                         QPoint(120, 169), QPoint(120, 144)};
+    std::vector<QRect> handles;
+    for (QPoint centre : centres) {
+        handles.emplace_back(centre - QPoint(4, 4), QSize(8, 8));
+        EXPECT_EQ(shown.pixel(centre), WHITE) << "filled white";
+        EXPECT_EQ(shown.pixel(centre - QPoint(4, 4)), qRgb(40, 40, 48)) << "with a dark edge";
+        EXPECT_EQ(shown.pixel(centre + QPoint(3, 3)), qRgb(40, 40, 48));
+        EXPECT_EQ(shown.pixel(centre + QPoint(4, 4)), parts.pixel(centre + QPoint(4, 4)))
+            << "8 pixels across";
+    }
+    int outside = 0;
+    for (int y = 0; y < 640; ++y)
+        for (int x = 0; x < 840; ++x)
+            if (shown.pixel(x, y) != parts.pixel(x, y) &&
+                std::none_of(handles.begin(), handles.end(),
+                             [&](const QRect& r) { return r.contains(x, y); }))
+                ++outside;
+    EXPECT_EQ(outside, 0);
+    EXPECT_EQ(shown.pixel(320, 350), DARK) << "unselected controls keep their colour";
+
+    // With two selected, both are bright and the handles go round both.
+    click(at(350, 350), Qt::ShiftModifier);
+    const QImage both = picture();
+    EXPECT_EQ(both.pixel(320, 350), BRIGHT);
+    EXPECT_EQ(both.pixel(140, 120), BRIGHT);
+    EXPECT_EQ(both.pixel(419, 419), WHITE) << "a handle at the far corner of the box";
+}
+
+TEST_F(SelectToolTest, ZoomAndPanServeBothTools)
+{
+    CanvasMapping quarter{0.25, 0, 0};
+    CanvasMapping full{1.0, 0, 0};
+    CanvasMapping most{16.0, 0, 0};
+    EXPECT_EQ(quarter.X(100), 30);
+    EXPECT_EQ(full.X(10.9f), 30);
+    EXPECT_EQ(full.X(-25.5f), -5);
+    EXPECT_EQ(most.X(100), 1920);
+    EXPECT_EQ(most.Y(0.5f), 328);
+
+    auto* view = editor.canvas();
+    layout({});
+    editor.app->SetTool(CKarveloApp::DrawTool);
+    view->SetZoom(2.0, QPointF(0, 0));
+    const CanvasMapping& m = view->Mapping();
+    const QPoint origin(m.X(0), m.Y(0));
+    QTest::mousePress(view, Qt::LeftButton, {}, origin + QPoint(100, 60));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, origin + QPoint(300, 200));
+    ASSERT_EQ(controls().size(), 1u);
+    EXPECT_EQ(controls()[0].m_x1, 50.0f) << "half the screen offsets";
+    EXPECT_EQ(controls()[0].m_y1, 30.0f);
+    EXPECT_EQ(controls()[0].m_x2, 150.0f);
+    EXPECT_EQ(controls()[0].m_y2, 100.0f);
+
+    // The zoom box shows the active window's zoom and sets it.
+    auto& frame = static_cast<CMainFrame&>(editor.frame());
+    frame.UpdateCommandUI();
+    EXPECT_EQ(frame.ZoomBox()->currentText(), QStringLiteral("200 %"));
+    frame.ZoomBox()->setEditText(QStringLiteral("33"));
+    emit frame.ZoomBox()->textActivated(frame.ZoomBox()->currentText());
+    EXPECT_DOUBLE_EQ(view->Zoom(), 1.0 / 3);
+
+    // Ctrl+wheel zooms about the pointer: the layout point under it stays.
+    const QPointF pointer(400, 300);
+    const double layoutX = view->Mapping().LayoutX(pointer.x());
+    QWheelEvent wheel(pointer, view->mapToGlobal(pointer), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view, &wheel);
+    EXPECT_DOUBLE_EQ(view->Zoom(), 0.5);
+    EXPECT_NEAR(view->Mapping().LayoutX(pointer.x()), layoutX, 2.0);
+
+    // Pan: the middle button, Space with the left one, and the wheel.
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(view->Mapping(), CanvasMapping()) << "Ctrl+0: 100 % where the picture began";
+    QTest::mousePress(view, Qt::MiddleButton, {}, QPoint(100, 100));
+    send(QEvent::MouseMove, QPoint(130, 90), Qt::NoButton, Qt::MiddleButton);
+    QTest::mouseRelease(view, Qt::MiddleButton, {}, QPoint(130, 90));
+    EXPECT_EQ(view->Mapping().originX, 30);
+    EXPECT_EQ(view->Mapping().originY, -10);
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QCoreApplication::sendEvent(view, &space);
+    dragTo(QPoint(200, 200), QPoint(190, 200));
+    QKeyEvent spaceUp(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QCoreApplication::sendEvent(view, &spaceUp);
+    EXPECT_EQ(view->Mapping().originX, 20);
+    EXPECT_EQ(controls().size(), 1u) << "a pan draws nothing";
+    QWheelEvent down(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
+                     Qt::NoButton, Qt::ShiftModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view, &down);
+    EXPECT_EQ(view->Mapping().originX, -20) << "Shift turns the wheel sideways";
+    QTest::keyClick(view, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(view->Zoom(), 1.5);
+    QTest::keyClick(view, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(view->Zoom(), 1.0);
+}
+
+// Run in a process of its own with QT_SCALE_FACTOR=2 by the test below it.
+TEST(HighDpiCanvas, OneLayoutPixelIsOneDevicePixel)
+{
+    if (qgetenv("KARVELO_EXPECT_SCALE") != "2")
+        GTEST_SKIP() << "runs only inside ScaledScreenShowsLayoutPixelsAsDevicePixels";
+    EditorFixture editor;
+    ASSERT_TRUE(editor.app->InitInstance());
+    ASSERT_EQ(editor.canvas()->devicePixelRatioF(), 2.0);
+    editor.canvas()->resize(500, 400);
+    editor.doc()->m_newControl = box("A", 0, 0, 10, 10);
+    editor.doc()->AddNewControl();
+    processEvents();
+    const QImage image = editor.canvas()->grab().toImage();
+    ASSERT_EQ(image.width(), 1000) << "the picture has device pixels";
+    EXPECT_EQ(image.pixel(20, 25), BRIGHT) << "the control's left edge at device pixel 20";
+    EXPECT_EQ(image.pixel(21, 25), WHITE) << "one device pixel wide";
+    EXPECT_EQ(image.pixel(29, 20), BRIGHT);
+    EXPECT_EQ(image.pixel(30, 25), WHITE) << "ten layout pixels are ten device pixels";
+}
+
+TEST(HighDpiCanvas, ScaledScreenShowsLayoutPixelsAsDevicePixels)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+    environment.insert(QStringLiteral("KARVELO_EXPECT_SCALE"), QStringLiteral("2"));
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=HighDpiCanvas.OneLayoutPixelIsOneDevicePixel")});
+    ASSERT_TRUE(child.waitForFinished(120000));
+    const QByteArray output = child.readAllStandardOutput();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+}

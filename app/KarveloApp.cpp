@@ -50,6 +50,8 @@ bool CKarveloApp::InitInstance()
     // counterpart on Qt: its controls look native already.
     SetRegistryKey(QStringLiteral("Local AppWizard-Generated Applications"));
     LoadStdProfileSettings(8);
+    const int spacing = GetProfileInt(QStringLiteral("Grid"), QStringLiteral("Spacing"), 8);
+    m_gridSpacing = spacing > 0 ? spacing : 8;
     // A save that must write a file in place keeps the old bytes here until the new ones are
     // on disk.
     tsSetBackupFolder(
@@ -123,6 +125,16 @@ void CKarveloApp::SetTool(CanvasTool tool)
         MainFrame()->ScheduleCommandUI();
 }
 
+void CKarveloApp::SetGrid(bool on)
+{
+    if (on == m_grid)
+        return;
+    m_grid = on;
+    emit gridChanged();
+    if (MainFrame())
+        MainFrame()->ScheduleCommandUI();
+}
+
 void CKarveloApp::OnAppAbout()
 {
     CAboutDlg about(MainFrame());
@@ -135,6 +147,7 @@ bool CKarveloApp::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
         {fw::ID_APP_ABOUT, &CKarveloApp::OnAppAbout},
         {resources::ID_TOOL_DRAW, &CKarveloApp::OnToolDraw, &CKarveloApp::OnUpdateToolDraw},
         {resources::ID_TOOL_SELECT, &CKarveloApp::OnToolSelect, &CKarveloApp::OnUpdateToolSelect},
+        {resources::ID_VIEW_GRID, &CKarveloApp::OnViewGrid, &CKarveloApp::OnUpdateViewGrid},
     };
     return table.Dispatch(this, id, state) || fw::Application::OnCmdMsg(id, state);
 }

@@ -28,8 +28,14 @@ public:
     CanvasTool CurrentTool() const { return m_tool; }
     void SetTool(CanvasTool tool);
 
+    // The grid of the Select tool: off at start; its spacing in layout pixels is a setting.
+    bool GridOn() const { return m_grid; }
+    void SetGrid(bool on);
+    double GridSpacing() const { return m_gridSpacing; }
+
 signals:
     void toolChanged();
+    void gridChanged();
 
 private:
     void OnAppAbout();
@@ -37,8 +43,12 @@ private:
     void OnToolSelect() { SetTool(SelectTool); }
     void OnUpdateToolDraw(fw::CommandState& state) { state.SetCheck(m_tool == DrawTool); }
     void OnUpdateToolSelect(fw::CommandState& state) { state.SetCheck(m_tool == SelectTool); }
+    void OnViewGrid() { SetGrid(!m_grid); }
+    void OnUpdateViewGrid(fw::CommandState& state) { state.SetCheck(m_grid); }
     // Prints the file named on the command line on the default or the given printer.
     bool PrintFromCommandLine(const fw::CommandLineInfo& info);
 
     CanvasTool m_tool = DrawTool;
+    bool m_grid = false;
+    double m_gridSpacing = 8;
 };

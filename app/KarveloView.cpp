@@ -25,8 +25,10 @@ CKarveloView::CKarveloView()
     // Moves matter while a drag is open even when no button is held (a release outside the
     // canvas leaves the drag open).
     setMouseTracking(true);
-    if (auto* app = qobject_cast<CKarveloApp*>(fw::App()))
+    if (auto* app = qobject_cast<CKarveloApp*>(fw::App())) {
         connect(app, &CKarveloApp::toolChanged, this, &CKarveloView::OnToolChanged);
+        connect(app, &CKarveloApp::gridChanged, this, qOverload<>(&QWidget::update));
+    }
     m_activeTool = &Tool();
 }
 
@@ -161,6 +163,7 @@ void CKarveloView::paintEvent(QPaintEvent*)
     image.fill(palette().color(QPalette::Base));
     if (const CKarveloDoc* doc = GetDocument()) {
         QPainter painter(&image);
+        PaintGrid(painter);
         PaintLayout(painter, image.rect(), doc->m_layout.m_controls, doc->Selection().selected,
                     doc->CurrentIndex(), m_mapping);
         m_activeTool->PaintOverlay(painter);
@@ -171,6 +174,30 @@ void CKarveloView::paintEvent(QPaintEvent*)
     static const bool exitAfterPaint = qEnvironmentVariableIsSet("KARVELO_EXIT_AFTER_FIRST_PAINT");
     if (exitAfterPaint)
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void CKarveloView::PaintGrid(QPainter& painter) const
+{
+    // The Select tool's grid, faint and under the outlines; the Draw tool shows the Parts'
+    // picture only.
+    const auto* app = qobject_cast<const CKarveloApp*>(fw::App());
+    if (!app || !app->GridOn() || app->CurrentTool() != CKarveloApp::SelectTool)
+        return;
+    const double spacing = app->GridSpacing();
+    if (spacing * m_mapping.zoom < MIN_GRID_STEP)
+        return;
+    const QColor dot(200, 200, 215);
+    const QRect bounds = painter.viewport();
+    for (double y = 0; y <= SCREEN_HEIGHT; y += spacing) {
+        const int row = m_mapping.Y(static_cast<float>(y));
+        if (row < bounds.top() || row > bounds.bottom())
+            continue;
+        for (double x = 0; x <= SCREEN_WIDTH; x += spacing) {
+            const int column = m_mapping.X(static_cast<float>(x));
+            if (column >= bounds.left() && column <= bounds.right())
+                painter.fillRect(column, row, 1, 1, dot);
+        }
+    }
 }
 
 void CKarveloView::mousePressEvent(QMouseEvent* event)
@@ -279,6 +306,10 @@ void CKarveloView::keyPressEvent(QKeyEvent* event)
         return;
     auto* app = qobject_cast<CKarveloApp*>(fw::App());
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (app && modifiers == Qt::NoModifier && event->key() == Qt::Key_G) {
+        app->SetGrid(!app->GridOn());
+        return;
+    }
     if (app && modifiers == Qt::NoModifier &&
         (event->key() == Qt::Key_R || event->key() == Qt::Key_S)) {
         app->SetTool(event->key() == Qt::Key_S ? CKarveloApp::SelectTool : CKarveloApp::DrawTool);

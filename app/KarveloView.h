@@ -59,6 +59,9 @@ protected:
 
 private:
     bool ZoomKey(QKeyEvent* event);
+    void PaintGrid(QPainter& painter) const;
+    // Grid dots closer than this many device pixels are not drawn (they would be a wash).
+    static constexpr double MIN_GRID_STEP = 4.0;
     CCanvasTool& Tool() const;
     void OnToolChanged();
 

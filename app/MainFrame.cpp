@@ -46,6 +46,14 @@ int CMainFrame::OnCreate()
     m_toolsBar->setFloatable(true);
     m_toolsBar->setAllowedAreas(Qt::AllToolBarAreas);
 
+    m_arrangeBar = LoadToolBar(resources::IDR_ARRANGE, resources::IDR_ARRANGE);
+    if (!m_arrangeBar)
+        return -1;
+    m_arrangeBar->setWindowTitle(fw::LoadString(resources::IDS_ARRANGE_BAR));
+    m_arrangeBar->setMovable(true);
+    m_arrangeBar->setFloatable(true);
+    m_arrangeBar->setAllowedAreas(Qt::AllToolBarAreas);
+
     // The zoom of the active window, to read and to type.
     m_zoomBox = new QComboBox(m_toolsBar);
     m_zoomBox->setObjectName(QStringLiteral("zoom"));

@@ -20,6 +20,7 @@ public:
     int OnCreate() override;
     QToolBar* ToolBar() const { return m_toolBar; }
     QToolBar* ToolsBar() const { return m_toolsBar; }
+    QToolBar* ArrangeBar() const { return m_arrangeBar; }
     QDockWidget* History() const { return m_history; }
     QUndoGroup* UndoGroup() const { return m_undoGroup; }
     QComboBox* ZoomBox() const { return m_zoomBox; }
@@ -38,6 +39,7 @@ private:
 
     QToolBar* m_toolBar = nullptr;
     QToolBar* m_toolsBar = nullptr;
+    QToolBar* m_arrangeBar = nullptr;
     QDockWidget* m_history = nullptr;
     QUndoGroup* m_undoGroup = nullptr;
     QComboBox* m_zoomBox = nullptr;

@@ -18,6 +18,7 @@ inline constexpr CommandId ID_FILE_PRINT_DIRECT = 57608;
 inline constexpr CommandId ID_FILE_PRINT_PREVIEW = 57609;
 inline constexpr CommandId ID_FILE_MRU_FILE1 = 57616;
 inline constexpr CommandId ID_FILE_MRU_LAST = 57631;
+inline constexpr CommandId ID_EDIT_CLEAR = 57632;
 inline constexpr CommandId ID_EDIT_COPY = 57634;
 inline constexpr CommandId ID_EDIT_CUT = 57635;
 inline constexpr CommandId ID_EDIT_PASTE = 57637;

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <iterator>
+
 namespace resources {
 
 namespace {
@@ -152,6 +154,110 @@ void drawHistory(QPainter& p)
         p.fillRect(4, y, 7, 1, y == 10 ? BLUE : STEEL);
 }
 
+// Arranging: bars in blue against a guide line in ink.
+void bar(QPainter& p, int x, int y, int w, int h)
+{
+    p.setPen(INK);
+    p.setBrush(BLUE);
+    p.drawRect(x, y, w - 1, h - 1);
+}
+
+void drawGrid(QPainter& p)
+{
+    for (int y = 1; y < H; y += 4)
+        for (int x = 1; x < W; x += 4)
+            p.fillRect(x, y, 2, 2, x == 9 && y == 5 ? BLUE : INK);
+}
+
+void drawAlignLeft(QPainter& p)
+{
+    p.fillRect(1, 0, 1, H, INK);
+    bar(p, 3, 2, 10, 4);
+    bar(p, 3, 9, 6, 4);
+}
+
+void drawAlignHorizontalCentre(QPainter& p)
+{
+    bar(p, 2, 2, 12, 4);
+    bar(p, 5, 9, 6, 4);
+    p.fillRect(7, 0, 2, H, INK);
+}
+
+void drawAlignRight(QPainter& p)
+{
+    p.fillRect(14, 0, 1, H, INK);
+    bar(p, 3, 2, 10, 4);
+    bar(p, 7, 9, 6, 4);
+}
+
+void drawAlignTop(QPainter& p)
+{
+    p.fillRect(0, 1, W, 1, INK);
+    bar(p, 2, 3, 4, 10);
+    bar(p, 9, 3, 4, 6);
+}
+
+void drawAlignVerticalCentre(QPainter& p)
+{
+    bar(p, 2, 1, 4, 13);
+    bar(p, 9, 4, 4, 7);
+    p.fillRect(0, 7, W, 1, INK);
+}
+
+void drawAlignBottom(QPainter& p)
+{
+    p.fillRect(0, 13, W, 1, INK);
+    bar(p, 2, 2, 4, 10);
+    bar(p, 9, 6, 4, 6);
+}
+
+void drawDistributeHorizontally(QPainter& p)
+{
+    bar(p, 0, 3, 3, 9);
+    bar(p, 6, 3, 4, 9);
+    bar(p, 13, 3, 3, 9);
+    p.fillRect(3, 7, 3, 1, STEEL);
+    p.fillRect(10, 7, 3, 1, STEEL);
+}
+
+void drawDistributeVertically(QPainter& p)
+{
+    bar(p, 3, 0, 10, 3);
+    bar(p, 3, 6, 10, 3);
+    bar(p, 3, 12, 10, 3);
+    p.fillRect(8, 3, 1, 3, STEEL);
+    p.fillRect(8, 9, 1, 3, STEEL);
+}
+
+void drawSameWidth(QPainter& p)
+{
+    bar(p, 2, 1, 12, 4);
+    bar(p, 2, 9, 12, 4);
+    p.fillRect(1, 7, 14, 1, INK);
+}
+
+void drawSameHeight(QPainter& p)
+{
+    bar(p, 1, 1, 4, 13);
+    bar(p, 9, 1, 4, 13);
+    p.fillRect(7, 1, 1, 13, INK);
+}
+
+void drawSameSize(QPainter& p)
+{
+    bar(p, 1, 1, 6, 6);
+    bar(p, 9, 8, 6, 6);
+    p.fillRect(7, 7, 2, 1, INK);
+}
+
+void drawDuplicate(QPainter& p)
+{
+    page(p, 1, 1, 8, 9);
+    page(p, 5, 4, 8, 9);
+    p.fillRect(8, 8, 3, 1, BLUE);
+    p.fillRect(9, 7, 1, 3, BLUE);
+}
+
 // A layout screen with two controls: the picture of the program and of its documents.
 QPixmap layoutPicture(int size)
 {
@@ -199,6 +305,35 @@ QPixmap ToolsBitmap()
     void (*const images[])(QPainter&) = {drawDrawTool, drawSelectTool, drawUndo, drawRedo,
                                          drawHistory};
     for (int i = 0; i < 5; ++i) {
+        p.save();
+        p.translate(i * W, 0);
+        p.setClipRect(0, 0, W, H);
+        images[i](p);
+        p.restore();
+    }
+    return strip;
+}
+
+QPixmap ArrangeBitmap()
+{
+    void (*const images[])(QPainter&) = {drawGrid,
+                                         drawAlignLeft,
+                                         drawAlignHorizontalCentre,
+                                         drawAlignRight,
+                                         drawAlignTop,
+                                         drawAlignVerticalCentre,
+                                         drawAlignBottom,
+                                         drawDistributeHorizontally,
+                                         drawDistributeVertically,
+                                         drawSameWidth,
+                                         drawSameHeight,
+                                         drawSameSize,
+                                         drawDuplicate};
+    constexpr int count = static_cast<int>(std::size(images));
+    QPixmap strip(count * W, H);
+    strip.fill(Qt::transparent);
+    QPainter p(&strip);
+    for (int i = 0; i < count; ++i) {
         p.save();
         p.translate(i * W, 0);
         p.setClipRect(0, 0, W, H);

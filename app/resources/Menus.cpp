@@ -70,6 +70,15 @@ const Resources& Tables()
                          ID_EDIT_REDO, ID_SEPARATOR,   ID_VIEW_HISTORY};
         tools.bitmap = &ToolsBitmap;
         r.toolbars[IDR_TOOLS] = tools;
+
+        ToolbarDefinition arrange;
+        arrange.buttons = {ID_VIEW_GRID,     ID_SEPARATOR,    ID_ALIGN_LEFT,    ID_ALIGN_HCENTRE,
+                           ID_ALIGN_RIGHT,   ID_ALIGN_TOP,    ID_ALIGN_VCENTRE, ID_ALIGN_BOTTOM,
+                           ID_SEPARATOR,     ID_DISTRIBUTE_H, ID_DISTRIBUTE_V,  ID_SEPARATOR,
+                           ID_SAME_WIDTH,    ID_SAME_HEIGHT,  ID_SAME_SIZE,     ID_SEPARATOR,
+                           ID_EDIT_DUPLICATE};
+        arrange.bitmap = &ArrangeBitmap;
+        r.toolbars[IDR_ARRANGE] = arrange;
         return r;
     }();
     return tables;

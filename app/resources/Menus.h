@@ -15,6 +15,8 @@ const fw::Resources& Tables();
 QPixmap ToolbarBitmap();
 // The tools bar: Draw, Select, Undo, Redo, History.
 QPixmap ToolsBitmap();
+// The arranging bar: grid, six aligns, two distributes, three sizes, duplicate.
+QPixmap ArrangeBitmap();
 QIcon MainIcon();
 QIcon LayoutIcon();
 

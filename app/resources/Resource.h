@@ -32,12 +32,36 @@ inline constexpr fw::CommandId ID_TOOL_SELECT = 32772;
 inline constexpr fw::CommandId ID_LAYOUT_UNDO = 32773;
 inline constexpr fw::CommandId ID_VIEW_HISTORY = 32774;
 
+// The arranging commands, their bar and the canvas's context menu.
+inline constexpr unsigned IDR_ARRANGE = 1132;
+inline constexpr fw::CommandId ID_ALIGN_LEFT = 32780;
+inline constexpr fw::CommandId ID_ALIGN_HCENTRE = 32781;
+inline constexpr fw::CommandId ID_ALIGN_RIGHT = 32782;
+inline constexpr fw::CommandId ID_ALIGN_TOP = 32783;
+inline constexpr fw::CommandId ID_ALIGN_VCENTRE = 32784;
+inline constexpr fw::CommandId ID_ALIGN_BOTTOM = 32785;
+inline constexpr fw::CommandId ID_DISTRIBUTE_H = 32786;
+inline constexpr fw::CommandId ID_DISTRIBUTE_V = 32787;
+inline constexpr fw::CommandId ID_SAME_WIDTH = 32788;
+inline constexpr fw::CommandId ID_SAME_HEIGHT = 32789;
+inline constexpr fw::CommandId ID_SAME_SIZE = 32790;
+inline constexpr fw::CommandId ID_ORDER_RAISE = 32791;
+inline constexpr fw::CommandId ID_ORDER_LOWER = 32792;
+inline constexpr fw::CommandId ID_ORDER_TO_TOP = 32793;
+inline constexpr fw::CommandId ID_ORDER_TO_BOTTOM = 32794;
+inline constexpr fw::CommandId ID_EDIT_DUPLICATE = 32795;
+inline constexpr fw::CommandId ID_VIEW_GRID = 32796;
+
 inline constexpr unsigned IDS_UNDO_STEP = 32800;
 inline constexpr unsigned IDS_REDO_STEP = 32801;
 inline constexpr unsigned IDS_TOOLS_BAR = 32802;
 inline constexpr unsigned IDS_HISTORY = 32803;
 inline constexpr unsigned IDS_HISTORY_START = 32804;
 inline constexpr unsigned IDS_ZOOM_TIP = 32805;
+inline constexpr unsigned IDS_PASTE_EMPTY = 32806;
+inline constexpr unsigned IDS_PASTE_NOT_CONTROLS = 32807;
+inline constexpr unsigned IDS_PASTE_BAD_NAME = 32808;
+inline constexpr unsigned IDS_ARRANGE_BAR = 32809;
 
 // The names of the steps in the history.
 inline constexpr unsigned IDS_STEP_DRAW = 32900;
@@ -54,5 +78,40 @@ inline constexpr unsigned IDS_STEP_REORDER = 32910;
 inline constexpr unsigned IDS_STEP_RELOAD = 32911;
 inline constexpr unsigned IDS_STEP_MOVE = 32912;
 inline constexpr unsigned IDS_STEP_RESIZE = 32913;
+inline constexpr unsigned IDS_STEP_ALIGN = 32914;
+inline constexpr unsigned IDS_STEP_DISTRIBUTE = 32915;
+inline constexpr unsigned IDS_STEP_SAME_SIZE = 32916;
+inline constexpr unsigned IDS_STEP_PASTE = 32917;
+inline constexpr unsigned IDS_STEP_CUT = 32918;
+inline constexpr unsigned IDS_STEP_DUPLICATE = 32919;
+
+// The canvas's context menu.
+inline constexpr unsigned IDS_MENU_UNDO = 33000;
+inline constexpr unsigned IDS_MENU_REDO = 33001;
+inline constexpr unsigned IDS_MENU_CUT = 33002;
+inline constexpr unsigned IDS_MENU_COPY = 33003;
+inline constexpr unsigned IDS_MENU_PASTE = 33004;
+inline constexpr unsigned IDS_MENU_DUPLICATE = 33005;
+inline constexpr unsigned IDS_MENU_DELETE = 33006;
+inline constexpr unsigned IDS_MENU_SELECT_ALL = 33007;
+inline constexpr unsigned IDS_MENU_ALIGN = 33008;
+inline constexpr unsigned IDS_MENU_DISTRIBUTE = 33009;
+inline constexpr unsigned IDS_MENU_SAME = 33010;
+inline constexpr unsigned IDS_MENU_ORDER = 33011;
+inline constexpr unsigned IDS_MENU_ALIGN_LEFT = 33012;
+inline constexpr unsigned IDS_MENU_ALIGN_HCENTRE = 33013;
+inline constexpr unsigned IDS_MENU_ALIGN_RIGHT = 33014;
+inline constexpr unsigned IDS_MENU_ALIGN_TOP = 33015;
+inline constexpr unsigned IDS_MENU_ALIGN_VCENTRE = 33016;
+inline constexpr unsigned IDS_MENU_ALIGN_BOTTOM = 33017;
+inline constexpr unsigned IDS_MENU_DISTRIBUTE_H = 33018;
+inline constexpr unsigned IDS_MENU_DISTRIBUTE_V = 33019;
+inline constexpr unsigned IDS_MENU_SAME_WIDTH = 33020;
+inline constexpr unsigned IDS_MENU_SAME_HEIGHT = 33021;
+inline constexpr unsigned IDS_MENU_SAME_SIZE = 33022;
+inline constexpr unsigned IDS_MENU_RAISE = 33023;
+inline constexpr unsigned IDS_MENU_LOWER = 33024;
+inline constexpr unsigned IDS_MENU_TO_TOP = 33025;
+inline constexpr unsigned IDS_MENU_TO_BOTTOM = 33026;
 
 } // namespace resources

@@ -1,6 +1,7 @@
 #include "SelectTool.h"
 
 #include "CommandIds.h"
+#include "KarveloApp.h"
 #include "KarveloDoc.h"
 #include "KarveloView.h"
 #include "LayoutPainter.h"
@@ -23,6 +24,7 @@ namespace {
 const QColor HANDLE_FILL(255, 255, 255);
 const QColor HANDLE_EDGE(40, 40, 48);
 const QColor BAND_COLOUR(0, 110, 220);
+const QColor GUIDE_COLOUR(0, 200, 220);
 
 // The device pixels a control's outline spans, as a rectangle that is never empty (a control
 // of no width still has a place for its handles); null when a corner has no place at all.
@@ -148,9 +150,18 @@ void CSelectTool::Toggle(int index)
 
 void CSelectTool::MousePress(QMouseEvent* event)
 {
-    if (!Doc() || event->button() != Qt::LeftButton || m_state != IDLE)
+    if (!Doc() || m_state != IDLE)
         return;
-    Press(m_canvas->DevicePoint(event), event->modifiers());
+    if (event->button() == Qt::RightButton) {
+        // A right click on a control that is not selected picks it first.
+        const int hit = ControlAt(m_canvas->DevicePoint(event), false);
+        if (hit >= 0 && !Doc()->Selection().Contains(static_cast<std::size_t>(hit)))
+            SelectAlone(hit);
+        ShowContextMenu(event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() == Qt::LeftButton)
+        Press(m_canvas->DevicePoint(event), event->modifiers());
 }
 
 void CSelectTool::Press(QPoint device, Qt::KeyboardModifiers modifiers)
@@ -218,15 +229,26 @@ void CSelectTool::Drag(QPoint device, Qt::KeyboardModifiers modifiers)
         else
             return;
     }
-    const QPointF delta = LayoutDelta(device);
+    if ((m_state == MOVING || m_state == RESIZING) && !m_linesReady) {
+        m_lines =
+            SnapLines::For(doc->m_layout.m_controls, doc->Selection().selected, GridSpacing());
+        m_linesReady = true;
+    }
+    QPointF delta = LayoutDelta(device);
+    m_guideX.reset();
+    m_guideY.reset();
+    // Alt: plain moves, no snapping.
+    const bool snapping = !(modifiers & Qt::AltModifier);
     switch (m_state) {
     case MOVING:
-        doc->ChangeControls(
-            nullptr,
-            Moved(m_originals, static_cast<float>(delta.x()), static_cast<float>(delta.y())),
-            stepName(resources::IDS_STEP_MOVE), MERGE_MOVE);
+        if (snapping)
+            SnapMove(delta);
+        doc->ChangeControls(nullptr, Moved(m_originals, delta.x(), delta.y()),
+                            stepName(resources::IDS_STEP_MOVE), MERGE_MOVE);
         break;
     case RESIZING:
+        if (snapping)
+            SnapResize(delta);
         doc->ChangeControls(nullptr,
                             Resized(m_originals, m_handle, delta.x(), delta.y(),
                                     (modifiers & Qt::ShiftModifier) != 0),
@@ -239,6 +261,58 @@ void CSelectTool::Drag(QPoint device, Qt::KeyboardModifiers modifiers)
     default:
         break;
     }
+}
+
+double CSelectTool::GridSpacing() const
+{
+    const auto* app = qobject_cast<const CKarveloApp*>(fw::App());
+    return app && app->GridOn() ? app->GridSpacing() : 0.0;
+}
+
+double CSelectTool::SnapTolerance() const
+{
+    return SNAP_DISTANCE * m_canvas->devicePixelRatioF() / m_canvas->Mapping().zoom;
+}
+
+void CSelectTool::SnapMove(QPointF& delta)
+{
+    // The selection's box snaps left, middle or right, and top, middle or bottom.
+    const LayoutBox box = BoundsOf(m_originals);
+    const double middleX = (box.left + box.right) / 2, middleY = (box.top + box.bottom) / 2;
+    if (auto snap = SnapAxis({box.left + delta.x(), middleX + delta.x(), box.right + delta.x()},
+                             m_lines.xs, m_lines.grid, SnapTolerance())) {
+        delta.rx() += snap->shift;
+        m_guideX = snap->line;
+    }
+    if (auto snap = SnapAxis({box.top + delta.y(), middleY + delta.y(), box.bottom + delta.y()},
+                             m_lines.ys, m_lines.grid, SnapTolerance())) {
+        delta.ry() += snap->shift;
+        m_guideY = snap->line;
+    }
+}
+
+void CSelectTool::SnapResize(QPointF& delta)
+{
+    // Only the sides the handle pulls snap.
+    double x = 0, y = 0;
+    if (m_originals.size() == 1) {
+        x = PulledX(m_originals.front().second, m_handle);
+        y = PulledY(m_originals.front().second, m_handle);
+    } else {
+        const LayoutBox box = BoundsOf(m_originals);
+        x = m_handle & LEFT ? box.left : box.right;
+        y = m_handle & TOP ? box.top : box.bottom;
+    }
+    if (m_handle & (LEFT | RIGHT))
+        if (auto snap = SnapAxis({x + delta.x()}, m_lines.xs, m_lines.grid, SnapTolerance())) {
+            delta.setX(snap->line - x);
+            m_guideX = snap->line;
+        }
+    if (m_handle & (TOP | BOTTOM))
+        if (auto snap = SnapAxis({y + delta.y()}, m_lines.ys, m_lines.grid, SnapTolerance())) {
+            delta.setY(snap->line - y);
+            m_guideY = snap->line;
+        }
 }
 
 void CSelectTool::MouseRelease(QMouseEvent* event)
@@ -295,6 +369,18 @@ void CSelectTool::Finish(Qt::KeyboardModifiers modifiers)
     }
     m_state = IDLE;
     m_originals.clear();
+    EndSnapping();
+}
+
+void CSelectTool::EndSnapping()
+{
+    const bool shown = m_guideX || m_guideY;
+    m_guideX.reset();
+    m_guideY.reset();
+    m_lines = SnapLines();
+    m_linesReady = false;
+    if (shown)
+        m_canvas->update();
 }
 
 void CSelectTool::Cancel()
@@ -312,6 +398,7 @@ void CSelectTool::Cancel()
     m_band = QRect();
     m_state = IDLE;
     m_originals.clear();
+    EndSnapping();
     m_canvas->update();
 }
 
@@ -338,95 +425,18 @@ void CSelectTool::UpdateCursor(QPoint device)
         m_canvas->unsetCursor();
 }
 
-void CSelectTool::Nudge(float dx, float dy, bool repeated)
-{
-    CKarveloDoc* doc = Doc();
-    if (doc->Selection().selected.empty())
-        return;
-    // A key held down is one step; each new press is another.
-    if (!repeated)
-        doc->NewGesture();
-    doc->ChangeControls(nullptr, Moved(SelectedControls(), dx, dy),
-                        stepName(resources::IDS_STEP_MOVE), MERGE_NUDGE);
-}
-
-void CSelectTool::DeleteSelection()
-{
-    CKarveloDoc* doc = Doc();
-    const std::vector<std::size_t> selected = doc->Selection().selected;
-    if (selected.empty())
-        return;
-    // The control that followed the first one deleted becomes current; at the end, the last.
-    const auto left = static_cast<int>(doc->m_layout.m_controls.size() - selected.size());
-    const int current = left == 0 ? -1 : std::min(static_cast<int>(selected.front()), left - 1);
-    doc->RemoveControls(nullptr, selected, current, stepName(resources::IDS_STEP_DELETE));
-}
-
-void CSelectTool::SelectAll()
-{
-    CKarveloDoc* doc = Doc();
-    SelectionState all;
-    const std::size_t count = doc->m_layout.m_controls.size();
-    all.selected.resize(count);
-    for (std::size_t i = 0; i < count; ++i)
-        all.selected[i] = i;
-    all.current = doc->CurrentIndex() >= 0 ? doc->CurrentIndex() : static_cast<int>(count) - 1;
-    doc->SetSelection(nullptr, std::move(all));
-}
-
-bool CSelectTool::KeyPress(QKeyEvent* event)
-{
-    CKarveloDoc* doc = Doc();
-    if (!doc)
-        return false;
-    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    const int key = event->key();
-    if (key == Qt::Key_Escape) {
-        if (m_state != IDLE)
-            Cancel();
-        else
-            doc->SetSelection(nullptr, SelectionState());
-        return true;
-    }
-    if (m_state != IDLE)
-        return false;
-    if ((key == Qt::Key_Delete || key == Qt::Key_Backspace) && modifiers == Qt::NoModifier) {
-        DeleteSelection();
-        return true;
-    }
-    if (key == Qt::Key_A && modifiers == Qt::ControlModifier) {
-        SelectAll();
-        return true;
-    }
-    if ((key == Qt::Key_Y && modifiers == Qt::ControlModifier) ||
-        (key == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))) {
-        doc->UndoStack()->redo();
-        return true;
-    }
-    if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) {
-        const float step = modifiers == Qt::ShiftModifier ? 10.0f : 1.0f;
-        switch (key) {
-        case Qt::Key_Left:
-            Nudge(-step, 0, event->isAutoRepeat());
-            return true;
-        case Qt::Key_Right:
-            Nudge(step, 0, event->isAutoRepeat());
-            return true;
-        case Qt::Key_Up:
-            Nudge(0, -step, event->isAutoRepeat());
-            return true;
-        case Qt::Key_Down:
-            Nudge(0, step, event->isAutoRepeat());
-            return true;
-        default:
-            break;
-        }
-    }
-    return false;
-}
-
 void CSelectTool::PaintOverlay(QPainter& painter)
 {
+    // The lines a drag snaps to, across the whole canvas, one device pixel wide.
+    const QRect all = painter.viewport();
+    if (m_guideX)
+        painter.fillRect(
+            QRect(m_canvas->Mapping().X(static_cast<float>(*m_guideX)), all.top(), 1, all.height()),
+            GUIDE_COLOUR);
+    if (m_guideY)
+        painter.fillRect(
+            QRect(all.left(), m_canvas->Mapping().Y(static_cast<float>(*m_guideY)), all.width(), 1),
+            GUIDE_COLOUR);
     for (const QRect& rect : HandleRects()) {
         painter.fillRect(rect, HANDLE_FILL);
         painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), HANDLE_EDGE);
@@ -440,31 +450,4 @@ void CSelectTool::PaintOverlay(QPainter& painter)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(m_band.adjusted(0, 0, -1, -1));
     }
-}
-
-void CSelectTool::OnEditUndo()
-{
-    if (CKarveloDoc* doc = Doc())
-        doc->UndoStack()->undo();
-}
-
-void CSelectTool::OnUpdateEditUndo(fw::CommandState& state)
-{
-    CKarveloDoc* doc = Doc();
-    state.Enable(doc && doc->UndoStack()->canUndo() && m_state == IDLE);
-}
-
-void CSelectTool::OnUpdateSelectAll(fw::CommandState& state)
-{
-    CKarveloDoc* doc = Doc();
-    state.Enable(doc && !doc->m_layout.m_controls.empty());
-}
-
-bool CSelectTool::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
-{
-    static const fw::CommandTable<CSelectTool> table = {
-        {fw::ID_EDIT_UNDO, &CSelectTool::OnEditUndo, &CSelectTool::OnUpdateEditUndo},
-        {fw::ID_EDIT_SELECT_ALL, &CSelectTool::SelectAll, &CSelectTool::OnUpdateSelectAll},
-    };
-    return table.Dispatch(this, id, state);
 }

@@ -4,10 +4,14 @@
 
 #include "CanvasTool.h"
 #include "LayoutHint.h"
+#include "tools/Snap.h"
 #include "tools/Transform.h"
 
 #include <QPoint>
 #include <QRect>
+
+#include <optional>
+#include <vector>
 
 class CSelectTool : public CCanvasTool
 {
@@ -26,6 +30,8 @@ public:
     static constexpr int HANDLE_SIZE = 8;
     // A control is under the pointer within this many screen pixels of its outline.
     static constexpr double PICK_TOLERANCE = 3.0;
+    // Moved edges snap to lines within this many screen pixels, at every zoom.
+    static constexpr double SNAP_DISTANCE = 6.0;
 
     // The device rectangles of the eight handles, in the order of HANDLES; none without a
     // selection.
@@ -47,6 +53,11 @@ private:
     void Drag(QPoint device, Qt::KeyboardModifiers modifiers);
     void Click(Qt::KeyboardModifiers modifiers);
     void Cancel();
+    double GridSpacing() const;
+    double SnapTolerance() const;
+    void SnapMove(QPointF& delta);
+    void SnapResize(QPointF& delta);
+    void EndSnapping();
     void Finish(Qt::KeyboardModifiers modifiers);
     void UpdateCursor(QPoint device);
     // The layout pixels the pointer moved since the press, whole.
@@ -54,12 +65,49 @@ private:
     IndexedControls SelectedControls() const;
     void SelectAlone(int index);
     void Toggle(int index);
+    std::vector<LayoutControl> SelectedRecords() const;
     void Nudge(float dx, float dy, bool repeated);
-    void DeleteSelection();
+    void DeleteSelection(unsigned step);
     void SelectAll();
+    // Runs a command through the frame, as a menu item or a key would.
+    void Run(fw::CommandId id);
+    void ShowContextMenu(QPoint globalPosition);
+
+    void Arrange(IndexedControls changed, unsigned step);
+    void Align(int alignment);
+    void SameSizeAs(bool width, bool height);
+    void Reorder(int order);
+    void Insert(std::vector<LayoutControl> controls, unsigned step);
+
     void OnEditUndo();
+    void OnEditClear();
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
+    void OnEditDuplicate();
+    void OnAlignLeft();
+    void OnAlignHorizontalCentre();
+    void OnAlignRight();
+    void OnAlignTop();
+    void OnAlignVerticalCentre();
+    void OnAlignBottom();
+    void OnDistributeHorizontally();
+    void OnDistributeVertically();
+    void OnSameWidth();
+    void OnSameHeight();
+    void OnSameSize();
+    void OnRaise();
+    void OnLower();
+    void OnToTop();
+    void OnToBottom();
     void OnUpdateEditUndo(fw::CommandState& state);
     void OnUpdateSelectAll(fw::CommandState& state);
+    void OnUpdateNeedsSelection(fw::CommandState& state);
+    void OnUpdateDistribute(fw::CommandState& state);
+    void OnUpdateSameSize(fw::CommandState& state);
+    void OnUpdateRaise(fw::CommandState& state);
+    void OnUpdateLower(fw::CommandState& state);
+    void OnUpdateEditPaste(fw::CommandState& state);
 
     State m_state = IDLE;
     QPoint m_press;
@@ -68,4 +116,8 @@ private:
     SelectionState m_pressSelection;
     IndexedControls m_originals;
     QRect m_band;
+    SnapLines m_lines;
+    bool m_linesReady = false;
+    std::optional<double> m_guideX;
+    std::optional<double> m_guideY;
 };

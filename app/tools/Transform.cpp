@@ -23,13 +23,14 @@ LayoutBox BoundsOf(const IndexedControls& controls)
     return box;
 }
 
-IndexedControls Moved(IndexedControls controls, float dx, float dy)
+IndexedControls Moved(IndexedControls controls, double dx, double dy)
 {
+    // In double and rounded once: a corner moved onto a line lands on it exactly.
     for (auto& [index, c] : controls) {
-        c.m_x1 += dx;
-        c.m_x2 += dx;
-        c.m_y1 += dy;
-        c.m_y2 += dy;
+        c.m_x1 = static_cast<float>(c.m_x1 + dx);
+        c.m_x2 = static_cast<float>(c.m_x2 + dx);
+        c.m_y1 = static_cast<float>(c.m_y1 + dy);
+        c.m_y2 = static_cast<float>(c.m_y2 + dy);
     }
     return controls;
 }
@@ -50,6 +51,16 @@ float scaled(float value, double anchor, double factor)
 }
 
 } // namespace
+
+float PulledX(const LayoutControl& c, int handle)
+{
+    return (c.m_x1 <= c.m_x2) == ((handle & LEFT) != 0) ? c.m_x1 : c.m_x2;
+}
+
+float PulledY(const LayoutControl& c, int handle)
+{
+    return (c.m_y1 <= c.m_y2) == ((handle & TOP) != 0) ? c.m_y1 : c.m_y2;
+}
 
 IndexedControls Resized(IndexedControls controls, int handle, double dx, double dy, bool keepRatio)
 {
@@ -101,8 +112,8 @@ IndexedControls Resized(IndexedControls controls, int handle, double dx, double 
     }
     // A zero-wide box cannot scale; it follows the pulled side instead.
     if (width == 0 && (handle & (LEFT | RIGHT)) && !keepRatio)
-        controls = Moved(std::move(controls), static_cast<float>(dx), 0.0f);
+        controls = Moved(std::move(controls), dx, 0.0);
     if (height == 0 && (handle & (TOP | BOTTOM)) && !keepRatio)
-        controls = Moved(std::move(controls), 0.0f, static_cast<float>(dy));
+        controls = Moved(std::move(controls), 0.0, dy);
     return controls;
 }

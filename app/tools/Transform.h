@@ -31,7 +31,12 @@ inline constexpr int HANDLES[8] = {TOP | LEFT,     TOP,    TOP | RIGHT,   RIGHT,
                                    BOTTOM | RIGHT, BOTTOM, BOTTOM | LEFT, LEFT};
 
 // Both corners of every control moved by (dx, dy); fractions are kept.
-IndexedControls Moved(IndexedControls controls, float dx, float dy);
+IndexedControls Moved(IndexedControls controls, double dx, double dy);
+
+// The coordinate of control that the handle's horizontal (vertical) side pulls, one control
+// alone: the stored one on that side of the rectangle.
+float PulledX(const LayoutControl& control, int handle);
+float PulledY(const LayoutControl& control, int handle);
 
 // The controls resized by pulling handle (a combination of sides) by (dx, dy) layout pixels.
 // One control alone keeps the rule of its stored corners: of each axis that the handle moves,

@@ -1,0 +1,143 @@
+#include "Arrange.h"
+
+#include <algorithm>
+
+namespace {
+
+double left(const LayoutControl& c)
+{
+    return std::min(c.m_x1, c.m_x2);
+}
+double right(const LayoutControl& c)
+{
+    return std::max(c.m_x1, c.m_x2);
+}
+double top(const LayoutControl& c)
+{
+    return std::min(c.m_y1, c.m_y2);
+}
+double bottom(const LayoutControl& c)
+{
+    return std::max(c.m_y1, c.m_y2);
+}
+
+void shift(LayoutControl& c, double dx, double dy)
+{
+    c.m_x1 = static_cast<float>(c.m_x1 + dx);
+    c.m_x2 = static_cast<float>(c.m_x2 + dx);
+    c.m_y1 = static_cast<float>(c.m_y1 + dy);
+    c.m_y2 = static_cast<float>(c.m_y2 + dy);
+}
+
+} // namespace
+
+LayoutBox AlignmentBox(const IndexedControls& controls)
+{
+    if (controls.size() >= 2)
+        return BoundsOf(controls);
+    return LayoutBox{0, 0, 800, 600, true};
+}
+
+IndexedControls Aligned(IndexedControls controls, Alignment alignment, const LayoutBox& box)
+{
+    for (auto& [index, c] : controls) {
+        switch (alignment) {
+        case Alignment::Left:
+            shift(c, box.left - left(c), 0);
+            break;
+        case Alignment::HorizontalCentre:
+            shift(c, (box.left + box.right) / 2 - (left(c) + right(c)) / 2, 0);
+            break;
+        case Alignment::Right:
+            shift(c, box.right - right(c), 0);
+            break;
+        case Alignment::Top:
+            shift(c, 0, box.top - top(c));
+            break;
+        case Alignment::VerticalCentre:
+            shift(c, 0, (box.top + box.bottom) / 2 - (top(c) + bottom(c)) / 2);
+            break;
+        case Alignment::Bottom:
+            shift(c, 0, box.bottom - bottom(c));
+            break;
+        }
+    }
+    return controls;
+}
+
+IndexedControls Distributed(IndexedControls controls, bool horizontally)
+{
+    if (controls.size() < 3)
+        return controls;
+    const auto low = horizontally ? left : top;
+    const auto high = horizontally ? right : bottom;
+    std::vector<std::size_t> order(controls.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return low(controls[a].second) < low(controls[b].second);
+    });
+    const LayoutControl& first = controls[order.front()].second;
+    const LayoutControl& last = controls[order.back()].second;
+    double inner = 0;
+    for (std::size_t i = 1; i + 1 < order.size(); ++i)
+        inner += high(controls[order[i]].second) - low(controls[order[i]].second);
+    const double gap = (low(last) - high(first) - inner) / static_cast<double>(order.size() - 1);
+    double edge = high(first);
+    for (std::size_t i = 1; i + 1 < order.size(); ++i) {
+        LayoutControl& c = controls[order[i]].second;
+        const double delta = edge + gap - low(c);
+        if (horizontally)
+            shift(c, delta, 0);
+        else
+            shift(c, 0, delta);
+        edge = high(c);
+    }
+    return controls;
+}
+
+IndexedControls SameSize(IndexedControls controls, const LayoutControl& model, bool width,
+                         bool height)
+{
+    for (auto& [index, c] : controls) {
+        if (width)
+            c.m_x2 = c.m_x1 + (model.m_x2 - model.m_x1);
+        if (height)
+            c.m_y2 = c.m_y1 + (model.m_y2 - model.m_y1);
+    }
+    return controls;
+}
+
+std::vector<std::size_t> Reordered(std::size_t count, const std::vector<std::size_t>& selected,
+                                   Order order)
+{
+    std::vector<bool> chosen(count, false);
+    for (std::size_t index : selected)
+        if (index < count)
+            chosen[index] = true;
+    std::vector<std::size_t> result(count);
+    for (std::size_t i = 0; i < count; ++i)
+        result[i] = i;
+    switch (order) {
+    case Order::Raise:
+        // From the end, each chosen control changes places with an unchosen one after it.
+        for (std::size_t i = count; i-- > 1;)
+            if (chosen[result[i - 1]] && !chosen[result[i]])
+                std::swap(result[i - 1], result[i]);
+        break;
+    case Order::Lower:
+        for (std::size_t i = 1; i < count; ++i)
+            if (chosen[result[i]] && !chosen[result[i - 1]])
+                std::swap(result[i - 1], result[i]);
+        break;
+    case Order::ToTop:
+        std::stable_partition(result.begin(), result.end(),
+                              [&](std::size_t i) { return !chosen[i]; });
+        break;
+    case Order::ToBottom:
+        std::stable_partition(result.begin(), result.end(),
+                              [&](std::size_t i) { return chosen[i]; });
+        break;
+    }
+    return result;
+}

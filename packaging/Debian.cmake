@@ -3,6 +3,8 @@
 
 set(CPACK_PACKAGE_NAME karvelo)
 set(CPACK_PACKAGE_VENDOR "Karvelo")
+# All four parts: CPack would otherwise drop the last one.
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Karvelo developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for GUI screen layouts")
 set(CPACK_PACKAGE_DESCRIPTION

@@ -12,6 +12,7 @@ root=$work/root
 usr=$root/usr
 
 failures=0
+sizes="16 32 48 64 128 256"
 fail() {
     echo "FAIL: $*"
     failures=$((failures + 1))
@@ -24,31 +25,51 @@ need() {
     fi
 }
 
-if ! DESTDIR=$root cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1; then
-    cat "$work/install.log"
-    echo "FAIL: cmake --install"
-    exit 1
-fi
+# The Debian package, made from this build as scripts/package makes it from the release build.
+package_part() {
+    need dpkg-deb dpkg
+    need dpkg-shlibdeps dpkg-dev
+    if ! (cd "$build" && cpack -G DEB -B "$work/package") >"$work/cpack.log" 2>&1; then
+        cat "$work/cpack.log"
+        fail "cpack -G DEB"
+        return
+    fi
+    local deb=$work/package/karvelo_${version}_$(dpkg --print-architecture).deb
+    [ -f "$deb" ] || { fail "no $(basename "$deb"): $(ls "$work/package")"; return; }
+    [ "$(dpkg-deb --field "$deb" Package)" = karvelo ] || fail "the package is not named karvelo"
+    [ "$(dpkg-deb --field "$deb" Version)" = "$version" ] || fail "the package's version is not $version"
+    # Found by dpkg-shlibdeps from what the binaries link, not written by hand.
+    local depends
+    depends=$(dpkg-deb --field "$deb" Depends)
+    local library
+    for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6; do
+        sed 's/, /\n/g' <<<"$depends" | sed 's/ .*//' | grep -qxF "$library" ||
+            fail "Depends lacks $library: $depends"
+    done
+    diff <(expected_files | sed 's|^|usr/|' | sort) \
+        <(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./||' | sort) ||
+        fail "the package's files differ from the list above (< missing, > unexpected)"
+}
 
-sizes="16 32 48 64 128 256"
+# Every file an installation holds, relative to the prefix.
+expected_files() {
+    local size
+    printf '%s\n' bin/karvelo bin/laytool \
+        share/applications/karvelo.desktop \
+        share/mime/packages/karvelo.xml \
+        share/metainfo/karvelo.metainfo.xml \
+        share/man/man1/karvelo.1 share/man/man1/laytool.1 \
+        share/icons/hicolor/scalable/apps/karvelo.svg \
+        share/icons/hicolor/scalable/mimetypes/application-x-karvelo-layout.svg
+    for size in $sizes; do
+        printf '%s\n' "share/icons/hicolor/${size}x${size}/apps/karvelo.png" \
+            "share/icons/hicolor/${size}x${size}/mimetypes/application-x-karvelo-layout.png"
+    done
+}
 
 files_part() {
-    local expected=(
-        bin/karvelo bin/laytool
-        share/applications/karvelo.desktop
-        share/mime/packages/karvelo.xml
-        share/metainfo/karvelo.metainfo.xml
-        share/man/man1/karvelo.1 share/man/man1/laytool.1
-        share/icons/hicolor/scalable/apps/karvelo.svg
-        share/icons/hicolor/scalable/mimetypes/application-x-karvelo-layout.svg
-    )
-    local size
-    for size in $sizes; do
-        expected+=("share/icons/hicolor/${size}x${size}/apps/karvelo.png"
-                   "share/icons/hicolor/${size}x${size}/mimetypes/application-x-karvelo-layout.png")
-    done
     # Exactly these files: nothing missing, nothing stray.
-    diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$usr" && find . -type f -printf '%P\n' | sort) ||
+    diff <(expected_files | sort) <(cd "$usr" && find . -type f -printf '%P\n' | sort) ||
         fail "the installed files differ from the list above (< missing, > unexpected)"
 
     local program
@@ -187,7 +208,17 @@ manpages_part() {
     done
 }
 
+install_tree() {
+    if ! DESTDIR=$root cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1; then
+        cat "$work/install.log"
+        echo "FAIL: cmake --install"
+        exit 1
+    fi
+}
+
+[ "$part" = Package ] || install_tree
 case $part in
+Package) package_part ;;
 Files) files_part ;;
 Desktop) desktop_part ;;
 AppStream) appstream_part ;;

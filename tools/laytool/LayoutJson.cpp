@@ -17,7 +17,9 @@ namespace {
 // The pattern a plain "NaN" stands for; every other NaN is written with its bits.
 constexpr std::uint32_t PLAIN_NAN = 0x7FC00000u;
 
-void appendFloat(std::string& out, float value)
+} // namespace
+
+void AppendFloatJson(std::string& out, float value)
 {
     const auto bits = std::bit_cast<std::uint32_t>(value);
     if (std::isnan(value)) {
@@ -35,7 +37,7 @@ void appendFloat(std::string& out, float value)
     }
 }
 
-void appendName(std::string& out, const tstring& name)
+void AppendNameJson(std::string& out, const tstring& name)
 {
     out += '"';
     for (unsigned char byte : name) {
@@ -56,6 +58,8 @@ void appendName(std::string& out, const tstring& name)
     }
     out += '"';
 }
+
+namespace {
 
 // The C library's rounding, whatever the process locale: tiny values become subnormals or
 // zero with their sign; only what lies beyond float's largest value fails.
@@ -323,17 +327,17 @@ std::string LayoutToJson(HRESULT result, const LayoutDataObject& layout)
         first = false;
         out += std::to_string(control.m_id);
         out += ", \"name\": ";
-        appendName(out, control.m_name);
+        AppendNameJson(out, control.m_name);
         out += ", \"guiResourceId\": " + std::to_string(control.m_guiResourceId);
         out += ", \"textId\": " + std::to_string(control.m_textId);
         out += ", \"x1\": ";
-        appendFloat(out, control.m_x1);
+        AppendFloatJson(out, control.m_x1);
         out += ", \"y1\": ";
-        appendFloat(out, control.m_y1);
+        AppendFloatJson(out, control.m_y1);
         out += ", \"x2\": ";
-        appendFloat(out, control.m_x2);
+        AppendFloatJson(out, control.m_x2);
         out += ", \"y2\": ";
-        appendFloat(out, control.m_y2);
+        AppendFloatJson(out, control.m_y2);
         out += '}';
     }
     out += first ? "]}\n" : "\n]}\n";

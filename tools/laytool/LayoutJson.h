@@ -10,6 +10,13 @@
 // characters U+0000 to U+00FF.
 std::string LayoutToJson(HRESULT result, const LayoutDataObject& layout);
 
+// One coordinate as dump prints it: the shortest text that reads back to the same float, or
+// the strings "NaN", "NaN(0x7FC00001)", "Infinity", "-Infinity" (with their quotes).
+void AppendFloatJson(std::string& out, float value);
+
+// A name as dump prints it: a JSON string whose characters are the name's bytes.
+void AppendNameJson(std::string& out, const tstring& name);
+
 // Parses the form above into layout (replacing its controls). Numbers go from their JSON
 // text straight to float. On failure returns false with a message that names the line and
 // column for a syntax error, or the field for a wrong value.

@@ -1,9 +1,11 @@
 #include "Laytool.h"
 
+#include "DiffCheck.h"
 #include "LayoutFile.h"
 #include "LayoutJson.h"
 #include "Printable.h"
 #include "Render.h"
+#include "Report.h"
 #include "streams/tsStream.h"
 #include "tsTrace.h"
 
@@ -29,9 +31,12 @@ const char* const GENERAL_USAGE =
     "  dump FILE.lay            print the layout as JSON\n"
     "  make FILE.json OUT.lay   write a layout from JSON (version 2)\n"
     "  render FILE.lay OUT.png  draw the layout as the canvas shows it\n"
+    "  diff A.lay B.lay         print what changed from A to B\n"
+    "  check FILE.lay...        report errors and doubtful controls\n"
     "\n"
     "--trace writes the trace lines of a failure to standard error.\n"
-    "'laytool COMMAND --help' describes one command.\n";
+    "'laytool COMMAND --help' describes one command; 'laytool --version' prints the version.\n"
+    "Wrong usage exits with status 2.\n";
 
 const char* const DUMP_USAGE =
     "usage: laytool dump [--trace] FILE.lay\n"
@@ -62,40 +67,42 @@ const char* const RENDER_USAGE =
     "800 by 600 screen and every control in dark red; with --current N, control N (counted\n"
     "from 0) in bright red above the others. Exit status 1 when the file does not load.\n";
 
+const char* const DIFF_USAGE =
+    "usage: laytool diff [--trace] [--json] A.lay B.lay\n"
+    "\n"
+    "Prints what changed from A to B, one line per change:\n"
+    "  - NAME                        a control that only A has\n"
+    "  + NAME                        a control that only B has\n"
+    "  > NAME moved from index I to J\n"
+    "  ~ NAME FIELD: OLD -> NEW      a field of a control that both have\n"
+    "Controls are matched by name; where a name repeats, its first occurrence in A with its\n"
+    "first in B, the second with the second, and so on. A control has moved when its order\n"
+    "among the matched controls changed, not when others were added or removed before it.\n"
+    "Removed controls come first, then B's controls in order. Numbers are printed as 'laytool\n"
+    "dump' prints them. --json prints {\"equal\": false, \"changes\": [{\"change\": \"changed\",\n"
+    "\"name\": ..., \"from\": I, \"to\": J, \"field\": ..., \"old\": ..., \"new\": ...}, ...]}.\n"
+    "Exit status 0 when the layouts are equal, 1 when they differ, 2 when a file cannot be\n"
+    "read.\n";
+
+const char* const CHECK_USAGE =
+    "usage: laytool check [--trace] [--strict] [--json] FILE.lay...\n"
+    "\n"
+    "Loads each FILE and prints its problems, one line each:\n"
+    "  FILE:INDEX: error: \"NAME\": ...    or, for a file that does not load, FILE: error: ...\n"
+    "Errors: the file does not load; a name that is not an identifier (not empty; a-z, A-Z\n"
+    "or _ first, then also 0-9). Warnings: a name or an id that an earlier control has; a\n"
+    "control not wholly on the 800 x 600 screen; a width or height of zero or less; a\n"
+    "coordinate that is NaN or infinite. --json prints {\"problems\": [{\"file\": ...,\n"
+    "\"index\": ..., \"name\": ..., \"severity\": ..., \"kind\": ..., \"message\": ...}, ...],\n"
+    "\"errors\": N, \"warnings\": N}. Exit status 2 on errors; with --strict 1 on warnings only;\n"
+    "0 otherwise.\n";
+
 // Larger JSON input is refused before it is read: no layout needs that much text.
 constexpr std::uint64_t MAX_JSON_BYTES = std::uint64_t{2} << 30;
 
-// Message lines stay short whatever a path or token holds.
-constexpr std::size_t MAX_MESSAGE = 300;
-
-std::string codeText(HRESULT hr)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
-    return text;
-}
-
-void report(std::ostream& err, const std::string& message)
-{
-    err << CutLine("laytool: " + message, MAX_MESSAGE) << '\n';
-}
-
-// "cannot read a.lay: No such file or directory (0x80070002)". A short read or write has no
-// cause of its own; the platform's error behind it (a full disk) is named when there was one.
-void reportFailure(std::ostream& err, const char* action, const std::string& path, HRESULT hr,
-                   int systemError, const char* shortText)
-{
-    std::string cause = tsResultText(hr);
-    if (hr == E_FAIL)
-        cause = systemError ? tsSystemErrorText(systemError) : shortText;
-    report(err,
-           std::string(action) + " " + Printable(path) + ": " + cause + " (" + codeText(hr) + ")");
-}
-
 void reportReadFailure(std::ostream& err, const std::string& path, HRESULT hr, int systemError)
 {
-    reportFailure(err, "cannot read", path, hr, systemError,
-                  "the file is cut short or is not a layout");
+    ReportFailure(err, "cannot read", path, hr, systemError, SHORT_LAYOUT);
 }
 
 int render(const std::string& path, const std::string& outPath, const std::string& current,
@@ -114,7 +121,7 @@ int render(const std::string& path, const std::string& outPath, const std::strin
         index = std::strtoll(current.c_str(), &end, 10);
         if (*end != '\0' || index < 0 ||
             static_cast<std::size_t>(index) >= layout.m_controls.size()) {
-            report(err, "--current " + Printable(current, 40) + ": the layout has " +
+            Report(err, "--current " + Printable(current, 40) + ": the layout has " +
                             std::to_string(layout.m_controls.size()) + " controls");
             return EXIT_FAILED;
         }
@@ -126,12 +133,12 @@ int render(const std::string& path, const std::string& outPath, const std::strin
     if (::stat(outPath.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
         const HRESULT refused =
             S_ISDIR(info.st_mode) ? HRESULT_FROM_WIN32(EISDIR) : TS_E_NOT_REGULAR_FILE;
-        reportFailure(err, "cannot write", outPath, refused, 0, "");
+        ReportFailure(err, "cannot write", outPath, refused, 0, "");
         return EXIT_FAILED;
     }
     std::string error;
     if (!RenderLayoutPng(layout, index, outPath, error)) {
-        report(err, "cannot write " + Printable(outPath) + ": " + Printable(error, 200));
+        Report(err, "cannot write " + Printable(outPath) + ": " + Printable(error, 200));
         return EXIT_FAILED;
     }
     return EXIT_OK;
@@ -159,7 +166,7 @@ bool readJson(const std::string& path, std::string& text, std::ostream& err)
     if (hr >= 0)
         hr = stream.Size(size);
     if (hr >= 0 && size > MAX_JSON_BYTES) {
-        report(err, "cannot read " + Printable(path) + ": " + std::to_string(size) +
+        Report(err, "cannot read " + Printable(path) + ": " + std::to_string(size) +
                         " bytes is more than the 2 GiB that JSON input may have");
         return false;
     }
@@ -173,7 +180,7 @@ bool readJson(const std::string& path, std::string& text, std::ostream& err)
         }
     }
     if (hr < 0) {
-        reportFailure(err, "cannot read", path, hr, stream.SystemError(),
+        ReportFailure(err, "cannot read", path, hr, stream.SystemError(),
                       "the file became shorter while it was read");
         return false;
     }
@@ -189,14 +196,14 @@ int make(const std::string& jsonPath, const std::string& outPath, std::ostream& 
     LayoutDataObject layout;
     std::string error;
     if (!LayoutFromJson(text, layout, error)) {
-        report(err, Printable(jsonPath) + ": " + error);
+        Report(err, Printable(jsonPath) + ": " + error);
         return EXIT_FAILED;
     }
 
     int systemError = 0;
     const HRESULT hr = SaveLayoutFile(layout, outPath.c_str(), &systemError);
     if (hr < 0) {
-        reportFailure(err, "cannot write", outPath, hr, systemError,
+        ReportFailure(err, "cannot write", outPath, hr, systemError,
                       "not every byte could be written");
         return EXIT_FAILED;
     }
@@ -216,43 +223,58 @@ int RunLaytool(const std::vector<std::string>& arguments, std::ostream& out, std
         out << GENERAL_USAGE;
         return EXIT_OK;
     }
+    if (command == "--version") {
+        out << "laytool " << KARVELO_VERSION << '\n';
+        return EXIT_OK;
+    }
     const char* usage = command == "dump"     ? DUMP_USAGE
                         : command == "make"   ? MAKE_USAGE
                         : command == "render" ? RENDER_USAGE
+                        : command == "diff"   ? DIFF_USAGE
+                        : command == "check"  ? CHECK_USAGE
                                               : nullptr;
     if (!usage) {
-        report(err, "unknown command '" + Printable(command, 40) + "'");
+        Report(err, "unknown command '" + Printable(command, 40) + "'");
         err << GENERAL_USAGE;
         return EXIT_USAGE;
     }
 
-    bool trace = false;
+    bool trace = false, json = false, strict = false, options = true;
     std::string current;
     std::vector<std::string> files;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
+        const bool option = options && argument.size() > 1 && argument[0] == '-';
+        if (!option) {
+            files.push_back(argument);
+        } else if (argument == "--help" || argument == "-h") {
             out << usage;
             return EXIT_OK;
-        }
-        if (argument == "--trace") {
+        } else if (argument == "--") {
+            options = false; // what follows is a file, even when it starts with '-'
+        } else if (argument == "--trace") {
             trace = true;
+        } else if (argument == "--json" && (command == "diff" || command == "check")) {
+            json = true;
+        } else if (argument == "--strict" && command == "check") {
+            strict = true;
         } else if (argument == "--current" && command == "render") {
             if (++i == arguments.size()) {
+                Report(err, "--current needs the index of a control");
                 err << usage;
                 return EXIT_USAGE;
             }
             current = arguments[i];
-        } else if (argument.size() > 1 && argument[0] == '-' && argument != "--") {
-            report(err, "unknown option '" + Printable(argument, 40) + "'");
+        } else {
+            Report(err, "unknown option '" + Printable(argument, 40) + "'");
             err << usage;
             return EXIT_USAGE;
-        } else if (argument != "--") {
-            files.push_back(argument);
         }
     }
-    const std::size_t wanted = command == "dump" ? 1 : 2;
-    if (files.size() != wanted) {
+    const bool fileCountFits = command == "dump"    ? files.size() == 1
+                               : command == "check" ? !files.empty()
+                                                    : files.size() == 2;
+    if (!fileCountFits) {
         err << usage;
         return EXIT_USAGE;
     }
@@ -260,9 +282,17 @@ int RunLaytool(const std::vector<std::string>& arguments, std::ostream& out, std
     const int previousHandle = tsTraceHandle();
     if (trace)
         tsTraceAttach(2);
-    const int status = command == "dump"   ? dump(files[0], out, err)
-                       : command == "make" ? make(files[0], files[1], err)
-                                           : render(files[0], files[1], current, err);
+    int status = EXIT_OK;
+    if (command == "dump")
+        status = dump(files[0], out, err);
+    else if (command == "make")
+        status = make(files[0], files[1], err);
+    else if (command == "render")
+        status = render(files[0], files[1], current, err);
+    else if (command == "diff")
+        status = RunDiff(files[0], files[1], json, out, err);
+    else
+        status = RunCheck(files, strict, json, out);
     tsTraceAttach(previousHandle);
     return status;
 }

@@ -24,6 +24,9 @@
 #include <QStandardPaths>
 #include <QTranslator>
 
+#include <cstdio>
+#include <string>
+
 CKarveloApp::CKarveloApp(int& argc, char** argv) : fw::Application(argc, argv)
 {
     fw::SetStringTable(&resources::Strings());
@@ -37,6 +40,31 @@ CKarveloApp::CKarveloApp(int& argc, char** argv) : fw::Application(argc, argv)
 }
 
 CKarveloApp::~CKarveloApp() = default;
+
+int CKarveloApp::PrintHelpOrVersion(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--version") {
+            std::printf("karvelo %s\n", resources::PRODUCT_VERSION);
+            return 0;
+        }
+        if (argument == "--help") {
+            std::printf(
+                "usage: karvelo [FILE.lay ...]\n"
+                "       karvelo -p FILE.lay\n"
+                "       karvelo -pt FILE.lay PRINTER DRIVER PORT\n"
+                "\n"
+                "Edits GUI screen layouts (.lay files). Without a file it starts with a new\n"
+                "layout; each file named opens in a window of its own (the program ends\n"
+                "when the first cannot be opened). -p prints the layout on the default\n"
+                "printer and ends; -pt prints it on the printer named.\n"
+                "'man karvelo' tells the rest.\n");
+            return 0;
+        }
+    }
+    return -1;
+}
 
 CMainFrame* CKarveloApp::Frame() const
 {

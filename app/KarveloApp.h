@@ -19,6 +19,10 @@ public:
 
     CMainFrame* Frame() const;
 
+    // "--help" and "--version" print to standard output before any window: the exit status,
+    // or -1 when neither was asked for.
+    static int PrintHelpOrVersion(int argc, char** argv);
+
     // The canvases' tool: the same in every window, Draw at every start.
     enum CanvasTool
     {

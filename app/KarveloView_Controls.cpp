@@ -2,8 +2,8 @@
 
 #include "DialogUnits.h"
 #include "Dialogs.h"
+#include "Identifier.h"
 #include "KarveloDoc.h"
-#include "LayoutFile.h"
 #include "Strings.h"
 #include "commands/LayoutCommand.h"
 #include "resources/Resource.h"
@@ -260,12 +260,7 @@ void CKarveloView_Controls::OnEditChange(int id)
 
 bool CKarveloView_Controls::IsValidIdentifier(tstring name)
 {
-    if (name.empty() || (name[0] >= '0' && name[0] <= '9'))
-        return false;
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               c == '_';
-    });
+    return IsIdentifier(name);
 }
 
 void CKarveloView_Controls::OnNameChange()

@@ -146,7 +146,12 @@ bool Application::ProcessShellCommand(CommandLineInfo& info)
         OnFileNew();
         return m_mainFrame != nullptr;
     case CommandLineInfo::FileOpen:
-        return OpenDocumentFile(info.fileName) != nullptr;
+        if (!OpenDocumentFile(info.fileName))
+            return false;
+        // The first file decides whether the program starts; the others are told about alone.
+        for (const QString& path : info.moreFiles)
+            OpenDocumentFile(path);
+        return true;
     case CommandLineInfo::AppUnregister:
         Unregister();
         if (!info.runEmbedded)

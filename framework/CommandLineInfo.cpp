@@ -41,6 +41,8 @@ void parseParameter(CommandLineInfo& info, const QString& parameter)
         info.fileName = parameter;
         if (info.shellCommand == CommandLineInfo::FileNew)
             info.shellCommand = CommandLineInfo::FileOpen;
+    } else if (info.shellCommand == CommandLineInfo::FileOpen) {
+        info.moreFiles << parameter;
     } else if (info.shellCommand == CommandLineInfo::FilePrintTo) {
         if (info.printerName.isEmpty())
             info.printerName = parameter;

@@ -20,6 +20,8 @@ struct CommandLineInfo
     };
     ShellCommand shellCommand = FileNew;
     QString fileName;
+    // Further file names after the first when opening: a desktop hands over every file chosen.
+    QStringList moreFiles;
     QString printerName;
     QString driverName;
     QString portName;

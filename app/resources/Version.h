@@ -3,8 +3,9 @@
 
 namespace resources {
 
-inline constexpr const char* FILE_VERSION = "1.0.0.1";
-inline constexpr const char* PRODUCT_VERSION = "1.0.0.1";
+// The version lives in one place, the project() of the top CMakeLists.txt.
+inline constexpr const char* FILE_VERSION = KARVELO_VERSION;
+inline constexpr const char* PRODUCT_VERSION = KARVELO_VERSION;
 inline constexpr const char* FILE_DESCRIPTION = "MFC-Anwendung Karvelo";
 inline constexpr const char* INTERNAL_NAME = "Karvelo";
 inline constexpr const char* PRODUCT_NAME = "Anwendung Karvelo";

@@ -1,6 +1,6 @@
 #include "PasteRules.h"
 
-#include "KarveloView_Controls.h"
+#include "Identifier.h"
 
 #include <algorithm>
 #include <bit>
@@ -42,7 +42,7 @@ bool FitPastedControls(const std::vector<LayoutControl>& existing,
                        std::vector<LayoutControl>& incoming, std::string& badName)
 {
     for (const LayoutControl& c : incoming) {
-        if (!CKarveloView_Controls::IsValidIdentifier(c.m_name)) {
+        if (!IsIdentifier(c.m_name)) {
             badName = c.m_name;
             return false;
         }

@@ -25,6 +25,12 @@ TEST(CommandLine, SwitchesAndParameters)
     EXPECT_EQ(printTo.shellCommand, Info::FilePrintTo);
     EXPECT_EQ(printTo.printerName + printTo.driverName + printTo.portName, QStringLiteral("PDO"));
     EXPECT_EQ(Info::Parse({QStringLiteral("-Automation")}).shellCommand, Info::FileNew);
+    EXPECT_EQ(Info::Parse({QStringLiteral("-")}).shellCommand, Info::FileNew)
+        << "a lone - is a switch with no name";
+    Info several = Info::Parse({QStringLiteral("a.lay"), QStringLiteral("b.lay")});
+    EXPECT_EQ(several.fileName, QStringLiteral("a.lay"));
+    EXPECT_EQ(several.moreFiles, QStringList{QStringLiteral("b.lay")});
+    EXPECT_TRUE(printTo.moreFiles.isEmpty()) << "printer, driver and port are no files";
 }
 
 TEST(StartUp, CommandLineDecidesTheFirstWindows)
@@ -45,6 +51,20 @@ TEST(StartUp, CommandLineDecidesTheFirstWindows)
         ASSERT_TRUE(app.InitInstance());
         ASSERT_EQ(app.Documents().size(), 1u);
         EXPECT_EQ(app.Documents()[0]->GetPathName(), QString::fromStdString(files.file("a.txt")));
+    }
+    processEvents();
+    {
+        // Every file a desktop hands over opens; one that is missing beside the first is told
+        // about and the others open all the same.
+        writeFile(files.file("b.txt"), std::string("B"));
+        TestApp app({QString::fromStdString(files.file("a.txt")),
+                     QString::fromStdString(files.file("gone.txt")),
+                     QString::fromStdString(files.file("b.txt"))});
+        ASSERT_TRUE(app.InitInstance());
+        ASSERT_EQ(app.Documents().size(), 2u);
+        EXPECT_EQ(app.Documents()[1]->GetPathName(), QString::fromStdString(files.file("b.txt")));
+        EXPECT_EQ(log.boxes.size(), 1u);
+        log.boxes.clear();
     }
     processEvents();
     {

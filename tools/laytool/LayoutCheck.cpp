@@ -10,11 +10,6 @@ namespace {
 constexpr float SCREEN_WIDTH = 800.0f;
 constexpr float SCREEN_HEIGHT = 600.0f;
 
-bool isLetter(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-}
-
 // Dump's number text without the quotes it puts around NaN and the infinities.
 std::string number(float value)
 {
@@ -98,16 +93,6 @@ void Checker::Geometry(const LayoutControl& c)
 }
 
 } // namespace
-
-bool IsIdentifier(const tstring& name)
-{
-    if (name.empty() || !isLetter(static_cast<unsigned char>(name[0])))
-        return false;
-    for (unsigned char c : name)
-        if (!isLetter(c) && !(c >= '0' && c <= '9'))
-            return false;
-    return true;
-}
 
 std::vector<LayoutProblem> CheckLayout(const LayoutDataObject& layout)
 {

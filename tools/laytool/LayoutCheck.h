@@ -1,6 +1,7 @@
 // The checks laytool check runs on a loaded layout.
 #pragma once
 
+#include "Identifier.h"
 #include "LayoutDataObject.h"
 
 #include <cstddef>
@@ -20,9 +21,6 @@ struct LayoutProblem
     tstring name;
     std::string message; // without the name
 };
-
-// Not empty; a-z, A-Z or _ first, then also 0-9. Bytes outside 7-bit ASCII never qualify.
-bool IsIdentifier(const tstring& name);
 
 // Problems in control order; several for one control in the order of the checks.
 //  errors:   "identifier"      the name is not an identifier

@@ -63,8 +63,12 @@ void CKarveloView::OnInitialUpdate()
         doc->m_canvas = this;
 }
 
-void CKarveloView::OnUpdate(fw::View*, const fw::Hint*)
+void CKarveloView::OnUpdate(fw::View*, const fw::Hint* hint)
 {
+    if (const auto* change = dynamic_cast<const CLayoutHint*>(hint))
+        m_picture.Changed(*change);
+    else
+        m_picture.Invalidate();
     update();
 }
 
@@ -159,14 +163,19 @@ void CKarveloView::paintEvent(QPaintEvent*)
     // Drawn in device pixels, so that at 100 % one layout pixel is one pixel of the screen
     // whatever its scale.
     const qreal ratio = devicePixelRatioF();
-    QImage image((QSizeF(size()) * ratio).toSize(), QImage::Format_RGB32);
-    image.fill(palette().color(QPalette::Base));
+    CCanvasPicture::Frame frame;
+    frame.size = (QSizeF(size()) * ratio).toSize();
+    frame.mapping = m_mapping;
+    frame.background = palette().color(QPalette::Base).rgb();
+    frame.grid = GridSpacing();
+    QImage image;
     if (const CKarveloDoc* doc = GetDocument()) {
+        image = m_picture.Paint(doc->m_layout.m_controls, doc->Selection(), frame);
         QPainter painter(&image);
-        PaintGrid(painter);
-        PaintLayout(painter, image.rect(), doc->m_layout.m_controls, doc->Selection().selected,
-                    doc->CurrentIndex(), m_mapping);
         m_activeTool->PaintOverlay(painter);
+    } else {
+        image = QImage(frame.size, QImage::Format_RGB32);
+        image.fill(frame.background);
     }
     image.setDevicePixelRatio(ratio);
     QPainter(this).drawImage(0, 0, image);
@@ -176,28 +185,13 @@ void CKarveloView::paintEvent(QPaintEvent*)
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
-void CKarveloView::PaintGrid(QPainter& painter) const
+double CKarveloView::GridSpacing() const
 {
-    // The Select tool's grid, faint and under the outlines; the Draw tool shows the Parts'
-    // picture only.
+    // The Select tool's grid; the Draw tool shows the Parts' picture only.
     const auto* app = qobject_cast<const CKarveloApp*>(fw::App());
     if (!app || !app->GridOn() || app->CurrentTool() != CKarveloApp::SelectTool)
-        return;
-    const double spacing = app->GridSpacing();
-    if (spacing * m_mapping.zoom < MIN_GRID_STEP)
-        return;
-    const QColor dot(200, 200, 215);
-    const QRect bounds = painter.viewport();
-    for (double y = 0; y <= SCREEN_HEIGHT; y += spacing) {
-        const int row = m_mapping.Y(static_cast<float>(y));
-        if (row < bounds.top() || row > bounds.bottom())
-            continue;
-        for (double x = 0; x <= SCREEN_WIDTH; x += spacing) {
-            const int column = m_mapping.X(static_cast<float>(x));
-            if (column >= bounds.left() && column <= bounds.right())
-                painter.fillRect(column, row, 1, 1, dot);
-        }
-    }
+        return 0;
+    return app->GridSpacing();
 }
 
 void CKarveloView::mousePressEvent(QMouseEvent* event)

@@ -2,6 +2,7 @@
 // the Draw tool, where new controls are dragged out, or the Select tool.
 #pragma once
 
+#include "CanvasPicture.h"
 #include "LayoutPainter.h"
 #include "View.h"
 
@@ -59,9 +60,8 @@ protected:
 
 private:
     bool ZoomKey(QKeyEvent* event);
-    void PaintGrid(QPainter& painter) const;
-    // Grid dots closer than this many device pixels are not drawn (they would be a wash).
-    static constexpr double MIN_GRID_STEP = 4.0;
+    // The spacing of the grid that shows, or 0.
+    double GridSpacing() const;
     CCanvasTool& Tool() const;
     void OnToolChanged();
 
@@ -69,6 +69,7 @@ private:
     std::unique_ptr<CCanvasTool> m_selectTool;
     CCanvasTool* m_activeTool = nullptr;
     CanvasMapping m_mapping;
+    CCanvasPicture m_picture;
     // Panning: with the middle button, or the left one while Space is held.
     bool m_spaceHeld = false;
     bool m_panning = false;

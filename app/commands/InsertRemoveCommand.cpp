@@ -29,12 +29,16 @@ InsertRemoveCommand* InsertRemoveCommand::Remove(CKarveloDoc* doc, const QString
 
 CLayoutHint InsertRemoveCommand::Apply(bool redo)
 {
-    if (redo == m_inserts)
-        MoveIntoList();
-    else
-        MoveOutOfList();
     CLayoutHint hint;
     hint.flags = CLayoutHint::RECORDS | CLayoutHint::LIST;
+    if (redo == m_inserts) {
+        // Where the records arrive; a removal shifts all that follow, so it names none.
+        for (const auto& item : m_items)
+            hint.indices.push_back(item.first);
+        MoveIntoList();
+    } else {
+        MoveOutOfList();
+    }
     return hint;
 }
 

@@ -92,6 +92,54 @@ QRect OutlineRect(const LayoutControl& control, const CanvasMapping& mapping)
                  QPoint(static_cast<int>(x1), static_cast<int>(y1)));
 }
 
+OutlineWriter::OutlineWriter(QImage& image, const CanvasMapping& mapping)
+    : m_image(image), m_mapping(mapping), m_bits(image.bits()), m_stride(image.bytesPerLine())
+{
+}
+
+void OutlineWriter::Screen(QRgb colour)
+{
+    Outline(m_mapping.X(0.0f), m_mapping.Y(0.0f), m_mapping.X(SCREEN_WIDTH),
+            m_mapping.Y(SCREEN_HEIGHT), colour);
+}
+
+void OutlineWriter::Control(const LayoutControl& c, QRgb colour)
+{
+    Outline(m_mapping.X(c.m_x1), m_mapping.Y(c.m_y1), m_mapping.X(c.m_x2), m_mapping.Y(c.m_y2),
+            colour);
+}
+
+void OutlineWriter::Outline(std::int64_t left, std::int64_t top, std::int64_t right,
+                            std::int64_t bottom, QRgb colour)
+{
+    // The platform's rule, as in outline() above.
+    const std::int64_t x0 = std::min(left, right);
+    const std::int64_t x1 = std::max(left, right) - 1;
+    const std::int64_t y0 = std::min(top, bottom);
+    const std::int64_t y1 = std::max(top, bottom) - 1;
+    if (x1 < x0 || y1 < y0)
+        return;
+    Span(x0, y0, x1, y0, colour);
+    Span(x0, y1, x1, y1, colour);
+    Span(x0, y0, x0, y1, colour);
+    Span(x1, y0, x1, y1, colour);
+}
+
+void OutlineWriter::Span(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                         QRgb colour)
+{
+    x0 = std::max<std::int64_t>(x0, 0);
+    y0 = std::max<std::int64_t>(y0, 0);
+    x1 = std::min<std::int64_t>(x1, m_image.width() - 1);
+    y1 = std::min<std::int64_t>(y1, m_image.height() - 1);
+    if (x1 < x0 || y1 < y0)
+        return;
+    for (std::int64_t y = y0; y <= y1; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(m_bits + y * m_stride);
+        std::fill(row + x0, row + x1 + 1, colour);
+    }
+}
+
 void PaintLayout(QPainter& painter, const QRect& bounds, const std::vector<LayoutControl>& controls,
                  const LayoutControl* current)
 {

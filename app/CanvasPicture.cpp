@@ -1,0 +1,133 @@
+#include "CanvasPicture.h"
+
+#include <algorithm>
+
+namespace {
+
+const QRgb DARK = OUTLINE_COLOUR.rgb();
+const QRgb BRIGHT = HIGHLIGHT_COLOUR.rgb();
+const QRgb GRID_DOT = qRgb(200, 200, 215);
+// Grid dots closer than this many device pixels are not drawn: they would be a wash.
+constexpr double MIN_GRID_STEP = 4.0;
+
+bool contains(const std::vector<std::size_t>& sorted, std::size_t index)
+{
+    return std::binary_search(sorted.begin(), sorted.end(), index);
+}
+
+void paintGrid(QImage& image, const CCanvasPicture::Frame& frame)
+{
+    if (frame.grid <= 0 || frame.grid * frame.mapping.zoom < MIN_GRID_STEP)
+        return;
+    for (double y = 0; y <= SCREEN_HEIGHT; y += frame.grid) {
+        const int row = frame.mapping.Y(static_cast<float>(y));
+        if (row < 0 || row >= image.height())
+            continue;
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+        for (double x = 0; x <= SCREEN_WIDTH; x += frame.grid) {
+            const int column = frame.mapping.X(static_cast<float>(x));
+            if (column >= 0 && column < image.width())
+                line[column] = GRID_DOT;
+        }
+    }
+}
+
+// The selected controls in bright red, the current one last (all of one colour, so the
+// order among them does not change a pixel, only that they come after the dark ones).
+void paintSelection(OutlineWriter& writer, const std::vector<LayoutControl>& controls,
+                    const SelectionState& selection)
+{
+    for (std::size_t index : selection.selected)
+        if (index < controls.size())
+            writer.Control(controls[index], BRIGHT);
+    if (selection.current >= 0 && static_cast<std::size_t>(selection.current) < controls.size())
+        writer.Control(controls[static_cast<std::size_t>(selection.current)], BRIGHT);
+}
+
+} // namespace
+
+QImage CCanvasPicture::Background(const Frame& frame)
+{
+    QImage image(frame.size, QImage::Format_RGB32);
+    image.fill(frame.background);
+    paintGrid(image, frame);
+    return image;
+}
+
+QImage CCanvasPicture::PaintAfresh(const std::vector<LayoutControl>& controls,
+                                   const SelectionState& selection, const Frame& frame)
+{
+    QImage image = Background(frame);
+    OutlineWriter writer(image, frame.mapping);
+    writer.Screen(DARK);
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (!contains(selection.selected, i))
+            writer.Control(controls[i], DARK);
+    paintSelection(writer, controls, selection);
+    return image;
+}
+
+void CCanvasPicture::Changed(const CLayoutHint& hint)
+{
+    if (!m_valid)
+        return;
+    if (!(hint.flags & CLayoutHint::RECORDS) || hint.indices.empty()) {
+        m_valid = false;
+        return;
+    }
+    // Records appended after the image was made were never in it.
+    if (hint.flags & CLayoutHint::LIST) {
+        if (!std::all_of(hint.indices.begin(), hint.indices.end(),
+                         [this](std::size_t index) { return index >= m_count; }))
+            m_valid = false;
+        return;
+    }
+    for (std::size_t index : hint.indices)
+        if (index < m_count && !contains(m_left, index))
+            m_valid = false;
+}
+
+void CCanvasPicture::Rebuild(const std::vector<LayoutControl>& controls,
+                             const SelectionState& selection, const Frame& frame)
+{
+    // The selection is what the next changes touch: it stays out of the image.
+    m_left = selection.selected;
+    if (selection.current >= 0 && !contains(m_left, static_cast<std::size_t>(selection.current))) {
+        m_left.push_back(static_cast<std::size_t>(selection.current));
+        std::sort(m_left.begin(), m_left.end());
+    }
+    m_kept = Background(frame);
+    OutlineWriter writer(m_kept, frame.mapping);
+    writer.Screen(DARK);
+    auto next = m_left.begin();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (next != m_left.end() && *next == i) {
+            ++next;
+            continue;
+        }
+        writer.Control(controls[i], DARK);
+    }
+    m_frame = frame;
+    m_count = controls.size();
+    m_valid = true;
+    ++m_rebuilds;
+}
+
+QImage CCanvasPicture::Paint(const std::vector<LayoutControl>& controls,
+                             const SelectionState& selection, const Frame& frame)
+{
+    if (!m_valid || !(frame == m_frame) || controls.size() < m_count)
+        Rebuild(controls, selection, frame);
+    QImage image = m_kept.copy();
+    OutlineWriter writer(image, frame.mapping);
+    // Left out of the image and not selected: dark, as in the image.
+    for (std::size_t index : m_left)
+        if (index < controls.size() && !contains(selection.selected, index) &&
+            static_cast<int>(index) != selection.current)
+            writer.Control(controls[index], DARK);
+    for (std::size_t index = m_count; index < controls.size(); ++index)
+        if (!contains(selection.selected, index) && static_cast<int>(index) != selection.current)
+            writer.Control(controls[index], DARK);
+    paintSelection(writer, controls, selection);
+    return image;
+}

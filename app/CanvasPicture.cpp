@@ -69,9 +69,10 @@ QImage CCanvasPicture::PaintAfresh(const std::vector<LayoutControl>& controls,
 
 void CCanvasPicture::Changed(const CLayoutHint& hint)
 {
-    if (!m_valid)
+    // Another selection changes no record: the kept image holds.
+    if (!m_valid || !(hint.flags & (CLayoutHint::RECORDS | CLayoutHint::LIST)))
         return;
-    if (!(hint.flags & CLayoutHint::RECORDS) || hint.indices.empty()) {
+    if (hint.indices.empty()) {
         m_valid = false;
         return;
     }

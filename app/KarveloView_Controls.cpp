@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
 
@@ -69,13 +68,23 @@ CKarveloView_Controls::CKarveloView_Controls()
         widget->setGeometry(du.Rect(label.x, label.y, label.w, label.h));
     }
 
-    m_listControls = new QListWidget(this);
+    // Unsorted: a row's index is the control's index in the list.
+    m_listControls = new fw::ListBox(this);
     m_listControls->setObjectName(QString::number(IDC_CONTROL_LIST));
     m_listControls->setGeometry(du.Rect(0, 182, 95, 191));
-    m_listControls->setSortingEnabled(false);
-    m_listControls->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_listControls->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    connect(m_listControls, &QListWidget::itemSelectionChanged, this,
+    m_listControls->SetRows(
+        [this] {
+            const CKarveloDoc* doc = GetDocument();
+            return doc ? static_cast<int>(doc->m_layout.m_controls.size()) : 0;
+        },
+        [this](int row) {
+            const CKarveloDoc* doc = GetDocument();
+            return doc && static_cast<std::size_t>(row) < doc->m_layout.m_controls.size()
+                       ? fw::FromBytes(
+                             doc->m_layout.m_controls[static_cast<std::size_t>(row)].m_name)
+                       : QString();
+        });
+    connect(m_listControls, &fw::ListBox::rowSelected, this,
             &CKarveloView_Controls::OnSelectionChange);
 }
 
@@ -157,24 +166,15 @@ void CKarveloView_Controls::EnableFields(bool enabled)
 
 void CKarveloView_Controls::FillControlList()
 {
-    CKarveloDoc* doc = GetDocument();
     m_filling = true;
-    m_listControls->clear();
-    if (doc) {
-        QStringList names;
-        names.reserve(static_cast<qsizetype>(doc->m_layout.m_controls.size()));
-        for (const LayoutControl& control : doc->m_layout.m_controls)
-            names << fw::FromBytes(control.m_name);
-        m_listControls->addItems(names);
-    }
-    m_listControls->clearSelection();
+    m_listControls->Refill();
     m_filling = false;
 }
 
 void CKarveloView_Controls::OnUpdate(fw::View*, const fw::Hint* hint)
 {
     const auto* change = dynamic_cast<const CLayoutHint*>(hint);
-    if (!change || (change->flags & CLayoutHint::LIST)) {
+    if (!change || (change->flags & (CLayoutHint::LIST | CLayoutHint::NAMES))) {
         ShowCurrentControl();
         return;
     }
@@ -289,11 +289,8 @@ void CKarveloView_Controls::OnSelectionChange()
     if (m_filling || InExchange())
         return;
     CKarveloDoc* doc = GetDocument();
-    const QList<QListWidgetItem*> selected = m_listControls->selectedItems();
-    if (!doc || selected.isEmpty())
-        return;
-    const int row = m_listControls->row(selected.front());
-    if (row < 0 || static_cast<std::size_t>(row) >= doc->m_layout.m_controls.size())
+    const int row = m_listControls->SelectedRow();
+    if (!doc || row < 0 || static_cast<std::size_t>(row) >= doc->m_layout.m_controls.size())
         return;
     doc->SetCurrentControl(this, row);
     CopyCurrentIntoFields();
@@ -302,10 +299,9 @@ void CKarveloView_Controls::OnSelectionChange()
 void CKarveloView_Controls::OnDelete()
 {
     CKarveloDoc* doc = GetDocument();
-    const QList<QListWidgetItem*> selected = m_listControls->selectedItems();
-    if (!doc || selected.isEmpty())
+    const int row = m_listControls->SelectedRow();
+    if (!doc || row < 0)
         return;
-    const int row = m_listControls->row(selected.front());
     auto& controls = doc->m_layout.m_controls;
     // The row must still name a control of this document's list.
     if (row < 0 || static_cast<std::size_t>(row) >= controls.size())

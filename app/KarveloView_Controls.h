@@ -3,13 +3,13 @@
 
 #include "Edit.h"
 #include "FormView.h"
+#include "ListBox.h"
 #include "tstring.h"
 
 #include <cstdint>
 #include <map>
 
 class CKarveloDoc;
-class QListWidget;
 class QPushButton;
 
 class CKarveloView_Controls : public fw::FormView
@@ -38,7 +38,7 @@ public:
     // Whether widget is the framework's one-line edit.
     static bool IsEditControl(const QWidget* widget);
 
-    QListWidget* m_listControls = nullptr;
+    fw::ListBox* m_listControls = nullptr;
     float m_fX1 = 0.0f;
     float m_fY1 = 0.0f;
     float m_fWidth = 0.0f;

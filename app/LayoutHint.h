@@ -23,9 +23,10 @@ struct CLayoutHint : fw::Hint
     enum Flags
     {
         RECORDS = 1,   // fields of the records in indices changed (all of them when empty)
-        LIST = 2,      // records came, went, moved or were renamed
+        LIST = 2,      // records came, went or moved
         CURRENT = 4,   // the current control is another one
         SELECTION = 8, // the set of selected controls changed
+        NAMES = 16,    // among the changed records, names changed
     };
     int flags = 0;
     std::vector<std::size_t> indices;

@@ -1,19 +1,17 @@
-// Benchmarks of load, save, paint and panel refresh, with the ratios to the one-call floor.
-#include "ChildFrame.h"
-#include "KarveloDoc.h"
-#include "KarveloView.h"
-#include "KarveloView_Controls.h"
-#include "LayoutDataObject.h"
-#include "commands/LayoutCommand.h"
+// Benchmarks of load, save, paint and picking, the interactions of Interaction.cpp, and the
+// table of targets that scripts/bench prints at the end.
+#include "BenchLayouts.h"
+#include "CanvasPicture.h"
+#include "LayoutFile.h"
 #include "streams/tsBufferedOutputStream.h"
 #include "streams/tsStream.h"
 #include "tools/HitTest.h"
-#include "tools/Transform.h"
 
 #include <QApplication>
-#include <QImage>
-#include <QLineEdit>
-#include <QPainter>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <benchmark/benchmark.h>
 
@@ -22,74 +20,61 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
-#include <memory>
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
 
-std::filesystem::path g_folder;
-
-LayoutDataObject makeLayout(std::size_t count)
+std::size_t countOf(const benchmark::State& state)
 {
-    LayoutDataObject layout;
-    layout.m_controls.resize(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        LayoutControl& c = layout.m_controls[i];
-        c.m_id = static_cast<std::uint32_t>(i);
-        c.m_name = "CONTROL_" + std::to_string(i) + std::string(i % 9, 'X'); // 10 to 20 characters
-        c.m_name.resize(std::max<std::size_t>(c.m_name.size(), 10), 'Q');
-        c.m_x1 = static_cast<float>(i % 800);
-        c.m_y1 = static_cast<float>(i % 600);
-        c.m_x2 = c.m_x1 + 30.5f;
-        c.m_y2 = c.m_y1 + 12.25f;
-        c.m_guiResourceId = static_cast<std::uint32_t>(i * 7);
-        c.m_textId = static_cast<std::uint32_t>(i * 3);
-    }
-    return layout;
+    return static_cast<std::size_t>(state.range(0));
 }
 
-const LayoutDataObject& layoutOf(std::size_t count)
-{
-    static std::map<std::size_t, LayoutDataObject> made;
-    auto found = made.find(count);
-    if (found == made.end())
-        found = made.emplace(count, makeLayout(count)).first;
-    return found->second;
-}
-
-std::string fileOf(std::size_t count)
-{
-    const std::string path = (g_folder / ("layout" + std::to_string(count) + ".lay")).string();
-    if (!std::filesystem::exists(path)) {
-        tsStream stream;
-        stream.Open(path.c_str(), TS_OPEN_CREATE | TS_OPEN_WRITE);
-        tsBufferedOutputStream out(&stream);
-        layoutOf(count).Write(&out);
-        out.Flush();
-    }
-    return path;
-}
-
+// From opening the file until the records are in memory; freeing them is Close.
 void Load(benchmark::State& state)
 {
-    const std::string path = fileOf(static_cast<std::size_t>(state.range(0)));
+    const std::string path = BenchFile(countOf(state));
     for (auto _ : state) {
-        LayoutDataObject layout;
-        tsStream stream;
-        if (stream.Open(path.c_str(), TS_OPEN_READ) < 0 || layout.Read(&stream) < 0)
+        auto layout = std::make_unique<LayoutDataObject>();
+        if (LoadLayoutFile(*layout, path.c_str()) < 0)
             state.SkipWithError("load failed");
-        benchmark::DoNotOptimize(layout.m_controls.data());
+        benchmark::DoNotOptimize(layout->m_controls.data());
+        state.PauseTiming();
+        layout.reset();
+        state.ResumeTiming();
     }
     state.SetBytesProcessed(
         static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(path)));
 }
 
+void Close(benchmark::State& state)
+{
+    const LayoutDataObject& made = BenchLayout(countOf(state));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto layout = std::make_unique<LayoutDataObject>(made);
+        state.ResumeTiming();
+        layout.reset();
+    }
+}
+
+// The floor: one read of the same bytes into memory that is there already.
+void ReadBytes(benchmark::State& state)
+{
+    const std::string path = BenchFile(countOf(state));
+    std::vector<char> buffer(std::filesystem::file_size(path));
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        benchmark::DoNotOptimize(::read(fd, buffer.data(), buffer.size()));
+        ::close(fd);
+    }
+}
+
 void Save(benchmark::State& state)
 {
-    const LayoutDataObject& layout = layoutOf(static_cast<std::size_t>(state.range(0)));
-    const std::string path = (g_folder / "save.lay").string();
+    const LayoutDataObject& layout = BenchLayout(countOf(state));
+    const std::string path = BenchFolder() + "/save.lay";
     for (auto _ : state) {
         tsStream stream;
         HRESULT hr = stream.Open(path.c_str(), TS_OPEN_CREATE | TS_OPEN_WRITE);
@@ -103,25 +88,14 @@ void Save(benchmark::State& state)
     }
 }
 
-void ReadBytes(benchmark::State& state)
-{
-    const std::string path = fileOf(static_cast<std::size_t>(state.range(0)));
-    std::vector<char> buffer(std::filesystem::file_size(path));
-    for (auto _ : state) {
-        const int fd = ::open(path.c_str(), O_RDONLY);
-        benchmark::DoNotOptimize(::read(fd, buffer.data(), buffer.size()));
-        ::close(fd);
-    }
-}
-
 void WriteBytes(benchmark::State& state)
 {
-    const std::string source = fileOf(static_cast<std::size_t>(state.range(0)));
+    const std::string source = BenchFile(countOf(state));
     std::vector<char> buffer(std::filesystem::file_size(source));
     const int in = ::open(source.c_str(), O_RDONLY);
     benchmark::DoNotOptimize(::read(in, buffer.data(), buffer.size()));
     ::close(in);
-    const std::string path = (g_folder / "floor.lay").string();
+    const std::string path = BenchFolder() + "/floor.lay";
     for (auto _ : state) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         benchmark::DoNotOptimize(::write(fd, buffer.data(), buffer.size()));
@@ -129,122 +103,42 @@ void WriteBytes(benchmark::State& state)
     }
 }
 
-// A document with its panel and canvas, as a layout window holds them.
-struct Window
-{
-    explicit Window(std::size_t count)
-    {
-        doc->m_layout = layoutOf(count);
-        doc->SetCurrentControl(nullptr, 0);
-        panel->AttachDocument(doc.get());
-        canvas->AttachDocument(doc.get());
-        panel->resize(170, 760);
-        panel->OnInitialUpdate();
-        canvas->OnInitialUpdate();
-    }
-    std::unique_ptr<CKarveloDoc> doc = std::make_unique<CKarveloDoc>();
-    std::unique_ptr<CKarveloView_Controls> panel = std::make_unique<CKarveloView_Controls>();
-    std::unique_ptr<CKarveloView> canvas = std::make_unique<CKarveloView>();
-};
-
+// A full paint of the canvas into 840 by 640 pixels with nothing kept from before.
 void Paint(benchmark::State& state)
 {
-    Window window(static_cast<std::size_t>(state.range(0)));
-    QImage image(840, 640, QImage::Format_RGB32);
-    for (auto _ : state) {
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        window.canvas->OnDraw(painter);
-    }
-}
-
-void FillControlList(benchmark::State& state)
-{
-    Window window(static_cast<std::size_t>(state.range(0)));
+    const auto& controls = BenchLayout(countOf(state)).m_controls;
+    CCanvasPicture::Frame frame;
+    frame.size = QSize(840, 640);
+    frame.background = qRgb(255, 255, 255);
     for (auto _ : state)
-        window.panel->FillControlList();
+        benchmark::DoNotOptimize(
+            CCanvasPicture::PaintAfresh(controls, SelectionState::Only(0), frame).constBits());
 }
 
-void ShowCurrentControl(benchmark::State& state)
-{
-    Window window(static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state)
-        window.panel->ShowCurrentControl();
-}
-
-// One keystroke in the Name edit: the rename and the list refill it brings.
-void RenameKeystroke(benchmark::State& state)
-{
-    Window window(static_cast<std::size_t>(state.range(0)));
-    auto* name = window.panel->findChild<QLineEdit*>(QStringLiteral("11006"));
-    bool flip = false;
-    for (auto _ : state) {
-        name->setText(flip ? QStringLiteral("RENAMED_A") : QStringLiteral("RENAMED_B"));
-        flip = !flip;
-    }
-}
-
-// Picking the control under a point: a point no control covers, so every record is tried.
+// Picking the control under a point no control covers, so every record is tried.
 void HitTest(benchmark::State& state)
 {
-    const auto& controls = layoutOf(static_cast<std::size_t>(state.range(0))).m_controls;
+    const auto& controls = BenchLayout(countOf(state)).m_controls;
     for (auto _ : state)
         benchmark::DoNotOptimize(TopmostControlAt(controls, 850.0, 650.0, 3.0));
 }
 
-// One mouse move of a one-control drag: the step it pushes and the repaint, into an image.
-void DragStep(benchmark::State& state)
-{
-    Window window(static_cast<std::size_t>(state.range(0)));
-    window.canvas->resize(840, 640);
-    const IndexedControls original = {{0, window.doc->m_layout.m_controls[0]}};
-    QImage image(840, 640, QImage::Format_RGB32);
-    float dx = 0;
-    for (auto _ : state) {
-        dx = dx >= 100 ? 1 : dx + 1;
-        window.doc->ChangeControls(nullptr, Moved(original, dx, dx), QStringLiteral("Verschieben"),
-                                   MERGE_MOVE);
-        window.canvas->render(&image);
-    }
-}
-
 BENCHMARK(Load)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Close)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(ReadBytes)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Save)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteBytes)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
-BENCHMARK(Paint)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(FillControlList)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(ShowCurrentControl)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(RenameKeystroke)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(HitTest)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(DragStep)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-
-// Keeps every run's time so the ratios can be printed after the table.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    RatioReporter() : ConsoleReporter(OO_Tabular) {}
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
-} // namespace
+BENCHMARK(Paint)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(HitTest)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Peak memory of loading a file, in a process that has done nothing else large: against the
 // records' own size (sizeof(LayoutControl) per record plus the names' heap blocks).
-static int reportLoadMemory(const char* path)
+int reportLoadMemory(const char* path)
 {
     rusage before{};
     ::getrusage(RUSAGE_SELF, &before);
     LayoutDataObject layout;
-    tsStream stream;
-    if (stream.Open(path, TS_OPEN_READ) < 0 || layout.Read(&stream) < 0)
+    if (LoadLayoutFile(layout, path) < 0)
         return 1;
     rusage after{};
     ::getrusage(RUSAGE_SELF, &after);
@@ -254,53 +148,93 @@ static int reportLoadMemory(const char* path)
     const double records =
         static_cast<double>(sizeof(LayoutControl) * layout.m_controls.size() + names);
     const double grown = static_cast<double>(after.ru_maxrss - before.ru_maxrss) * 1024.0;
-    std::printf("Load/%zu memory: records %.1f MB, peak grew by %.1f MB: %.2f times the records\n",
-                layout.m_controls.size(), records / 1e6, grown / 1e6, grown / records);
+    std::printf("%.2f\n", grown / records);
+    std::fprintf(stderr, "Load/%zu memory: records %.1f MB, peak grew by %.1f MB\n",
+                 layout.m_controls.size(), records / 1e6, grown / 1e6);
     return 0;
 }
+
+// The table of targets, from the benchmarks' JSON, the memory ratio and the start-up median.
+int reportTargets(const char* json, double memory, double startup)
+{
+    QFile file(QString::fromLocal8Bit(json));
+    if (!file.open(QIODevice::ReadOnly))
+        return 1;
+    std::map<std::string, double> ms;
+    for (const QJsonValue run :
+         QJsonDocument::fromJson(file.readAll())[QStringLiteral("benchmarks")].toArray()) {
+        const QJsonObject o = run.toObject();
+        if (o[QStringLiteral("run_type")].toString() != QStringLiteral("iteration"))
+            continue;
+        const double scale =
+            o[QStringLiteral("time_unit")].toString() == QStringLiteral("us")   ? 1e-3
+            : o[QStringLiteral("time_unit")].toString() == QStringLiteral("ns") ? 1e-6
+                                                                                : 1.0;
+        ms[o[QStringLiteral("name")].toString().toStdString()] =
+            o[QStringLiteral("real_time")].toDouble() * scale;
+    }
+    auto at = [&](const char* name, const char* n) {
+        const auto found = ms.find(std::string(name) + "/" + n);
+        return found == ms.end() ? -1.0 : found->second;
+    };
+    std::printf("\n%-18s %10s %10s %10s  %-34s %s\n", "measure", "N=1,000", "N=100,000",
+                "N=1,000,000", "target", "");
+    for (const char* name :
+         {"RenameKeystroke", "PickFromList", "EditField", "Nudge", "Undo", "HitTest", "DragStep"}) {
+        const double small = at(name, "1000"), large = at(name, "100000");
+        const bool met = large >= 0 && large < 8.0 && small > 0 && large <= 3.0 * small;
+        std::printf("%-18s %8.3f ms %8.3f ms %13s  %-34s %s\n", name, small, large, "",
+                    "< 8 ms at 100k, <= 3x its 1k", met ? "met" : "not met");
+    }
+    const double paint = at("Paint", "100000");
+    std::printf("%-18s %8.3f ms %8.3f ms %13s  %-34s %s\n", "Paint", at("Paint", "1000"), paint, "",
+                "< 16 ms at 100k", paint >= 0 && paint < 16.0 ? "met" : "not met");
+    auto ratio = [&](const char* a, const char* b, const char* n) { return at(a, n) / at(b, n); };
+    const double load100k = ratio("Load", "ReadBytes", "100000");
+    const double load1m = ratio("Load", "ReadBytes", "1000000");
+    std::printf("%-18s %10.1f %10.1f %10.1f  %-34s %s\n", "Load/ReadBytes",
+                ratio("Load", "ReadBytes", "1000"), load100k, load1m, "<= 10 at 100k, <= 3 at 1M",
+                load100k <= 10 && load1m <= 3 ? "met" : "not met");
+    const double save100k = ratio("Save", "WriteBytes", "100000");
+    const double save1m = ratio("Save", "WriteBytes", "1000000");
+    std::printf("%-18s %10.2f %10.2f %10.2f  %-34s %s\n", "Save/WriteBytes",
+                ratio("Save", "WriteBytes", "1000"), save100k, save1m, "<= 2.5",
+                save100k <= 2.5 && save1m <= 2.5 ? "met" : "not met");
+    std::printf("%-18s %8.3f ms %8.3f ms %8.1f ms  %-34s %s\n", "Load", at("Load", "1000"),
+                at("Load", "100000"), at("Load", "1000000"), "(for the ratio)", "");
+    std::printf("%-18s %8.3f ms %8.3f ms %8.1f ms  %-34s %s\n", "Close", at("Close", "1000"),
+                at("Close", "100000"), at("Close", "1000000"), "(not in the ratio)", "");
+    std::printf("%-18s %10s %10s %10.2f  %-34s %s\n", "Load memory", "", "", memory,
+                "<= 1.5 times the records", memory > 0 && memory <= 1.5 ? "met" : "not met");
+    std::printf("%-18s %10s %7.0f ms %10s  %-34s %s\n", "Start-up", "", startup, "",
+                "< 400 ms to the first paint", startup > 0 && startup < 400 ? "met" : "not met");
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    char pattern[] = "/tmp/karvelo-bench-XXXXXX";
-    g_folder = ::mkdtemp(pattern);
-
-    // --make-file PATH N writes a layout of N controls; --memory PATH loads one and reports.
+    // --make-file PATH N writes a layout of N controls; --memory PATH loads one and prints
+    // the peak's ratio to the records; --report JSON MEMORY STARTUP prints the targets.
     if (argc == 4 && std::string(argv[1]) == "--make-file") {
         tsStream stream;
         HRESULT hr = stream.Open(argv[2], TS_OPEN_CREATE | TS_OPEN_WRITE);
         tsBufferedOutputStream out(&stream);
         if (hr >= 0)
-            hr = makeLayout(std::strtoul(argv[3], nullptr, 10)).Write(&out);
+            hr = BenchLayout(std::strtoul(argv[3], nullptr, 10)).Write(&out);
         if (hr >= 0)
             hr = out.Flush();
-        std::filesystem::remove_all(g_folder);
         return hr < 0 ? 1 : 0;
     }
-    if (argc == 3 && std::string(argv[1]) == "--memory") {
-        const int status = reportLoadMemory(argv[2]);
-        std::filesystem::remove_all(g_folder);
-        return status;
-    }
-    {
-        benchmark::Initialize(&argc, argv);
-        RatioReporter reporter;
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-        std::printf("\n%-28s %10s\n", "ratio to the one-call floor", "");
-        for (const char* n : {"1000", "100000", "1000000"}) {
-            const std::string size = n;
-            const auto ratio = [&](const char* a, const char* b) {
-                const auto x = reporter.times.find(std::string(a) + "/" + size);
-                const auto y = reporter.times.find(std::string(b) + "/" + size);
-                return x == reporter.times.end() || y == reporter.times.end() || y->second == 0
-                           ? 0.0
-                           : x->second / y->second;
-            };
-            std::printf("N = %-8s Load/ReadBytes %6.2f   Save/WriteBytes %6.2f\n", n,
-                        ratio("Load", "ReadBytes"), ratio("Save", "WriteBytes"));
-        }
-    }
-    std::filesystem::remove_all(g_folder);
+    if (argc == 3 && std::string(argv[1]) == "--memory")
+        return reportLoadMemory(argv[2]);
+    QApplication app(argc, argv);
+    if (argc == 5 && std::string(argv[1]) == "--report")
+        return reportTargets(argv[2], std::atof(argv[3]), std::atof(argv[4]));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    RemoveBenchFiles();
     return 0;
 }

@@ -26,7 +26,7 @@ CLayoutHint ChangeControlsCommand::Apply(bool)
     hint.flags = CLayoutHint::RECORDS;
     for (auto& [index, value] : m_values) {
         if (records[index].m_name != value.m_name)
-            hint.flags |= CLayoutHint::LIST;
+            hint.flags |= CLayoutHint::NAMES;
         std::swap(records[index], value);
         hint.indices.push_back(index);
     }

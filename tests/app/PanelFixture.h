@@ -6,7 +6,7 @@
 
 #include <QClipboard>
 #include <QLineEdit>
-#include <QListWidget>
+
 #include <QPushButton>
 #include <QTest>
 
@@ -42,7 +42,7 @@ protected:
     std::unique_ptr<PaintCounter> canvasPaints;
     CKarveloDoc* doc() { return editor.doc(); }
     QLineEdit* edit(int id) { return editor.panel()->findChild<QLineEdit*>(QString::number(id)); }
-    QListWidget* list() { return editor.panel()->m_listControls; }
+    fw::ListBox* list() { return editor.panel()->m_listControls; }
     QPushButton* deleteButton()
     {
         return editor.panel()->findChild<QPushButton*>(QString::number(IDC_DELETE));
@@ -79,7 +79,7 @@ protected:
     {
         QStringList names;
         for (int i = 0; i < list()->count(); ++i)
-            names << list()->item(i)->text();
+            names << list()->text(i);
         return names;
     }
 };

@@ -1,0 +1,94 @@
+#include "ListBox.h"
+
+#include <QAbstractListModel>
+#include <QItemSelectionModel>
+
+namespace fw {
+
+class ListBox::Rows : public QAbstractListModel
+{
+public:
+    explicit Rows(QObject* parent) : QAbstractListModel(parent) {}
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : m_count;
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_count || !m_text)
+            return QVariant();
+        return m_text(index.row());
+    }
+    void Reset()
+    {
+        beginResetModel();
+        m_count = m_countOf ? m_countOf() : 0;
+        endResetModel();
+    }
+
+    std::function<int()> m_countOf;
+    std::function<QString(int)> m_text;
+    int m_count = 0;
+};
+
+ListBox::ListBox(QWidget* parent) : QListView(parent), m_rows(new Rows(this))
+{
+    setModel(m_rows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Every row is one line of text: its height is known without asking each one.
+    setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListBox::rowSelected);
+}
+
+ListBox::~ListBox() = default;
+
+void ListBox::SetRows(std::function<int()> count, std::function<QString(int)> text)
+{
+    m_rows->m_countOf = std::move(count);
+    m_rows->m_text = std::move(text);
+    Refill();
+}
+
+void ListBox::Refill()
+{
+    const QSignalBlocker quiet(selectionModel());
+    const int count = m_rows->m_countOf ? m_rows->m_countOf() : 0;
+    if (count != m_rows->m_count || count == 0) {
+        m_rows->Reset();
+    } else {
+        // As many rows as before: the texts are read as the rows are drawn, so showing them
+        // again is enough. The first row sets every row's size, so it is announced.
+        viewport()->update();
+    }
+    selectionModel()->clear();
+}
+
+int ListBox::count() const
+{
+    return m_rows->m_count;
+}
+
+QString ListBox::text(int row) const
+{
+    return m_rows->data(m_rows->index(row), Qt::DisplayRole).toString();
+}
+
+int ListBox::SelectedRow() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+void ListBox::setCurrentRow(int row)
+{
+    if (row < 0 || row >= count()) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    selectionModel()->setCurrentIndex(m_rows->index(row), QItemSelectionModel::ClearAndSelect);
+}
+
+} // namespace fw

@@ -1,0 +1,40 @@
+// A list box whose rows its owner holds: the box asks for a row's text when it shows the row,
+// so filling it costs the same for ten rows and for a hundred thousand.
+#pragma once
+
+#include <QListView>
+
+#include <functional>
+
+namespace fw {
+
+class ListBox : public QListView
+{
+    Q_OBJECT
+
+public:
+    explicit ListBox(QWidget* parent = nullptr);
+    ~ListBox() override;
+
+    // count gives the number of rows at a refill; text gives a row's text when it is shown.
+    void SetRows(std::function<int()> count, std::function<QString(int)> text);
+
+    // Shows the rows afresh; no row is selected afterwards.
+    void Refill();
+    int count() const;
+    QString text(int row) const;
+    // The selected row, or -1.
+    int SelectedRow() const;
+    // Selects row as a click on it would (-1: none).
+    void setCurrentRow(int row);
+
+signals:
+    // The user (or setCurrentRow) selected another row.
+    void rowSelected();
+
+private:
+    class Rows;
+    Rows* m_rows;
+};
+
+} // namespace fw

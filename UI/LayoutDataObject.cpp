@@ -2,6 +2,7 @@
 
 #include "tsTrace.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -31,6 +32,77 @@ HRESULT readUInt32(tsInputStream* stream, std::uint32_t& value)
 HRESULT writeFloat(tsOutputStream* stream, float value)
 {
     return writeUInt32(stream, std::bit_cast<std::uint32_t>(value));
+}
+
+std::uint32_t littleEndian(const std::uint8_t* at)
+{
+    return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
+           static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
+}
+
+// Reads whole records straight from the bytes the stream has buffered: the same values as
+// LayoutControl::Read, without a call per field. A record it cannot take whole (cut off, a
+// forbidden length marker, a name longer than the buffer) is left for LayoutControl::Read,
+// which fails on it with the code and the trace it always gives. Returns how many it read.
+std::uint32_t readBufferedRecords(tsInputStream* stream, std::uint32_t version, std::uint32_t count,
+                                  std::vector<LayoutControl>& controls)
+{
+    constexpr std::uint32_t CHUNK = 1 << 20;
+    const std::uint32_t tailSize = version == 2 ? 24 : 20;
+    std::uint32_t done = 0;
+    while (done < count) {
+        const std::uint8_t* bytes = nullptr;
+        const std::uint32_t available = stream->Peek(bytes, CHUNK);
+        std::uint32_t at = 0;
+        while (done < count) {
+            // id, then the name's length: one byte, or FF and two, or FF FF FF and four.
+            if (available - at < 5)
+                break;
+            const std::uint8_t* record = bytes + at;
+            std::uint32_t length = record[4];
+            std::uint32_t head = 5;
+            if (length == 0xFF) {
+                if (available - at < 7)
+                    break;
+                length = static_cast<std::uint32_t>(record[5]) | record[6] << 8;
+                head = 7;
+                if (length == 0xFFFE)
+                    break;
+                if (length == 0xFFFF) {
+                    if (available - at < 11)
+                        break;
+                    length = littleEndian(record + 7);
+                    head = 11;
+                }
+            }
+            if (static_cast<std::uint64_t>(available - at) <
+                static_cast<std::uint64_t>(head) + length + tailSize)
+                break;
+            LayoutControl& c = controls.emplace_back();
+            c.m_id = littleEndian(record);
+            // As ReadString does: a zero byte among the characters ends the name there.
+            const char* name = reinterpret_cast<const char*>(record + head);
+            const void* zero = std::memchr(name, 0, length);
+            c.m_name.assign(name, zero ? static_cast<const char*>(zero) - name : length);
+            const std::uint8_t* tail = record + head + length;
+            c.m_guiResourceId = littleEndian(tail);
+            if (version == 2) {
+                c.m_textId = littleEndian(tail + 4);
+                tail += 4;
+            }
+            c.m_x1 = std::bit_cast<float>(littleEndian(tail + 4));
+            c.m_y1 = std::bit_cast<float>(littleEndian(tail + 8));
+            c.m_x2 = std::bit_cast<float>(littleEndian(tail + 12));
+            c.m_y2 = std::bit_cast<float>(littleEndian(tail + 16));
+            at += head + length + tailSize;
+            ++done;
+        }
+        stream->Consume(at);
+        // Nothing taken from a full buffer means a record the slow way must read.
+        if (at == 0)
+            break;
+    }
+    return done;
 }
 
 } // namespace
@@ -69,6 +141,28 @@ HRESULT LayoutControl::Read(tsInputStream* stream, std::uint32_t version)
 
 HRESULT LayoutControl::Write(tsOutputStream* stream) const
 {
+    // A record with a short name goes out in one write: the bytes of the field-by-field form
+    // below, a fraction of the calls.
+    if (m_name.size() < 255) {
+        std::uint8_t bytes[4 + 1 + 254 + 24];
+        std::uint8_t* at = bytes;
+        const auto put = [&at](std::uint32_t value) {
+            at[0] = static_cast<std::uint8_t>(value);
+            at[1] = static_cast<std::uint8_t>(value >> 8);
+            at[2] = static_cast<std::uint8_t>(value >> 16);
+            at[3] = static_cast<std::uint8_t>(value >> 24);
+            at += 4;
+        };
+        put(m_id);
+        *at++ = static_cast<std::uint8_t>(m_name.size());
+        std::memcpy(at, m_name.data(), m_name.size());
+        at += m_name.size();
+        put(m_guiResourceId);
+        put(m_textId);
+        for (float value : {m_x1, m_y1, m_x2, m_y2})
+            put(std::bit_cast<std::uint32_t>(value));
+        return stream->Write(bytes, static_cast<std::uint32_t>(at - bytes));
+    }
     HRESULT hr = writeUInt32(stream, m_id);
     if (hr >= 0)
         hr = WriteString(m_name, stream);
@@ -98,13 +192,24 @@ HRESULT LayoutDataObject::Read(tsInputStream* stream)
     if (version == 1 || version == 2) {
         std::uint32_t count = 0;
         hr = readUInt32(stream, count);
-        // The count is not trusted for a reservation: the list grows with the records that
-        // really arrive.
-        for (std::uint32_t i = 0; hr >= 0 && i < count; ++i) {
+        // The count alone is not trusted for a reservation: no more than the bytes left can
+        // hold, so the list never grows beyond what really arrives.
+        std::uint64_t left = 0;
+        if (hr >= 0 && stream->BytesLeft(left)) {
+            const std::uint64_t smallest = 4 + 1 + (version == 2 ? 24 : 20);
+            m_controls.reserve(m_controls.size() + static_cast<std::size_t>(std::min<std::uint64_t>(
+                                                       count, left / smallest)));
+        }
+        for (std::uint32_t i = 0; hr >= 0 && i < count;) {
+            i += hr >= 0 ? readBufferedRecords(stream, version, count - i, m_controls) : 0;
+            if (i == count)
+                break;
             LayoutControl control;
             hr = control.Read(stream, version);
-            if (hr >= 0)
+            if (hr >= 0) {
                 m_controls.push_back(std::move(control));
+                ++i;
+            }
         }
     } else {
         TS_TRACE("Not supported file version.\n");

@@ -1,6 +1,8 @@
 #include "LayoutDataObject.h"
+#include "LayoutFile.h"
 #include "streams/tsMemoryStream.h"
 #include "support/LayoutBytes.h"
+#include "support/TraceCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +41,68 @@ HRESULT load(const Bytes& bytes, LayoutDataObject& layout)
     return layout.Read(&stream);
 }
 
+// The same bytes with no buffer to look into: every record goes field by field.
+class FieldByField : public tsInputStream
+{
+public:
+    explicit FieldByField(const Bytes& bytes) : m_inner(Bytes(bytes)) {}
+    HRESULT Read(void* buffer, std::uint32_t size, std::uint32_t* bytesRead) override
+    {
+        return m_inner.Read(buffer, size, bytesRead);
+    }
+    HRESULT Skip(std::uint64_t count) override { return m_inner.Skip(count); }
+
+private:
+    tsMemoryStream m_inner;
+};
+
+struct Outcome
+{
+    HRESULT hr;
+    std::vector<LayoutControl> controls;
+    std::string trace;
+};
+
+Outcome readWith(tsInputStream& stream)
+{
+    testing_support::TraceCapture capture;
+    LayoutDataObject layout;
+    const HRESULT hr = layout.Read(&stream);
+    return {hr, layout.m_controls, capture.text()};
+}
+
+bool sameOutcome(const Outcome& a, const Outcome& b)
+{
+    if (a.hr != b.hr || a.trace != b.trace || a.controls.size() != b.controls.size())
+        return false;
+    for (std::size_t i = 0; i < a.controls.size(); ++i)
+        if (!IdenticalRecords(a.controls[i], b.controls[i]))
+            return false;
+    return true;
+}
+
 } // namespace
+
+TEST(BadFiles, BufferedRecordsReadAsFieldByFieldDoes)
+{
+    for (std::uint32_t version : {1u, 2u}) {
+        const Bytes full = threeRecords(version).bytes;
+        auto check = [](const Bytes& bytes, const char* what, std::size_t at) {
+            tsMemoryStream buffered{Bytes(bytes)};
+            FieldByField plain(bytes);
+            EXPECT_TRUE(sameOutcome(readWith(buffered), readWith(plain))) << what << " " << at;
+        };
+        for (std::size_t cut = 0; cut <= full.size(); ++cut)
+            check(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut)), "cut", cut);
+        for (std::size_t at = 0; at < full.size(); ++at)
+            for (std::uint8_t value :
+                 {std::uint8_t{0x00}, std::uint8_t{0xFF}, std::uint8_t{0xFE}, std::uint8_t{0x7F}}) {
+                Bytes bent = full;
+                bent[at] = value;
+                check(bent, "byte", at);
+            }
+    }
+}
 
 TEST(BadFiles, EveryTruncationKeepsTheCompleteRecordsBeforeTheCut)
 {

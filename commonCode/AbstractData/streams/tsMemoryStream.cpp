@@ -3,6 +3,7 @@
 #include "../tsTrace.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 tsMemoryStream::tsMemoryStream(const void* data, std::size_t size)
@@ -38,6 +39,25 @@ HRESULT tsMemoryStream::Skip(std::uint64_t count)
         hr = E_NOTIMPL;
     ASSERT_HRESULT(hr);
     return hr;
+}
+
+std::uint32_t tsMemoryStream::Peek(const std::uint8_t*& bytes, std::uint32_t)
+{
+    // Every byte is here already.
+    const std::size_t at = std::min(m_position, m_bytes.size());
+    bytes = m_bytes.data() + at;
+    return static_cast<std::uint32_t>(std::min<std::size_t>(m_bytes.size() - at, UINT32_MAX));
+}
+
+void tsMemoryStream::Consume(std::uint32_t count)
+{
+    m_position = std::min(m_position + count, std::max(m_position, m_bytes.size()));
+}
+
+bool tsMemoryStream::BytesLeft(std::uint64_t& left)
+{
+    left = m_bytes.size() - std::min(m_position, m_bytes.size());
+    return true;
 }
 
 HRESULT tsMemoryStream::Write(const void* buffer, std::uint32_t size)

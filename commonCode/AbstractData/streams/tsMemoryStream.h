@@ -16,6 +16,9 @@ public:
 
     HRESULT Read(void* buffer, std::uint32_t size, std::uint32_t* bytesRead) override;
     HRESULT Skip(std::uint64_t count) override;
+    std::uint32_t Peek(const std::uint8_t*& bytes, std::uint32_t wanted) override;
+    void Consume(std::uint32_t count) override;
+    bool BytesLeft(std::uint64_t& left) override;
     // Writes at the current position, growing the buffer as needed.
     HRESULT Write(const void* buffer, std::uint32_t size) override;
 

@@ -183,6 +183,49 @@ HRESULT tsStream::Read(void* buffer, std::uint32_t size, std::uint32_t* bytesRea
     return hr;
 }
 
+std::uint32_t tsStream::Peek(const std::uint8_t*& bytes, std::uint32_t wanted)
+{
+    bytes = nullptr;
+    if (m_file < 0)
+        return 0;
+    if (m_readEnd - m_readPosition < wanted) {
+        // What is left moves to the front, then more arrives behind it until there is enough
+        // or the file ends. A failing read leaves its fault to the next Read.
+        const std::size_t left = m_readEnd - m_readPosition;
+        std::memmove(m_readAhead.data(), m_readAhead.data() + m_readPosition, left);
+        m_readPosition = 0;
+        m_readEnd = left;
+        if (m_readAhead.size() < std::max<std::size_t>(wanted, READ_AHEAD))
+            m_readAhead.resize(std::max<std::size_t>(wanted, READ_AHEAD));
+        while (m_readEnd < wanted) {
+            const ssize_t got = retryOnInterrupt([&] {
+                return ::read(m_file, m_readAhead.data() + m_readEnd,
+                              m_readAhead.size() - m_readEnd);
+            });
+            if (got <= 0)
+                break;
+            m_readEnd += static_cast<std::size_t>(got);
+        }
+    }
+    bytes = reinterpret_cast<const std::uint8_t*>(m_readAhead.data()) + m_readPosition;
+    return static_cast<std::uint32_t>(m_readEnd - m_readPosition);
+}
+
+void tsStream::Consume(std::uint32_t count)
+{
+    m_readPosition += std::min<std::size_t>(count, m_readEnd - m_readPosition);
+}
+
+bool tsStream::BytesLeft(std::uint64_t& left)
+{
+    struct stat status = {};
+    const off_t at = m_file < 0 ? -1 : ::lseek(m_file, 0, SEEK_CUR);
+    if (at < 0 || ::fstat(m_file, &status) != 0 || status.st_size < at)
+        return false;
+    left = static_cast<std::uint64_t>(status.st_size - at) + (m_readEnd - m_readPosition);
+    return true;
+}
+
 void tsStream::DropReadAhead()
 {
     if (m_readPosition < m_readEnd)

@@ -14,6 +14,24 @@ public:
     // Succeeds only when exactly size bytes arrive; bytesRead (may be null) gets the count.
     virtual HRESULT Read(void* buffer, std::uint32_t size, std::uint32_t* bytesRead) = 0;
     virtual HRESULT Skip(std::uint64_t count) = 0;
+
+    // For readers that parse many small values: the bytes that have arrived and are not read
+    // yet, at least wanted of them where the stream still has them. Peek never fails and
+    // never traces: a fault stays for the next Read to report. Consume(count) then reads
+    // count of them. A stream without such bytes gives none, and the caller reads as usual.
+    virtual std::uint32_t Peek(const std::uint8_t*& bytes, std::uint32_t wanted)
+    {
+        (void)wanted;
+        bytes = nullptr;
+        return 0;
+    }
+    virtual void Consume(std::uint32_t count) { (void)count; }
+    // The bytes left to read, where the stream knows them.
+    virtual bool BytesLeft(std::uint64_t& left)
+    {
+        (void)left;
+        return false;
+    }
 };
 
 class tsOutputStream
@@ -43,6 +61,9 @@ public:
 
     HRESULT Read(void* buffer, std::uint32_t size, std::uint32_t* bytesRead) override;
     HRESULT Skip(std::uint64_t count) override;
+    std::uint32_t Peek(const std::uint8_t*& bytes, std::uint32_t wanted) override;
+    void Consume(std::uint32_t count) override;
+    bool BytesLeft(std::uint64_t& left) override;
     HRESULT Write(const void* buffer, std::uint32_t size) override;
 
     // origin 0 from the start, 1 from the current position, 2 from the end.

@@ -8,6 +8,7 @@
 #include "tools/SelectTool.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QWheelEvent>
 
@@ -17,6 +18,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 CKarveloView::CKarveloView()
     : m_drawTool(std::make_unique<CDrawTool>(this)),
@@ -65,10 +67,15 @@ void CKarveloView::OnInitialUpdate()
 
 void CKarveloView::OnUpdate(fw::View*, const fw::Hint* hint)
 {
-    if (const auto* change = dynamic_cast<const CLayoutHint*>(hint))
+    const auto* change = dynamic_cast<const CLayoutHint*>(hint);
+    const CKarveloDoc* doc = GetDocument();
+    if (change && doc) {
         m_picture.Changed(*change);
-    else
+        m_hits.Changed(*change, doc->m_layout.m_controls);
+    } else {
         m_picture.Invalidate();
+        m_hits.Invalidate();
+    }
     update();
 }
 
@@ -179,6 +186,12 @@ void CKarveloView::paintEvent(QPaintEvent*)
     }
     image.setDevicePixelRatio(ratio);
     QPainter(this).drawImage(0, 0, image);
+    // For measurements in a real window: each paint's time, in milliseconds of the monotonic
+    // clock, on standard error.
+    static const bool logPaints = qEnvironmentVariableIsSet("KARVELO_PAINT_LOG");
+    if (logPaints)
+        std::fprintf(stderr, "canvas painted %lld\n",
+                     static_cast<long long>(QDeadlineTimer::current().deadline()));
     // For start-up measurements: the program ends once a canvas has been painted.
     static const bool exitAfterPaint = qEnvironmentVariableIsSet("KARVELO_EXIT_AFTER_FIRST_PAINT");
     if (exitAfterPaint)

@@ -5,6 +5,7 @@
 #include "CanvasPicture.h"
 #include "LayoutPainter.h"
 #include "View.h"
+#include "tools/HitIndex.h"
 
 #include <memory>
 
@@ -29,6 +30,8 @@ public:
 
     // Layout coordinates to device pixels for the screen; printing always uses the identity.
     const CanvasMapping& Mapping() const { return m_mapping; }
+    // Which controls lie under a point, kept up to date with the layout.
+    CHitIndex& Hits() { return m_hits; }
     // The zoom steps: 25 % to 1600 %.
     static const std::vector<double>& ZoomLevels();
     double Zoom() const { return m_mapping.zoom; }
@@ -70,6 +73,7 @@ private:
     CCanvasTool* m_activeTool = nullptr;
     CanvasMapping m_mapping;
     CCanvasPicture m_picture;
+    CHitIndex m_hits;
     // Panning: with the middle button, or the left one while Space is held.
     bool m_spaceHeld = false;
     bool m_panning = false;

@@ -102,13 +102,11 @@ int CSelectTool::ControlAt(QPointF device, bool below) const
     const double y = mapping.LayoutY(device.y());
     const double tolerance = PICK_TOLERANCE * m_canvas->devicePixelRatioF() / mapping.zoom;
     const auto& controls = doc->m_layout.m_controls;
+    CHitIndex& hits = m_canvas->Hits();
     if (!below)
-        return TopmostControlAt(controls, x, y, tolerance);
+        return hits.TopmostAt(controls, x, y, tolerance);
     // Alt: the next control beneath the current one at this point, round and round.
-    std::vector<int> under;
-    for (std::size_t i = controls.size(); i-- > 0;)
-        if (ControlContains(controls[i], x, y, tolerance))
-            under.push_back(static_cast<int>(i));
+    const std::vector<int> under = hits.AllAt(controls, x, y, tolerance);
     if (under.empty())
         return -1;
     const auto at = std::find(under.begin(), under.end(), doc->CurrentIndex());

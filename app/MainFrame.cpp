@@ -24,35 +24,40 @@
 
 CMainFrame::CMainFrame() = default;
 
+namespace {
+
+// A flat bar with a grip, docking on any side or floating; titled when it is one of ours.
+QToolBar* dockable(QToolBar* bar, unsigned title = 0)
+{
+    if (!bar)
+        return nullptr;
+    if (title)
+        bar->setWindowTitle(fw::LoadString(title));
+    bar->setMovable(true);
+    bar->setFloatable(true);
+    bar->setAllowedAreas(Qt::AllToolBarAreas);
+    return bar;
+}
+
+} // namespace
+
 int CMainFrame::OnCreate()
 {
-    m_toolBar = LoadToolBar(resources::IDR_MAINFRAME, fw::ID_VIEW_TOOLBAR);
+    m_toolBar = dockable(LoadToolBar(resources::IDR_MAINFRAME, fw::ID_VIEW_TOOLBAR));
     if (!m_toolBar)
         return -1;
-    // A flat bar with a grip, docking on any side or floating.
-    m_toolBar->setMovable(true);
-    m_toolBar->setFloatable(true);
-    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
     if (!CreateStatusBar(
             {fw::ID_SEPARATOR, fw::ID_INDICATOR_CAPS, fw::ID_INDICATOR_NUM, fw::ID_INDICATOR_SCRL}))
         return -1;
 
-    // Beside toolbar 1128 and docked to its right: the tools, undo and redo, the history.
-    m_toolsBar = LoadToolBar(resources::IDR_TOOLS, resources::IDR_TOOLS);
-    if (!m_toolsBar)
+    // Beside toolbar 1128 and docked to its right: the tools, undo and redo, the history; then
+    // the arranging bar.
+    m_toolsBar =
+        dockable(LoadToolBar(resources::IDR_TOOLS, resources::IDR_TOOLS), resources::IDS_TOOLS_BAR);
+    m_arrangeBar = dockable(LoadToolBar(resources::IDR_ARRANGE, resources::IDR_ARRANGE),
+                            resources::IDS_ARRANGE_BAR);
+    if (!m_toolsBar || !m_arrangeBar)
         return -1;
-    m_toolsBar->setWindowTitle(fw::LoadString(resources::IDS_TOOLS_BAR));
-    m_toolsBar->setMovable(true);
-    m_toolsBar->setFloatable(true);
-    m_toolsBar->setAllowedAreas(Qt::AllToolBarAreas);
-
-    m_arrangeBar = LoadToolBar(resources::IDR_ARRANGE, resources::IDR_ARRANGE);
-    if (!m_arrangeBar)
-        return -1;
-    m_arrangeBar->setWindowTitle(fw::LoadString(resources::IDS_ARRANGE_BAR));
-    m_arrangeBar->setMovable(true);
-    m_arrangeBar->setFloatable(true);
-    m_arrangeBar->setAllowedAreas(Qt::AllToolBarAreas);
 
     // The zoom of the active window, to read and to type.
     m_zoomBox = new QComboBox(m_toolsBar);

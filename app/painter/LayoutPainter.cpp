@@ -24,8 +24,11 @@ void fillSpan(QPainter& painter, const QRect& bounds, std::int64_t x0, std::int6
                      colour);
 }
 
-void outline(QPainter& painter, const QRect& bounds, std::int64_t left, std::int64_t top,
-             std::int64_t right, std::int64_t bottom, const QColor& colour)
+// The platform's rectangle rule: from the smaller coordinate to the larger one minus one on
+// each axis, as four runs of pixels handed to span(x0, y0, x1, y1).
+template <class Span>
+void outlineSpans(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
+                  Span&& span)
 {
     const std::int64_t x0 = std::min(left, right);
     const std::int64_t x1 = std::max(left, right) - 1;
@@ -33,10 +36,18 @@ void outline(QPainter& painter, const QRect& bounds, std::int64_t left, std::int
     const std::int64_t y1 = std::max(top, bottom) - 1;
     if (x1 < x0 || y1 < y0)
         return;
-    fillSpan(painter, bounds, x0, y0, x1, y0, colour);
-    fillSpan(painter, bounds, x0, y1, x1, y1, colour);
-    fillSpan(painter, bounds, x0, y0, x0, y1, colour);
-    fillSpan(painter, bounds, x1, y0, x1, y1, colour);
+    span(x0, y0, x1, y0);
+    span(x0, y1, x1, y1);
+    span(x0, y0, x0, y1);
+    span(x1, y0, x1, y1);
+}
+
+void outline(QPainter& painter, const QRect& bounds, std::int64_t left, std::int64_t top,
+             std::int64_t right, std::int64_t bottom, const QColor& colour)
+{
+    outlineSpans(left, top, right, bottom, [&](auto x0, auto y0, auto x1, auto y1) {
+        fillSpan(painter, bounds, x0, y0, x1, y1, colour);
+    });
 }
 
 void outlineControl(QPainter& painter, const QRect& bounds, const LayoutControl& control,
@@ -112,17 +123,8 @@ void OutlineWriter::Control(const LayoutControl& c, QRgb colour)
 void OutlineWriter::Outline(std::int64_t left, std::int64_t top, std::int64_t right,
                             std::int64_t bottom, QRgb colour)
 {
-    // The platform's rule, as in outline() above.
-    const std::int64_t x0 = std::min(left, right);
-    const std::int64_t x1 = std::max(left, right) - 1;
-    const std::int64_t y0 = std::min(top, bottom);
-    const std::int64_t y1 = std::max(top, bottom) - 1;
-    if (x1 < x0 || y1 < y0)
-        return;
-    Span(x0, y0, x1, y0, colour);
-    Span(x0, y1, x1, y1, colour);
-    Span(x0, y0, x0, y1, colour);
-    Span(x1, y0, x1, y1, colour);
+    outlineSpans(left, top, right, bottom,
+                 [&](auto x0, auto y0, auto x1, auto y1) { Span(x0, y0, x1, y1, colour); });
 }
 
 void OutlineWriter::Span(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,

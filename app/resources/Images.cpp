@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include <iterator>
+#include <initializer_list>
 
 namespace resources {
 
@@ -277,70 +277,43 @@ QPixmap layoutPicture(int size)
     return pixmap;
 }
 
+// Images side by side, each W by H and drawn within its own square.
+QPixmap strip(std::initializer_list<void (*)(QPainter&)> images)
+{
+    QPixmap strip(static_cast<int>(images.size()) * W, H);
+    strip.fill(Qt::transparent);
+    QPainter p(&strip);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    int x = 0;
+    for (auto draw : images) {
+        p.save();
+        p.translate(x, 0);
+        p.setClipRect(0, 0, W, H);
+        draw(p);
+        p.restore();
+        x += W;
+    }
+    return strip;
+}
+
 } // namespace
 
 QPixmap ToolbarBitmap()
 {
-    QPixmap strip(8 * W, H);
-    strip.fill(Qt::transparent);
-    QPainter p(&strip);
-    void (*const images[])(QPainter&) = {drawNew,  drawOpen,  drawSave,  drawCut,
-                                         drawCopy, drawPaste, drawPrint, drawAbout};
-    for (int i = 0; i < 8; ++i) {
-        p.save();
-        p.translate(i * W, 0);
-        p.setClipRect(0, 0, W, H);
-        images[i](p);
-        p.restore();
-    }
-    return strip;
+    return strip({drawNew, drawOpen, drawSave, drawCut, drawCopy, drawPaste, drawPrint, drawAbout});
 }
 
 QPixmap ToolsBitmap()
 {
-    QPixmap strip(5 * W, H);
-    strip.fill(Qt::transparent);
-    QPainter p(&strip);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    void (*const images[])(QPainter&) = {drawDrawTool, drawSelectTool, drawUndo, drawRedo,
-                                         drawHistory};
-    for (int i = 0; i < 5; ++i) {
-        p.save();
-        p.translate(i * W, 0);
-        p.setClipRect(0, 0, W, H);
-        images[i](p);
-        p.restore();
-    }
-    return strip;
+    return strip({drawDrawTool, drawSelectTool, drawUndo, drawRedo, drawHistory});
 }
 
 QPixmap ArrangeBitmap()
 {
-    void (*const images[])(QPainter&) = {drawGrid,
-                                         drawAlignLeft,
-                                         drawAlignHorizontalCentre,
-                                         drawAlignRight,
-                                         drawAlignTop,
-                                         drawAlignVerticalCentre,
-                                         drawAlignBottom,
-                                         drawDistributeHorizontally,
-                                         drawDistributeVertically,
-                                         drawSameWidth,
-                                         drawSameHeight,
-                                         drawSameSize,
-                                         drawDuplicate};
-    constexpr int count = static_cast<int>(std::size(images));
-    QPixmap strip(count * W, H);
-    strip.fill(Qt::transparent);
-    QPainter p(&strip);
-    for (int i = 0; i < count; ++i) {
-        p.save();
-        p.translate(i * W, 0);
-        p.setClipRect(0, 0, W, H);
-        images[i](p);
-        p.restore();
-    }
-    return strip;
+    return strip({drawGrid, drawAlignLeft, drawAlignHorizontalCentre, drawAlignRight, drawAlignTop,
+                  drawAlignVerticalCentre, drawAlignBottom, drawDistributeHorizontally,
+                  drawDistributeVertically, drawSameWidth, drawSameHeight, drawSameSize,
+                  drawDuplicate});
 }
 
 QIcon MainIcon()

@@ -2,22 +2,12 @@
 #pragma once
 
 #include "PanelFixture.h"
+#include "support/LayoutRecords.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace testing_support {
-
-inline LayoutControl box(const char* name, float x1, float y1, float x2, float y2)
-{
-    LayoutControl c;
-    c.m_name = name;
-    c.m_x1 = x1;
-    c.m_y1 = y1;
-    c.m_x2 = x2;
-    c.m_y2 = y2;
-    return c;
-}
 
 class SelectToolTest : public PanelTest
 {

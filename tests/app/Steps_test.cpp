@@ -2,6 +2,7 @@
 #include "DocumentFixture.h"
 #include "LayoutFile.h"
 #include "commands/LayoutCommand.h"
+#include "support/LayoutRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -12,17 +13,6 @@
 using namespace testing_support;
 
 namespace {
-
-LayoutControl control(const char* name, float x1, float y1, float x2, float y2)
-{
-    LayoutControl c;
-    c.m_name = name;
-    c.m_x1 = x1;
-    c.m_y1 = y1;
-    c.m_x2 = x2;
-    c.m_y2 = y2;
-    return c;
-}
 
 bool identical(const std::vector<LayoutControl>& a, const std::vector<LayoutControl>& b)
 {
@@ -78,8 +68,8 @@ const float NAN_PAYLOAD = std::bit_cast<float>(0x7FC00123u);
 
 TEST_F(StepsTest, EveryKindOfChangeUndoesAndRedoes)
 {
-    CKarveloDoc* doc = documentWith({control("A", 1, 2, 3, 4), control("B", -0.0f, 5, 6, 7),
-                                     control("C", NAN_PAYLOAD, 8, 9, 10)});
+    CKarveloDoc* doc = documentWith(
+        {box("A", 1, 2, 3, 4), box("B", -0.0f, 5, 6, 7), box("C", NAN_PAYLOAD, 8, 9, 10)});
     checkStep(doc, [&] {
         LayoutControl changed = doc->m_layout.m_controls[1];
         changed.m_x1 = 0.0f; // -0 and 0 differ in their bits
@@ -94,7 +84,7 @@ TEST_F(StepsTest, EveryKindOfChangeUndoesAndRedoes)
     });
     checkStep(doc, [&] { doc->RemoveControls(nullptr, {1}, 0, QStringLiteral("Löschen")); });
     checkStep(doc, [&] {
-        doc->InsertControls(nullptr, {{0, control("X", 1, 1, 2, 2)}, {2, control("Y", 3, 3, 4, 4)}},
+        doc->InsertControls(nullptr, {{0, box("X", 1, 1, 2, 2)}, {2, box("Y", 3, 3, 4, 4)}},
                             QStringLiteral("Einfügen"));
     });
     ASSERT_EQ(doc->m_layout.m_controls.size(), 4u);
@@ -105,10 +95,10 @@ TEST_F(StepsTest, EveryKindOfChangeUndoesAndRedoes)
     EXPECT_EQ(doc->m_layout.m_controls[0].m_name, "C");
     checkStep(doc, [&] { doc->RemoveControls(nullptr, {0, 3}, -1, QStringLiteral("Löschen")); });
     checkStep(doc, [&] {
-        doc->ReplaceControls(nullptr, {control("NEW", 0, 0, 1, 1)}, QStringLiteral("Neu geladen"));
+        doc->ReplaceControls(nullptr, {box("NEW", 0, 0, 1, 1)}, QStringLiteral("Neu geladen"));
     });
     checkStep(doc, [&] {
-        doc->m_newControl = control("UNBENANNT3", 5, 5, 50, 50);
+        doc->m_newControl = box("UNBENANNT3", 5, 5, 50, 50);
         doc->AddNewControl();
     });
     ASSERT_EQ(doc->m_layout.m_controls.size(), 2u);
@@ -119,12 +109,12 @@ TEST_F(StepsTest, StepsOnAnEmptyLayout)
 {
     CKarveloDoc* doc = documentWith({});
     checkStep(doc, [&] {
-        doc->m_newControl = control("UNBENANNT0", 1, 2, 3, 4);
+        doc->m_newControl = box("UNBENANNT0", 1, 2, 3, 4);
         doc->AddNewControl();
     });
     doc->UndoStack()->undo();
     checkStep(doc, [&] {
-        doc->ReplaceControls(nullptr, {control("A", 0, 0, 1, 1), control("B", 1, 1, 2, 2)},
+        doc->ReplaceControls(nullptr, {box("A", 0, 0, 1, 1), box("B", 1, 1, 2, 2)},
                              QStringLiteral("Neu geladen"));
     });
     doc->UndoStack()->undo();
@@ -134,7 +124,7 @@ TEST_F(StepsTest, StepsOnAnEmptyLayout)
     EXPECT_EQ(doc->UndoStack()->count(), steps) << "nothing to do is no step";
     // Indices that do not fit the list are refused, not followed.
     doc->RemoveControls(nullptr, {0}, -1, QStringLiteral("Löschen"));
-    doc->InsertControls(nullptr, {{1, control("A", 0, 0, 1, 1)}}, QStringLiteral("Einfügen"));
+    doc->InsertControls(nullptr, {{1, box("A", 0, 0, 1, 1)}}, QStringLiteral("Einfügen"));
     doc->ReorderControls(nullptr, {0}, QStringLiteral("Reihenfolge"));
     EXPECT_EQ(doc->UndoStack()->count(), steps);
     EXPECT_TRUE(doc->m_layout.m_controls.empty());
@@ -142,7 +132,7 @@ TEST_F(StepsTest, StepsOnAnEmptyLayout)
 
 TEST_F(StepsTest, StepsOfOneGestureMergeAndAStepBackToTheStartIsDropped)
 {
-    CKarveloDoc* doc = documentWith({control("A", 1, 2, 3, 4), control("B", 5, 6, 7, 8)});
+    CKarveloDoc* doc = documentWith({box("A", 1, 2, 3, 4), box("B", 5, 6, 7, 8)});
     auto setX1 = [&](std::size_t index, float x1) {
         LayoutControl c = doc->m_layout.m_controls[index];
         c.m_x1 = x1;

@@ -1,5 +1,6 @@
 #include "tsInPlaceSave.h"
 
+#include "tsRetry.h"
 #include "tsSaveNames.h"
 
 #include <cerrno>
@@ -35,15 +36,6 @@ std::string defaultBackupFolder()
     return data + "/Local AppWizard-Generated Applications/Karvelo/backup";
 }
 
-template <typename Call> auto retryOnInterrupt(Call call)
-{
-    decltype(call()) result;
-    do {
-        result = call();
-    } while (result < 0 && errno == EINTR);
-    return result;
-}
-
 // Creates folder and the folders above it that are missing, private to the user.
 int makeFolders(const std::string& folder)
 {
@@ -69,7 +61,8 @@ int readAll(int fd, std::vector<std::uint8_t>& bytes)
     bytes.clear();
     std::uint8_t chunk[64 * 1024];
     for (off_t at = 0;;) {
-        const ssize_t got = retryOnInterrupt([&] { return ::pread(fd, chunk, sizeof chunk, at); });
+        const ssize_t got =
+            tsRetryOnInterrupt([&] { return ::pread(fd, chunk, sizeof chunk, at); });
         if (got < 0)
             return errno;
         if (got == 0)
@@ -82,7 +75,7 @@ int readAll(int fd, std::vector<std::uint8_t>& bytes)
 int writeAll(int fd, const std::vector<std::uint8_t>& bytes)
 {
     for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t put = retryOnInterrupt([&] {
+        const ssize_t put = tsRetryOnInterrupt([&] {
             return ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         });
         if (put < 0)
@@ -99,9 +92,9 @@ int replaceContent(int fd, const std::vector<std::uint8_t>& bytes)
 {
     int error = writeAll(fd, bytes);
     if (!error &&
-        retryOnInterrupt([&] { return ::ftruncate(fd, static_cast<off_t>(bytes.size())); }) != 0)
+        tsRetryOnInterrupt([&] { return ::ftruncate(fd, static_cast<off_t>(bytes.size())); }) != 0)
         error = errno;
-    if (!error && retryOnInterrupt([&] { return ::fsync(fd); }) != 0)
+    if (!error && tsRetryOnInterrupt([&] { return ::fsync(fd); }) != 0)
         error = errno;
     return error;
 }

@@ -1,6 +1,7 @@
 #include "tsStream.h"
 
 #include "../tsTrace.h"
+#include "tsRetry.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,16 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Runs a system call again when a signal interrupted it.
-template <typename Call> auto retryOnInterrupt(Call call)
-{
-    decltype(call()) result;
-    do {
-        result = call();
-    } while (result < 0 && errno == EINTR);
-    return result;
-}
 
 HRESULT errorResult(int error)
 {
@@ -57,7 +48,7 @@ HRESULT tsStream::Open(const char* path, std::uint32_t flags)
     HRESULT hr = RegularFileCheck(path);
     int fd = -1;
     if (hr >= 0) {
-        fd = retryOnInterrupt([&] { return ::open(path, openFlags, 0666); });
+        fd = tsRetryOnInterrupt([&] { return ::open(path, openFlags, 0666); });
         if (fd < 0)
             hr = Failure(errno);
     }
@@ -71,13 +62,13 @@ HRESULT tsStream::Open(const char* path, std::uint32_t flags)
             hr = S_ISDIR(info.st_mode) ? Failure(EISDIR) : TS_E_NOT_REGULAR_FILE;
         } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
             hr = Failure(errno);
-        } else if (retryOnInterrupt(
+        } else if (tsRetryOnInterrupt(
                        [&] { return ::flock(fd, (write ? LOCK_EX : LOCK_SH) | LOCK_NB); }) != 0) {
             // Writers share with nobody, readers only with readers.
             hr = Failure(errno);
         } else if (create) {
-            int truncated = write ? retryOnInterrupt([&] { return ::ftruncate(fd, 0); })
-                                  : retryOnInterrupt([&] { return ::truncate(path, 0); });
+            int truncated = write ? tsRetryOnInterrupt([&] { return ::ftruncate(fd, 0); })
+                                  : tsRetryOnInterrupt([&] { return ::truncate(path, 0); });
             if (truncated != 0)
                 hr = Failure(errno);
         }
@@ -160,7 +151,7 @@ HRESULT tsStream::Read(void* buffer, std::uint32_t size, std::uint32_t* bytesRea
                 m_readAhead.resize(READ_AHEAD);
             char* into = direct ? out + total : m_readAhead.data();
             const std::size_t room = direct ? wanted : READ_AHEAD;
-            ssize_t got = retryOnInterrupt([&] { return ::read(m_file, into, room); });
+            ssize_t got = tsRetryOnInterrupt([&] { return ::read(m_file, into, room); });
             if (got < 0) {
                 hr = Failure(errno);
                 break;
@@ -198,7 +189,7 @@ std::uint32_t tsStream::Peek(const std::uint8_t*& bytes, std::uint32_t wanted)
         if (m_readAhead.size() < std::max<std::size_t>(wanted, READ_AHEAD))
             m_readAhead.resize(std::max<std::size_t>(wanted, READ_AHEAD));
         while (m_readEnd < wanted) {
-            const ssize_t got = retryOnInterrupt([&] {
+            const ssize_t got = tsRetryOnInterrupt([&] {
                 return ::read(m_file, m_readAhead.data() + m_readEnd,
                               m_readAhead.size() - m_readEnd);
             });
@@ -244,7 +235,7 @@ HRESULT tsStream::Write(const void* buffer, std::uint32_t size)
         const auto* in = static_cast<const char*>(buffer);
         while (total < size) {
             ssize_t put =
-                retryOnInterrupt([&] { return ::write(m_file, in + total, size - total); });
+                tsRetryOnInterrupt([&] { return ::write(m_file, in + total, size - total); });
             if (put <= 0) {
                 if (put < 0)
                     hr = Failure(errno);
@@ -288,7 +279,7 @@ HRESULT tsStream::Flush()
     HRESULT hr = S_OK;
     if (m_file < 0)
         hr = E_UNEXPECTED;
-    else if (retryOnInterrupt([&] { return ::fsync(m_file); }) != 0)
+    else if (tsRetryOnInterrupt([&] { return ::fsync(m_file); }) != 0)
         hr = Failure(errno);
     ASSERT_HRESULT(hr);
     return hr;

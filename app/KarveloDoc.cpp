@@ -2,6 +2,8 @@
 
 #include "CommandIds.h"
 #include "Dialogs.h"
+#include "ExternalChange.h"
+#include "FileWatch.h"
 #include "KarveloView.h"
 #include "KarveloView_Controls.h"
 #include "LayoutFile.h"
@@ -30,7 +32,7 @@ QByteArray nativePath(const QString& path)
 
 } // namespace
 
-CKarveloDoc::CKarveloDoc()
+CKarveloDoc::CKarveloDoc() : m_external(std::make_unique<CExternalChange>(this))
 {
     // A step undone or redone ends the gesture: what follows never merges into it.
     connect(UndoStack(), &QUndoStack::indexChanged, this, [this] {
@@ -41,6 +43,8 @@ CKarveloDoc::CKarveloDoc()
 
 CKarveloDoc::~CKarveloDoc()
 {
+    // Before the stack goes, whose clearing it would hear.
+    m_external.reset();
     // The stack outlives this part of the document and tells of its clearing as it goes.
     disconnect(UndoStack(), nullptr, this, nullptr);
 }
@@ -57,8 +61,11 @@ bool CKarveloDoc::OnOpenDocument(const QString& path)
 {
     if (!fw::Document::OnOpenDocument(path))
         return false;
+    // Stamped before reading: a change while it is read shows as a change afterwards.
+    const fw::FileStamp stamp = fw::FileStamp::Of(path);
     m_layout.m_controls.clear();
     const HRESULT hr = LoadLayout(path);
+    m_external->Watch(path, stamp);
     if (hr < 0) {
         // The window still opens, with the records read before the fault. The file holds more
         // than the window, so saving over it waits for the user to choose it again.
@@ -81,7 +88,10 @@ void CKarveloDoc::StartAfresh(int current)
 
 bool CKarveloDoc::OnSaveDocument(const QString& path)
 {
-    return SaveLayout(path) >= 0;
+    if (!m_external->MaySave(path) || SaveLayout(path) < 0)
+        return false;
+    m_external->Saved(path);
+    return true;
 }
 
 HRESULT CKarveloDoc::LoadLayout(const QString& path)

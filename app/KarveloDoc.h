@@ -9,9 +9,11 @@
 
 #include <QPointer>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
+class CExternalChange;
 class CKarveloView;
 class CKarveloView_Controls;
 class LayoutCommand;
@@ -69,6 +71,9 @@ public:
     // or become null when none is left.
     void ReleaseView(fw::View* closing);
 
+    // The file on disk (ExternalChange.h).
+    CExternalChange* External() const { return m_external.get(); }
+
     // The views of the window opened last; never a view that has been destroyed.
     QPointer<CKarveloView_Controls> m_panel;
     QPointer<CKarveloView> m_canvas;
@@ -92,6 +97,7 @@ private:
     void OnUpdateLayoutUndo(fw::CommandState& state);
     void OnUpdateEditRedo(fw::CommandState& state);
 
+    std::unique_ptr<CExternalChange> m_external;
     SelectionState m_selection;
     unsigned m_gesture = 0;
     fw::View* m_sender = nullptr;

@@ -114,4 +114,11 @@ inline constexpr unsigned IDS_MENU_LOWER = 33024;
 inline constexpr unsigned IDS_MENU_TO_TOP = 33025;
 inline constexpr unsigned IDS_MENU_TO_BOTTOM = 33026;
 
+// Files changed by another program.
+inline constexpr unsigned IDS_FILE_CHANGED_ASK = 34010;
+inline constexpr unsigned IDS_FILE_REPLACE_ASK = 34011;
+inline constexpr unsigned IDS_FILE_UNREADABLE = 34012;
+inline constexpr unsigned IDS_FILE_GONE = 34013;
+inline constexpr unsigned IDS_FILE_RELOADED = 34014;
+
 } // namespace resources

@@ -262,6 +262,17 @@ const fw::StringTable& Strings()
         {33024, "&Ниже\tBild ab"},
         {33025, "На &передний план\tPos1"},
         {33026, "На &задний план\tEnde"},
+
+        // Files changed by another program.
+        {34010, "Die Datei %1 wurde von einem anderen Programm geändert.\nMöchten Sie sie neu "
+                "laden und Ihre Änderungen verwerfen?\n(Rückgängig holt Ihre Änderungen "
+                "zurück.)"},
+        {34011, "Die Datei %1 wurde von einem anderen Programm geändert.\nMöchten Sie sie "
+                "trotzdem durch Ihren Stand ersetzen?"},
+        {34012, "Die Datei %1 wurde von einem anderen Programm geändert und kann nicht als "
+                "Layout gelesen werden!\nDas Fenster behält seinen bisherigen Stand."},
+        {34013, "Die Datei %1 wurde gelöscht oder verschoben. Speichern legt sie wieder an."},
+        {34014, "Die Datei %1 wurde von einem anderen Programm geändert und neu geladen."},
     };
     return table;
 }

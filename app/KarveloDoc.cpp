@@ -2,6 +2,7 @@
 
 #include "CommandIds.h"
 #include "Dialogs.h"
+#include "DocRecovery.h"
 #include "ExternalChange.h"
 #include "FileWatch.h"
 #include "KarveloView.h"
@@ -43,7 +44,8 @@ CKarveloDoc::CKarveloDoc() : m_external(std::make_unique<CExternalChange>(this))
 
 CKarveloDoc::~CKarveloDoc()
 {
-    // Before the stack goes, whose clearing it would hear.
+    // Before the stack goes, whose clearing they would hear; the copy goes with the document.
+    m_recovery.reset();
     m_external.reset();
     // The stack outlives this part of the document and tells of its clearing as it goes.
     disconnect(UndoStack(), nullptr, this, nullptr);
@@ -92,6 +94,34 @@ bool CKarveloDoc::OnSaveDocument(const QString& path)
         return false;
     m_external->Saved(path);
     return true;
+}
+
+void CKarveloDoc::OnCloseDocument()
+{
+    // Closed after the save question was answered: the copy is not wanted any more.
+    if (m_recovery)
+        m_recovery->Discard();
+    fw::Document::OnCloseDocument();
+}
+
+void CKarveloDoc::SetRecovery(std::unique_ptr<CDocRecovery> recovery)
+{
+    m_recovery = std::move(recovery);
+}
+
+void CKarveloDoc::TakeRecovered(std::vector<LayoutControl> records, const QString& path,
+                                const QString& title, const fw::FileStamp& recorded)
+{
+    m_layout.m_controls = std::move(records);
+    StartAfresh(m_layout.m_controls.empty() ? -1 : 0);
+    if (path.isEmpty()) {
+        SetTitle(title);
+    } else {
+        SetPathName(path);
+        m_external->Recovered(path, recorded);
+    }
+    SetModifiedFlag(true);
+    UpdateAllViews(nullptr);
 }
 
 HRESULT CKarveloDoc::LoadLayout(const QString& path)

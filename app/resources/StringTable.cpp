@@ -263,7 +263,17 @@ const fw::StringTable& Strings()
         {33025, "На &передний план\tPos1"},
         {33026, "На &задний план\tEnde"},
 
-        // Files changed by another program.
+        // Crash recovery, and files changed by another program.
+        {34000, "Das Programm wurde nicht ordnungsgemäß beendet. Von diesen Layouts gibt es "
+                "nicht gespeicherte Änderungen:\n\n%1\n\nWiederherstellen öffnet jedes in einem "
+                "eigenen Fenster, Verwerfen löscht die Änderungen, Später fragt beim nächsten "
+                "Start wieder."},
+        {34001, "Wiederherstellen"},
+        {34002, "Verwerfen"},
+        {34003, "Später"},
+        {34004, "Diese Wiederherstellungsdateien konnten nicht gelesen werden:\n\n%1\n\nSie "
+                "bleiben im Ordner %2 erhalten."},
+        {34005, "Im Ordner %1 können keine Wiederherstellungsdateien geschrieben werden!"},
         {34010, "Die Datei %1 wurde von einem anderen Programm geändert.\nMöchten Sie sie neu "
                 "laden und Ihre Änderungen verwerfen?\n(Rückgängig holt Ihre Änderungen "
                 "zurück.)"},

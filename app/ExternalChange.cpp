@@ -170,7 +170,10 @@ void CExternalChange::Reload(std::vector<LayoutControl> records, const fw::FileS
 
 void CExternalChange::ShowStatus(unsigned id) const
 {
-    if (fw::App() && fw::App()->MainFrame())
-        fw::App()->MainFrame()->statusBar()->showMessage(
-            fw::FormatString(id, shown(m_watch.Path())));
+    fw::MdiFrame* frame = fw::App() ? fw::App()->MainFrame() : nullptr;
+    if (!frame)
+        return;
+    frame->statusBar()->showMessage(fw::FormatString(id, shown(m_watch.Path())));
+    // The change came without a key or a click: Undo's button learns of it here.
+    frame->ScheduleCommandUI();
 }

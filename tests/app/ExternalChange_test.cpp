@@ -2,6 +2,7 @@
 #include "AppHarness.h"
 #include "ExternalChange.h"
 #include "LayoutFile.h"
+#include "resources/Resource.h"
 #include "support/LayoutBytes.h"
 
 #include <QElapsedTimer>
@@ -211,6 +212,9 @@ TEST_F(ExternalChangeTest, ADeletedOrMovedFileMakesTheLayoutModified)
 TEST_F(ExternalChangeTest, AHalfWrittenFileIsTriedAgainThenToldOnce)
 {
     CKarveloDoc* doc = openTwo();
+    QAction* undo = editor.frame().Action(resources::ID_LAYOUT_UNDO);
+    processEvents();
+    ASSERT_FALSE(undo->isEnabled());
     // Half of the file now, the rest a moment later: the retry reads the whole.
     writeFile(files.file("a.lay"), Bytes(THREE.begin(), THREE.begin() + 40));
     QTest::qWait(400);
@@ -218,6 +222,8 @@ TEST_F(ExternalChangeTest, AHalfWrittenFileIsTriedAgainThenToldOnce)
     writeFile(files.file("a.lay"), THREE);
     ASSERT_TRUE(QTest::qWaitFor([&] { return names(doc) == NEW_NAMES; }, 3000));
     EXPECT_TRUE(log.boxes.empty()) << "a write in progress is no error";
+    processEvents();
+    EXPECT_TRUE(undo->isEnabled()) << "the button follows a step that came without a click";
 
     // Never completed: told once after the retries, and the window keeps its records.
     QElapsedTimer clock;

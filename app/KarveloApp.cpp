@@ -8,6 +8,7 @@
 #include "KarveloView.h"
 #include "MainFrame.h"
 #include "MdiFrame.h"
+#include "Recovery.h"
 #include "resources/Menus.h"
 #include "resources/Resource.h"
 #include "resources/StringTable.h"
@@ -22,6 +23,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -87,10 +89,15 @@ bool CKarveloApp::InitInstance()
                           QStringLiteral("/backup"))
             .toStdString());
 
+    m_recovery = new CRecovery(CRecovery::DefaultFolder(), CRecovery::IntervalSetting(), this);
     auto* layouts = new fw::DocTemplate(
         resources::IDR_LAYOUTTYPE, fw::LoadString(resources::IDR_LAYOUTTYPE),
-        [] { return new CKarveloDoc; }, [] { return new CChildFrame; },
-        [] { return new CKarveloView; });
+        [recovery = m_recovery] {
+            auto* doc = new CKarveloDoc;
+            recovery->Attach(doc);
+            return doc;
+        },
+        [] { return new CChildFrame; }, [] { return new CKarveloView; });
     layouts->SetIcon(resources::LayoutIcon());
     AddDocTemplate(layouts);
 
@@ -105,7 +112,16 @@ bool CKarveloApp::InitInstance()
         return false;
 
     frame->showMaximized();
+    // Once the window shows: what a crashed run left behind.
+    QTimer::singleShot(0, m_recovery, &CRecovery::OfferOrphans);
     return true;
+}
+
+int CKarveloApp::ExitInstance()
+{
+    if (m_recovery)
+        m_recovery->Shutdown();
+    return fw::Application::ExitInstance();
 }
 
 bool CKarveloApp::ProcessShellCommand(fw::CommandLineInfo& info)

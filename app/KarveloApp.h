@@ -4,6 +4,7 @@
 #include "Application.h"
 
 class CMainFrame;
+class CRecovery;
 
 class CKarveloApp : public fw::Application
 {
@@ -14,10 +15,13 @@ public:
     ~CKarveloApp() override;
 
     bool InitInstance() override;
+    int ExitInstance() override;
     bool ProcessShellCommand(fw::CommandLineInfo& info) override;
     bool OnCmdMsg(fw::CommandId id, fw::CommandState* state) override;
 
     CMainFrame* Frame() const;
+    // Copies of unsaved layouts against crashes; made by InitInstance.
+    CRecovery* Recovery() const { return m_recovery; }
 
     // "--help" and "--version" print to standard output before any window: the exit status,
     // or -1 when neither was asked for.
@@ -52,6 +56,7 @@ private:
     // Prints the file named on the command line on the default or the given printer.
     bool PrintFromCommandLine(const fw::CommandLineInfo& info);
 
+    CRecovery* m_recovery = nullptr;
     CanvasTool m_tool = DrawTool;
     bool m_grid = false;
     double m_gridSpacing = 8;

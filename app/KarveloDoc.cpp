@@ -2,6 +2,9 @@
 
 #include "CommandIds.h"
 #include "Dialogs.h"
+#include "DocRecovery.h"
+#include "ExternalChange.h"
+#include "FileWatch.h"
 #include "KarveloView.h"
 #include "KarveloView_Controls.h"
 #include "LayoutFile.h"
@@ -30,7 +33,7 @@ QByteArray nativePath(const QString& path)
 
 } // namespace
 
-CKarveloDoc::CKarveloDoc()
+CKarveloDoc::CKarveloDoc() : m_external(std::make_unique<CExternalChange>(this))
 {
     // A step undone or redone ends the gesture: what follows never merges into it.
     connect(UndoStack(), &QUndoStack::indexChanged, this, [this] {
@@ -41,6 +44,9 @@ CKarveloDoc::CKarveloDoc()
 
 CKarveloDoc::~CKarveloDoc()
 {
+    // Before the stack goes, whose clearing they would hear; the copy goes with the document.
+    m_recovery.reset();
+    m_external.reset();
     // The stack outlives this part of the document and tells of its clearing as it goes.
     disconnect(UndoStack(), nullptr, this, nullptr);
 }
@@ -57,8 +63,11 @@ bool CKarveloDoc::OnOpenDocument(const QString& path)
 {
     if (!fw::Document::OnOpenDocument(path))
         return false;
+    // Stamped before reading: a change while it is read shows as a change afterwards.
+    const fw::FileStamp stamp = fw::FileStamp::Of(path);
     m_layout.m_controls.clear();
     const HRESULT hr = LoadLayout(path);
+    m_external->Watch(path, stamp);
     if (hr < 0) {
         // The window still opens, with the records read before the fault. The file holds more
         // than the window, so saving over it waits for the user to choose it again.
@@ -81,7 +90,38 @@ void CKarveloDoc::StartAfresh(int current)
 
 bool CKarveloDoc::OnSaveDocument(const QString& path)
 {
-    return SaveLayout(path) >= 0;
+    if (!m_external->MaySave(path) || SaveLayout(path) < 0)
+        return false;
+    m_external->Saved(path);
+    return true;
+}
+
+void CKarveloDoc::OnCloseDocument()
+{
+    // Closed after the save question was answered: the copy is not wanted any more.
+    if (m_recovery)
+        m_recovery->Discard();
+    fw::Document::OnCloseDocument();
+}
+
+void CKarveloDoc::SetRecovery(std::unique_ptr<CDocRecovery> recovery)
+{
+    m_recovery = std::move(recovery);
+}
+
+void CKarveloDoc::TakeRecovered(std::vector<LayoutControl> records, const QString& path,
+                                const QString& title, const fw::FileStamp& recorded)
+{
+    m_layout.m_controls = std::move(records);
+    StartAfresh(m_layout.m_controls.empty() ? -1 : 0);
+    if (path.isEmpty()) {
+        SetTitle(title);
+    } else {
+        SetPathName(path);
+        m_external->Recovered(path, recorded);
+    }
+    SetModifiedFlag(true);
+    UpdateAllViews(nullptr);
 }
 
 HRESULT CKarveloDoc::LoadLayout(const QString& path)

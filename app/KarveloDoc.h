@@ -9,12 +9,19 @@
 
 #include <QPointer>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
+class CDocRecovery;
+class CExternalChange;
 class CKarveloView;
 class CKarveloView_Controls;
 class LayoutCommand;
+
+namespace fw {
+struct FileStamp;
+}
 
 class CKarveloDoc : public fw::Document
 {
@@ -28,6 +35,7 @@ public:
     bool OnOpenDocument(const QString& path) override;
     bool OnSaveDocument(const QString& path) override;
     bool OnCmdMsg(fw::CommandId id, fw::CommandState* state) override;
+    void OnCloseDocument() override;
 
     HRESULT LoadLayout(const QString& path);
     HRESULT SaveLayout(const QString& path);
@@ -69,6 +77,16 @@ public:
     // or become null when none is left.
     void ReleaseView(fw::View* closing);
 
+    // Crash recovery and the file on disk (DocRecovery.h, ExternalChange.h). The application
+    // gives a document its copy keeper; without one, no copy is written.
+    void SetRecovery(std::unique_ptr<CDocRecovery> recovery);
+    CDocRecovery* Recovery() const { return m_recovery.get(); }
+    CExternalChange* External() const { return m_external.get(); }
+    // A copy recovered after a crash becomes the document's content: modified, under the
+    // original path so that Save writes there, or untitled under its old title.
+    void TakeRecovered(std::vector<LayoutControl> records, const QString& path,
+                       const QString& title, const fw::FileStamp& recorded);
+
     // The views of the window opened last; never a view that has been destroyed.
     QPointer<CKarveloView_Controls> m_panel;
     QPointer<CKarveloView> m_canvas;
@@ -92,6 +110,8 @@ private:
     void OnUpdateLayoutUndo(fw::CommandState& state);
     void OnUpdateEditRedo(fw::CommandState& state);
 
+    std::unique_ptr<CExternalChange> m_external;
+    std::unique_ptr<CDocRecovery> m_recovery;
     SelectionState m_selection;
     unsigned m_gesture = 0;
     fw::View* m_sender = nullptr;

@@ -10,6 +10,10 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
+
+#include <algorithm>
+#include <vector>
 
 namespace fw {
 
@@ -41,6 +45,24 @@ int showRealBox(const MessageRequest& request)
     case MB_ICONNONE:
         break;
     }
+    if (request.buttons == MB_CUSTOM) {
+        std::vector<QPushButton*> buttons;
+        for (int i = 0; i < request.buttonTexts.size(); ++i)
+            buttons.push_back(box.addButton(request.buttonTexts[i], i == request.escapeButton
+                                                                        ? QMessageBox::RejectRole
+                                                                        : QMessageBox::ActionRole));
+        const auto at = [&buttons](int index) {
+            return index >= 0 && static_cast<std::size_t>(index) < buttons.size()
+                       ? buttons[static_cast<std::size_t>(index)]
+                       : nullptr;
+        };
+        box.setDefaultButton(at(request.defaultButton));
+        box.setEscapeButton(at(request.escapeButton));
+        box.exec();
+        const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+        return chosen == buttons.end() ? request.escapeButton
+                                       : static_cast<int>(chosen - buttons.begin());
+    }
     switch (request.buttons) {
     case MB_OK:
         box.setStandardButtons(QMessageBox::Ok);
@@ -53,6 +75,8 @@ int showRealBox(const MessageRequest& request)
         break;
     case MB_YESNO:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case MB_CUSTOM:
         break;
     }
     switch (box.exec()) {
@@ -123,6 +147,16 @@ int MessageBox(const QString& text, MessageButtons buttons, MessageIcon icon)
 int MessageBox(unsigned stringId, MessageButtons buttons, MessageIcon icon)
 {
     return MessageBox(LoadString(stringId), buttons, icon);
+}
+
+int MessageBox(const QString& text, const QStringList& buttonTexts, int defaultButton,
+               int escapeButton, MessageIcon icon)
+{
+    MessageRequest request{g_caption, text, MB_CUSTOM, icon};
+    request.buttonTexts = buttonTexts;
+    request.defaultButton = defaultButton;
+    request.escapeButton = escapeButton;
+    return g_messageHandler ? g_messageHandler(request) : showRealBox(request);
 }
 
 QString AskForFile(const FileRequest& request)

@@ -18,6 +18,7 @@ enum MessageButtons
     MB_OKCANCEL = 1,
     MB_YESNOCANCEL = 3,
     MB_YESNO = 4,
+    MB_CUSTOM = 0x0F, // buttons named by the caller; the answer is the chosen one's index
 };
 enum MessageIcon
 {
@@ -41,12 +42,20 @@ struct MessageRequest
     QString text;
     MessageButtons buttons;
     MessageIcon icon;
+    // MB_CUSTOM only: the buttons' texts in their order, the one Return presses and the one
+    // Escape (and the window's close button) presses.
+    QStringList buttonTexts = {};
+    int defaultButton = 0;
+    int escapeButton = 0;
 };
 
 // Shows a message box with the application title as caption; returns the answer.
 int MessageBox(const QString& text, MessageButtons buttons = MB_OK, MessageIcon icon = MB_ICONNONE);
 // Same, with the text of string id.
 int MessageBox(unsigned stringId, MessageButtons buttons = MB_OK, MessageIcon icon = MB_ICONNONE);
+// A box with buttons of the given texts; returns the index of the one chosen.
+int MessageBox(const QString& text, const QStringList& buttonTexts, int defaultButton,
+               int escapeButton, MessageIcon icon = MB_ICONQUESTION);
 
 struct FileRequest
 {

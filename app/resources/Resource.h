@@ -114,4 +114,17 @@ inline constexpr unsigned IDS_MENU_LOWER = 33024;
 inline constexpr unsigned IDS_MENU_TO_TOP = 33025;
 inline constexpr unsigned IDS_MENU_TO_BOTTOM = 33026;
 
+// Crash recovery, and files changed by another program.
+inline constexpr unsigned IDS_RECOVERY_QUESTION = 34000;
+inline constexpr unsigned IDS_RECOVERY_RESTORE = 34001;
+inline constexpr unsigned IDS_RECOVERY_DISCARD = 34002;
+inline constexpr unsigned IDS_RECOVERY_LATER = 34003;
+inline constexpr unsigned IDS_RECOVERY_UNREADABLE = 34004;
+inline constexpr unsigned IDS_RECOVERY_WRITE_FAILED = 34005;
+inline constexpr unsigned IDS_FILE_CHANGED_ASK = 34010;
+inline constexpr unsigned IDS_FILE_REPLACE_ASK = 34011;
+inline constexpr unsigned IDS_FILE_UNREADABLE = 34012;
+inline constexpr unsigned IDS_FILE_GONE = 34013;
+inline constexpr unsigned IDS_FILE_RELOADED = 34014;
+
 } // namespace resources

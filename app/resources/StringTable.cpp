@@ -262,6 +262,27 @@ const fw::StringTable& Strings()
         {33024, "&Ниже\tBild ab"},
         {33025, "На &передний план\tPos1"},
         {33026, "На &задний план\tEnde"},
+
+        // Crash recovery, and files changed by another program.
+        {34000, "Das Programm wurde nicht ordnungsgemäß beendet. Von diesen Layouts gibt es "
+                "nicht gespeicherte Änderungen:\n\n%1\n\nWiederherstellen öffnet jedes in einem "
+                "eigenen Fenster, Verwerfen löscht die Änderungen, Später fragt beim nächsten "
+                "Start wieder."},
+        {34001, "Wiederherstellen"},
+        {34002, "Verwerfen"},
+        {34003, "Später"},
+        {34004, "Diese Wiederherstellungsdateien konnten nicht gelesen werden:\n\n%1\n\nSie "
+                "bleiben im Ordner %2 erhalten."},
+        {34005, "Im Ordner %1 können keine Wiederherstellungsdateien geschrieben werden!"},
+        {34010, "Die Datei %1 wurde von einem anderen Programm geändert.\nMöchten Sie sie neu "
+                "laden und Ihre Änderungen verwerfen?\n(Rückgängig holt Ihre Änderungen "
+                "zurück.)"},
+        {34011, "Die Datei %1 wurde von einem anderen Programm geändert.\nMöchten Sie sie "
+                "trotzdem durch Ihren Stand ersetzen?"},
+        {34012, "Die Datei %1 wurde von einem anderen Programm geändert und kann nicht als "
+                "Layout gelesen werden!\nDas Fenster behält seinen bisherigen Stand."},
+        {34013, "Die Datei %1 wurde gelöscht oder verschoben. Speichern legt sie wieder an."},
+        {34014, "Die Datei %1 wurde von einem anderen Programm geändert und neu geladen."},
     };
     return table;
 }

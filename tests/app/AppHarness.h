@@ -54,6 +54,8 @@ public:
         return frame().Action(id)->isEnabled();
     }
 
+    // The copies of unsaved work go under the data folder: each editor has its own.
+    HomeSandbox home;
     SettingsSandbox settings;
     MessageLog log;
     std::unique_ptr<CKarveloApp> app;

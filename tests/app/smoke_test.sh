@@ -19,7 +19,7 @@ JSON
 "$laytool" make "$work/two.json" "$work/two.lay"
 "$laytool" render "$work/two.lay" "$work/expected.png" --current 0
 
-export QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" KARVELO="$karvelo" WORK="$work"
+export QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" KARVELO="$karvelo" WORK="$work"
 mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     openbox >/dev/null 2>&1 &

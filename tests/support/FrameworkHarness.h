@@ -31,8 +31,8 @@ inline void PrintTo(const QString& text, std::ostream* out)
 
 namespace testing_support {
 
-// Answers every message box from a queue (IDOK, or the first button, when it runs dry)
-// and keeps what each one said.
+// Answers every message box from a queue (IDOK, the first button, or a box's own default
+// button when it runs dry) and keeps what each one said.
 class MessageLog
 {
 public:
@@ -40,6 +40,8 @@ public:
     {
         fw::SetMessageBoxHandler([this](const fw::MessageRequest& request) {
             boxes.push_back(request);
+            if (answers.empty() && request.buttons == fw::MB_CUSTOM)
+                return request.defaultButton;
             if (answers.empty())
                 return request.buttons == fw::MB_YESNOCANCEL || request.buttons == fw::MB_YESNO
                            ? int{fw::IDYES}
@@ -89,6 +91,21 @@ public:
                            QString::fromStdString(dir.path().string()));
     }
     TempDir dir;
+};
+
+// Points HOME, and with it the user's data folder of the test-mode paths, at a temporary
+// folder for the life of the object.
+class HomeSandbox
+{
+public:
+    HomeSandbox() : m_old(qgetenv("HOME")) { qputenv("HOME", QByteArray(dir.path().c_str())); }
+    ~HomeSandbox() { qputenv("HOME", m_old); }
+    HomeSandbox(const HomeSandbox&) = delete;
+    HomeSandbox& operator=(const HomeSandbox&) = delete;
+    TempDir dir;
+
+private:
+    QByteArray m_old;
 };
 
 inline void processEvents()

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -69,6 +70,10 @@ HRESULT resolveTarget(const std::string& path, std::string& real)
 
 unsigned defaultMode()
 {
+    // umask can only be read by setting it: two saves on different threads must not both
+    // see the 0 the other one set for a moment, or the process keeps it.
+    static std::mutex guard;
+    const std::lock_guard<std::mutex> lock(guard);
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666u & ~static_cast<unsigned>(mask);

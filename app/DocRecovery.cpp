@@ -1,0 +1,183 @@
+#include "DocRecovery.h"
+
+#include "ExternalChange.h"
+#include "KarveloDoc.h"
+#include "LayoutFile.h"
+#include "Recovery.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+
+namespace {
+
+// Longer than this on the user-interface thread and typing would stutter.
+constexpr double UI_THREAD_BUDGET_MS = 5.0;
+constexpr int RECORD_FORMAT = 1;
+
+bool writeEntry(const LayoutDataObject& layout, const fw::RecoveryEntry& entry,
+                const QJsonObject& record)
+{
+    // The same safe save as the user's files: a copy is replaced only by a complete one.
+    return SaveLayoutFile(layout, QFile::encodeName(entry.payloadPath).constData()) >= 0 &&
+           fw::RecoveryStore::WriteRecord(entry.recordPath, record);
+}
+
+} // namespace
+
+struct CDocRecovery::Job
+{
+    LayoutDataObject layout;
+    fw::RecoveryEntry entry;
+    QJsonObject record;
+    bool written = false;
+    double ms = 0;
+};
+
+CDocRecovery::CDocRecovery(CKarveloDoc* doc, CRecovery* recovery, int number)
+    : m_doc(doc), m_recovery(recovery), m_number(number)
+{
+    m_idle.setSingleShot(true);
+    m_idle.setInterval(recovery->IdleMs());
+    m_longest.setSingleShot(true);
+    m_longest.setInterval(recovery->IntervalMs());
+    connect(&m_idle, &QTimer::timeout, this, &CDocRecovery::OnDue);
+    connect(&m_longest, &QTimer::timeout, this, &CDocRecovery::OnDue);
+    // A step pushed, merged, undone or redone, or the modified mark set by hand.
+    connect(doc->UndoStack(), &QUndoStack::indexChanged, this, &CDocRecovery::OnChange);
+    connect(doc, &fw::Document::modifiedChanged, this, &CDocRecovery::OnChange);
+}
+
+CDocRecovery::~CDocRecovery()
+{
+    if (m_worker.joinable())
+        m_worker.join();
+    if (m_written && !m_keep)
+        fw::RecoveryStore::Remove(m_entry);
+}
+
+void CDocRecovery::OnChange()
+{
+    if (!m_doc->IsModified()) {
+        Discard();
+        return;
+    }
+    // Only timers here: this runs on every keystroke.
+    m_idle.start();
+    if (!m_longest.isActive())
+        m_longest.start();
+}
+
+void CDocRecovery::OnDue()
+{
+    m_idle.stop();
+    m_longest.stop();
+    if (!m_doc->IsModified())
+        return;
+    if (m_job) {
+        m_again = true;
+        return;
+    }
+    Write(true);
+}
+
+void CDocRecovery::Discard()
+{
+    m_idle.stop();
+    m_longest.stop();
+    m_again = false;
+    if (m_job) {
+        m_discardAfter = true;
+        return;
+    }
+    if (m_written)
+        fw::RecoveryStore::Remove(m_entry);
+    m_written = false;
+}
+
+bool CDocRecovery::WriteNow()
+{
+    WaitForWorker();
+    m_idle.stop();
+    m_longest.stop();
+    return Write(false);
+}
+
+QJsonObject CDocRecovery::Record() const
+{
+    // The file's stamp tells a later run whether another program changed the file since.
+    const fw::FileStamp& stamp = m_doc->External()->Known();
+    QJsonObject file;
+    file[QStringLiteral("exists")] = stamp.exists;
+    file[QStringLiteral("size")] = QString::number(stamp.size);
+    file[QStringLiteral("modified")] = QString::number(stamp.modifiedNs);
+    file[QStringLiteral("inode")] = QString::number(stamp.inode);
+    file[QStringLiteral("device")] = QString::number(stamp.device);
+    QJsonObject record;
+    record[QStringLiteral("format")] = RECORD_FORMAT;
+    record[QStringLiteral("path")] = m_doc->GetPathName();
+    record[QStringLiteral("title")] = m_doc->GetTitle();
+    record[QStringLiteral("time")] = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
+    record[QStringLiteral("file")] = file;
+    return record;
+}
+
+bool CDocRecovery::Write(bool mayUseWorker)
+{
+    if (!m_recovery->OpenStore())
+        return false;
+    if (m_entry.name.isEmpty())
+        m_entry = m_recovery->Store().Entry(m_number);
+    m_written = true;
+    m_discardAfter = false;
+    const std::size_t count = m_doc->m_layout.m_controls.size();
+    if (!mayUseWorker || m_recovery->EstimateMs(count) < UI_THREAD_BUDGET_MS) {
+        QElapsedTimer clock;
+        clock.start();
+        const bool written = writeEntry(m_doc->m_layout, m_entry, Record());
+        m_recovery->Learn(count, static_cast<double>(clock.nsecsElapsed()) / 1e6);
+        ++m_writes;
+        if (!written)
+            m_recovery->ReportWriteFailure();
+        return written;
+    }
+    // The snapshot is the only work left on this thread.
+    m_job = std::make_shared<Job>();
+    m_job->layout = m_doc->m_layout;
+    m_job->entry = m_entry;
+    m_job->record = Record();
+    m_worker = std::thread([this, job = m_job] {
+        QElapsedTimer clock;
+        clock.start();
+        job->written = writeEntry(job->layout, job->entry, job->record);
+        job->ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        QMetaObject::invokeMethod(this, &CDocRecovery::OnWorkerDone, Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void CDocRecovery::WaitForWorker()
+{
+    if (m_job)
+        OnWorkerDone();
+}
+
+void CDocRecovery::OnWorkerDone()
+{
+    if (!m_job)
+        return; // waited for already
+    m_worker.join();
+    const std::shared_ptr<Job> job = std::move(m_job);
+    m_recovery->Learn(job->layout.m_controls.size(), job->ms);
+    ++m_writes;
+    ++m_workerWrites;
+    if (!job->written)
+        m_recovery->ReportWriteFailure();
+    if (m_discardAfter) {
+        m_discardAfter = false;
+        fw::RecoveryStore::Remove(m_entry);
+        m_written = false;
+    }
+    if (std::exchange(m_again, false) && m_doc->IsModified())
+        Write(true);
+}

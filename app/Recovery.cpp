@@ -1,0 +1,210 @@
+#include "Recovery.h"
+
+#include "Application.h"
+#include "Dialogs.h"
+#include "DocRecovery.h"
+#include "DocTemplate.h"
+#include "KarveloDoc.h"
+#include "LayoutFile.h"
+#include "MdiFrame.h"
+#include "Strings.h"
+#include "resources/Resource.h"
+#include "streams/tsSaveNames.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QStatusBar>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int DEFAULT_INTERVAL_SECONDS = 30;
+constexpr int LONGEST_INTERVAL_SECONDS = 24 * 60 * 60;
+constexpr int IDLE_MS = 2000;
+constexpr int RECORD_FORMAT = 1;
+
+} // namespace
+
+CRecovery::CRecovery(const QString& folder, int intervalSeconds, QObject* parent)
+    : QObject(parent), m_store(folder, QStringLiteral(".lay")),
+      m_intervalMs(std::clamp(intervalSeconds, 0, LONGEST_INTERVAL_SECONDS) * 1000)
+{
+}
+
+CRecovery::~CRecovery() = default;
+
+QString CRecovery::DefaultFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+           QStringLiteral("/recovery");
+}
+
+int CRecovery::IntervalSetting()
+{
+    if (!fw::App())
+        return DEFAULT_INTERVAL_SECONDS;
+    const int seconds = fw::App()->GetProfileInt(
+        QStringLiteral("Recovery"), QStringLiteral("IntervalSeconds"), DEFAULT_INTERVAL_SECONDS);
+    // A negative number is a slip, not a wish to lose work: 0 is the way to switch it off.
+    return seconds < 0 ? DEFAULT_INTERVAL_SECONDS : seconds;
+}
+
+int CRecovery::IdleMs() const
+{
+    return std::min(IDLE_MS, m_intervalMs);
+}
+
+void CRecovery::Attach(CKarveloDoc* doc)
+{
+    if (Enabled())
+        doc->SetRecovery(std::make_unique<CDocRecovery>(doc, this, ++m_documents));
+}
+
+bool CRecovery::OpenStore()
+{
+    if (m_store.IsOpen())
+        return true;
+    if (m_store.Open())
+        return true;
+    ReportWriteFailure();
+    return false;
+}
+
+double CRecovery::EstimateMs(std::size_t count) const
+{
+    return m_fixedMs + m_perControlUs * static_cast<double>(count) / 1000;
+}
+
+void CRecovery::Learn(std::size_t count, double ms)
+{
+    // Small writes show the cost of creating, syncing and renaming files; large ones the cost
+    // of each control. Each estimate follows its measurements halfway.
+    constexpr std::size_t SMALL = 2000;
+    if (count < SMALL)
+        m_fixedMs = (m_fixedMs + ms) / 2;
+    else
+        m_perControlUs =
+            (m_perControlUs + std::max(0.0, ms - m_fixedMs) * 1000 / static_cast<double>(count)) /
+            2;
+}
+
+void CRecovery::ReportWriteFailure()
+{
+    // Said once in the status bar: a box on every attempt would interrupt the work it guards.
+    if (std::exchange(m_failureTold, true))
+        return;
+    if (fw::App() && fw::App()->MainFrame())
+        fw::App()->MainFrame()->statusBar()->showMessage(fw::FormatString(
+            resources::IDS_RECOVERY_WRITE_FAILED, QDir::toNativeSeparators(m_store.Folder())));
+}
+
+void CRecovery::Shutdown()
+{
+    if (!fw::App())
+        return;
+    for (fw::Document* document : fw::App()->Documents()) {
+        auto* doc = qobject_cast<CKarveloDoc*>(document);
+        if (doc && doc->Recovery() && doc->IsModified()) {
+            doc->Recovery()->WriteNow();
+            doc->Recovery()->Keep();
+        }
+    }
+}
+
+bool CRecovery::ReadOrphan(Orphan& orphan)
+{
+    QJsonObject record;
+    if (!fw::RecoveryStore::ReadRecord(orphan.entry.recordPath, &record) ||
+        record.value(QStringLiteral("format")).toInt() != RECORD_FORMAT)
+        return false;
+    orphan.path = record.value(QStringLiteral("path")).toString();
+    orphan.title = record.value(QStringLiteral("title")).toString();
+    orphan.time =
+        QDateTime::fromString(record.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
+    const QJsonObject file = record.value(QStringLiteral("file")).toObject();
+    orphan.file.exists = file.value(QStringLiteral("exists")).toBool();
+    orphan.file.size = file.value(QStringLiteral("size")).toString().toLongLong();
+    orphan.file.modifiedNs = file.value(QStringLiteral("modified")).toString().toLongLong();
+    orphan.file.inode = file.value(QStringLiteral("inode")).toString().toULongLong();
+    orphan.file.device = file.value(QStringLiteral("device")).toString().toULongLong();
+    if (orphan.path.isEmpty() && orphan.title.isEmpty())
+        return false;
+    // Records read before a fault are no copy of the work: the whole file or nothing.
+    return LoadLayoutFile(orphan.layout, QFile::encodeName(orphan.entry.payloadPath).constData()) >=
+           0;
+}
+
+void CRecovery::OfferOrphans()
+{
+    std::vector<Orphan> orphans;
+    QStringList unreadable;
+    for (fw::RecoveryEntry& entry : m_store.ClaimOrphans()) {
+        Orphan orphan;
+        orphan.entry = std::move(entry);
+        if (ReadOrphan(orphan)) {
+            orphans.push_back(std::move(orphan));
+        } else {
+            unreadable << QDir::toNativeSeparators(QFileInfo(orphan.entry.payloadPath).fileName());
+            fw::RecoveryStore::MarkReported(orphan.entry);
+        }
+    }
+    if (!unreadable.isEmpty())
+        fw::MessageBox(fw::FormatString(resources::IDS_RECOVERY_UNREADABLE,
+                                        unreadable.join(QLatin1Char('\n')),
+                                        QDir::toNativeSeparators(m_store.Folder())),
+                       fw::MB_OK, fw::MB_ICONWARNING);
+    if (orphans.empty()) {
+        m_store.ReleaseOrphans();
+        return;
+    }
+
+    std::sort(orphans.begin(), orphans.end(),
+              [](const Orphan& a, const Orphan& b) { return a.time < b.time; });
+    QStringList lines;
+    for (const Orphan& orphan : orphans)
+        lines << QStringLiteral("%1 (%2)").arg(
+            orphan.path.isEmpty() ? orphan.title : QDir::toNativeSeparators(orphan.path),
+            orphan.time.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
+    enum Answer
+    {
+        RESTORE,
+        DISCARD,
+        LATER,
+    };
+    const int answer = fw::MessageBox(
+        fw::FormatString(resources::IDS_RECOVERY_QUESTION, lines.join(QLatin1Char('\n'))),
+        {fw::LoadString(resources::IDS_RECOVERY_RESTORE),
+         fw::LoadString(resources::IDS_RECOVERY_DISCARD),
+         fw::LoadString(resources::IDS_RECOVERY_LATER)},
+        RESTORE, LATER, fw::MB_ICONQUESTION);
+    for (Orphan& orphan : orphans) {
+        // A copy goes only once the window that took it over has its own.
+        if ((answer == RESTORE && Restore(orphan)) || answer == DISCARD)
+            RemoveOrphan(orphan.entry);
+    }
+    m_store.ReleaseOrphans();
+}
+
+bool CRecovery::Restore(Orphan& orphan)
+{
+    if (!fw::App() || fw::App()->Templates().empty())
+        return false;
+    auto* doc =
+        qobject_cast<CKarveloDoc*>(fw::App()->Templates().front()->OpenDocumentFile(QString()));
+    if (!doc)
+        return false;
+    doc->TakeRecovered(std::move(orphan.layout.m_controls), orphan.path, orphan.title, orphan.file);
+    return !doc->Recovery() || doc->Recovery()->WriteNow();
+}
+
+void CRecovery::RemoveOrphan(const fw::RecoveryEntry& entry)
+{
+    fw::RecoveryStore::Remove(entry);
+    // What a save killed halfway left beside the copy.
+    const QFileInfo payload(entry.payloadPath);
+    tsRemoveLeftovers(QFile::encodeName(payload.absolutePath()).toStdString(),
+                      QFile::encodeName(payload.fileName()).toStdString());
+}

@@ -1,0 +1,233 @@
+#include "RecoveryStore.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fw {
+
+namespace {
+
+const char* const LOCK_SUFFIX = ".lock";
+const char* const RECORD_SUFFIX = ".json";
+const char* const REPORTED_SUFFIX = ".reported";
+// A record is a few hundred bytes; anything much larger is not one of ours.
+constexpr qint64 RECORD_LIMIT = 1 << 20;
+
+// "<pid>-<start>" for a session, "<pid>-<start>-<document>" for an entry.
+const QRegularExpression& entryPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d+-\\d+)-\\d+$"));
+    return pattern;
+}
+
+const QRegularExpression& sessionPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\d+-\\d+$"));
+    return pattern;
+}
+
+QByteArray native(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+// The stem of a file name, when it is an entry's or a lock's file.
+QString stemOf(const QString& file, const QString& payloadSuffix)
+{
+    for (const QString& suffix :
+         {payloadSuffix, QString::fromLatin1(RECORD_SUFFIX), QString::fromLatin1(REPORTED_SUFFIX),
+          QString::fromLatin1(LOCK_SUFFIX)})
+        if (file.endsWith(suffix))
+            return file.chopped(suffix.size());
+    return QString();
+}
+
+} // namespace
+
+RecoveryStore::RecoveryStore(const QString& folder, const QString& payloadSuffix)
+    : m_folder(QDir(folder).absolutePath()), m_suffix(payloadSuffix)
+{
+}
+
+RecoveryStore::~RecoveryStore()
+{
+    ReleaseOrphans();
+    if (m_lock >= 0)
+        Release(m_session, m_lock);
+}
+
+bool RecoveryStore::Open()
+{
+    if (m_lock >= 0)
+        return true;
+    // Copies of the user's work: nobody else reads them.
+    if (!QDir().mkpath(m_folder) ||
+        !QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return false;
+    const qint64 pid = QCoreApplication::applicationPid();
+    qint64 start = QDateTime::currentMSecsSinceEpoch();
+    for (int attempt = 0; attempt < 100; ++attempt, ++start) {
+        const QString session = QStringLiteral("%1-%2").arg(pid).arg(start);
+        const QByteArray path =
+            native(m_folder + QLatin1Char('/') + session + QLatin1String(LOCK_SUFFIX));
+        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return false;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            ::unlink(path.constData());
+            ::close(fd);
+            return false;
+        }
+        m_session = session;
+        m_lock = fd;
+        return true;
+    }
+    return false;
+}
+
+RecoveryEntry RecoveryStore::EntryNamed(const QString& name) const
+{
+    const QString stem = m_folder + QLatin1Char('/') + name;
+    return {name, stem + m_suffix, stem + QLatin1String(RECORD_SUFFIX)};
+}
+
+RecoveryEntry RecoveryStore::Entry(int document) const
+{
+    return EntryNamed(QStringLiteral("%1-%2").arg(m_session).arg(document));
+}
+
+std::vector<QString> RecoveryStore::EntryNames(const QString& session) const
+{
+    std::set<QString> names;
+    const QStringList files = QDir(m_folder).entryList(QDir::Files);
+    for (const QString& file : files) {
+        const QString stem = stemOf(file, m_suffix);
+        const auto match = entryPattern().match(stem);
+        if (match.hasMatch() && (session.isEmpty() || match.captured(1) == session))
+            names.insert(stem);
+    }
+    return {names.begin(), names.end()};
+}
+
+std::vector<RecoveryEntry> RecoveryStore::ClaimOrphans()
+{
+    std::set<QString> sessions;
+    const QStringList files = QDir(m_folder).entryList(QDir::Files);
+    for (const QString& file : files) {
+        const QString stem = stemOf(file, m_suffix);
+        if (sessionPattern().match(stem).hasMatch())
+            sessions.insert(stem);
+        else if (const auto match = entryPattern().match(stem); match.hasMatch())
+            sessions.insert(match.captured(1));
+    }
+    std::vector<RecoveryEntry> entries;
+    for (const QString& session : sessions) {
+        if (session == m_session ||
+            std::any_of(m_claims.begin(), m_claims.end(),
+                        [&session](const Claim& claim) { return claim.session == session; }))
+            continue;
+        const QByteArray path =
+            native(m_folder + QLatin1Char('/') + session + QLatin1String(LOCK_SUFFIX));
+        // A session whose lock file is gone (its run ended with entries left) gets a new one.
+        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0)
+            continue;
+        struct stat locked
+        {
+        }, named{};
+        // Held: that run is alive. Gone from its name after the lock: its owner finished
+        // with it in the meantime.
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &locked) != 0 ||
+            ::stat(path.constData(), &named) != 0 || locked.st_ino != named.st_ino ||
+            locked.st_dev != named.st_dev) {
+            ::close(fd);
+            continue;
+        }
+        m_claims.push_back({session, fd});
+        // Listed only now: what its owner removed before it let go is gone for good.
+        for (const QString& name : EntryNames(session)) {
+            RecoveryEntry entry = EntryNamed(name);
+            if (!IsReported(entry))
+                entries.push_back(std::move(entry));
+        }
+    }
+    return entries;
+}
+
+void RecoveryStore::ReleaseOrphans()
+{
+    for (const Claim& claim : m_claims)
+        Release(claim.session, claim.lock);
+    m_claims.clear();
+}
+
+void RecoveryStore::Release(const QString& session, int lock)
+{
+    if (EntryNames(session).empty())
+        QFile::remove(m_folder + QLatin1Char('/') + session + QLatin1String(LOCK_SUFFIX));
+    ::close(lock);
+}
+
+void RecoveryStore::Remove(const RecoveryEntry& entry)
+{
+    QFile::remove(entry.payloadPath);
+    QFile::remove(entry.recordPath);
+    QFile::remove(entry.recordPath.chopped(static_cast<int>(std::strlen(RECORD_SUFFIX))) +
+                  QLatin1String(REPORTED_SUFFIX));
+}
+
+void RecoveryStore::MarkReported(const RecoveryEntry& entry)
+{
+    QFile mark(entry.recordPath.chopped(static_cast<int>(std::strlen(RECORD_SUFFIX))) +
+               QLatin1String(REPORTED_SUFFIX));
+    if (mark.open(QIODevice::WriteOnly))
+        mark.close();
+}
+
+bool RecoveryStore::IsReported(const RecoveryEntry& entry)
+{
+    return QFile::exists(entry.recordPath.chopped(static_cast<int>(std::strlen(RECORD_SUFFIX))) +
+                         QLatin1String(REPORTED_SUFFIX));
+}
+
+bool RecoveryStore::WriteRecord(const QString& path, const QJsonObject& record)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = QJsonDocument(record).toJson();
+    return file.write(bytes) == bytes.size() && file.commit();
+}
+
+bool RecoveryStore::ReadRecord(const QString& path, QJsonObject* record)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > RECORD_LIMIT)
+        return false;
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return false;
+    *record = document.object();
+    return true;
+}
+
+} // namespace fw

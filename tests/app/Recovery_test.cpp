@@ -1,0 +1,374 @@
+// Copies of unsaved layouts against crashes: when they are written and removed, and what a
+// later start does with the copies of a run that died.
+#include "AppHarness.h"
+#include "DocRecovery.h"
+#include "LayoutFile.h"
+#include "Recovery.h"
+#include "support/LayoutBytes.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSettings>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+using namespace testing_support;
+
+namespace {
+
+QString u(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+const Bytes TWO = LayoutBytes(2, 2)
+                      .record(1, "FIRST", 0, 0, 1.5f, 2, 30, 40)
+                      .record(2, "SECOND", 3, 4, 50, 60, 70, 80)
+                      .bytes;
+
+LayoutControl box(const char* name, float x1, float y1, float x2, float y2)
+{
+    LayoutControl control;
+    control.m_name = name;
+    control.m_x1 = x1;
+    control.m_y1 = y1;
+    control.m_x2 = x2;
+    control.m_y2 = y2;
+    return control;
+}
+
+// What the killed run draws: odd fractions, so that bit-for-bit means something.
+const LayoutControl DRAWN = box("DRAWN", 10.125f, 20.375f, 110.0625f, 70.3f);
+const LayoutControl DRAWN_UNTITLED = box("SKETCH", 1.1f, 2.2f, 3.3f, 4.4f);
+
+bool sameRecords(const std::vector<LayoutControl>& a, const std::vector<LayoutControl>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), IdenticalRecords);
+}
+
+std::vector<LayoutControl> load(const QString& path)
+{
+    LayoutDataObject layout;
+    EXPECT_GE(LoadLayoutFile(layout, QFile::encodeName(path).constData()), 0) << path.toStdString();
+    return layout.m_controls;
+}
+
+QStringList filesIn(const QString& folder, const QString& pattern = QStringLiteral("*"))
+{
+    return QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
+}
+
+// Starts the editor with its data folder under home and copies after interval seconds.
+void start(EditorFixture& editor, const QByteArray& home, int interval)
+{
+    if (!home.isEmpty())
+        qputenv("HOME", home);
+    QSettings profile(QSettings::NativeFormat, QSettings::UserScope,
+                      QStringLiteral("Local AppWizard-Generated Applications"),
+                      QStringLiteral("Karvelo"));
+    profile.setValue(QStringLiteral("Recovery/IntervalSeconds"), interval);
+    profile.sync();
+    ASSERT_TRUE(editor.app->InitInstance());
+    processEvents(); // the question about orphans comes once the window shows
+}
+
+void draw(CKarveloDoc* doc, const LayoutControl& control)
+{
+    doc->m_newControl = control;
+    doc->AddNewControl();
+}
+
+void rename(CKarveloDoc* doc, const char* name)
+{
+    LayoutControl record = doc->m_layout.m_controls[0];
+    record.m_name = name;
+    doc->ChangeControl(nullptr, 0, record, QStringLiteral("Umbenennen"), 1);
+}
+
+} // namespace
+
+TEST(RecoveryCopies, FollowTheUnsavedStateOfEachLayout)
+{
+    TempDir files;
+    writeFile(files.file("a.lay"), TWO);
+    const QString path = QString::fromStdString(files.file("a.lay"));
+    EditorFixture editor{{path}};
+    start(editor, {}, 1);
+    const QString folder = CRecovery::DefaultFolder();
+    CKarveloDoc* doc = editor.doc();
+    const auto copies = [&] { return filesIn(folder, QStringLiteral("*.lay")).size(); };
+    EXPECT_EQ(copies(), 0) << "nothing unsaved, no copy";
+
+    // A write may run on a worker thread; its count rises once the copy is complete.
+    const auto written = [&](int count) {
+        return QTest::qWaitFor([&] { return doc->Recovery()->Writes() == count; }, 3000);
+    };
+    rename(doc, "CHANGED");
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(written(1));
+    EXPECT_GE(clock.elapsed(), 500) << "a moment after the change, not at once";
+    EXPECT_EQ(copies(), 1);
+    const fw::RecoveryEntry& entry = doc->Recovery()->Entry();
+    EXPECT_TRUE(sameRecords(load(entry.payloadPath), doc->m_layout.m_controls));
+    QJsonObject record;
+    ASSERT_TRUE(fw::RecoveryStore::ReadRecord(entry.recordPath, &record));
+    EXPECT_EQ(record[QStringLiteral("path")].toString(), path);
+    EXPECT_EQ(record[QStringLiteral("title")].toString(), u("a.lay"));
+    const QDateTime time =
+        QDateTime::fromString(record[QStringLiteral("time")].toString(), Qt::ISODateWithMs);
+    EXPECT_LE(std::abs(time.secsTo(QDateTime::currentDateTimeUtc())), 60);
+    EXPECT_TRUE(entry.payloadPath.contains(QString::number(QCoreApplication::applicationPid())))
+        << "named after the run";
+    EXPECT_EQ(readFile(files.file("a.lay")), TWO) << "the user's file is never written";
+
+    doc->UndoStack()->undo();
+    EXPECT_EQ(copies(), 0) << "back at the saved step";
+    doc->UndoStack()->redo();
+    ASSERT_TRUE(written(2));
+    EXPECT_EQ(copies(), 1);
+    rename(doc, "NEWER");
+    ASSERT_TRUE(written(3));
+    EXPECT_EQ(load(entry.payloadPath).at(0).m_name, "NEWER") << "the copy follows the changes";
+    ASSERT_TRUE(doc->DoFileSave());
+    EXPECT_EQ(copies(), 0) << "saved";
+
+    rename(doc, "UNWANTED");
+    ASSERT_TRUE(written(4));
+    EXPECT_EQ(copies(), 1);
+    editor.log.answers = {fw::IDNO};
+    editor.child()->close();
+    processEvents();
+    EXPECT_TRUE(editor.app->Documents().empty());
+    EXPECT_EQ(copies(), 0) << "closed without saving";
+
+    editor.app->OnFileNew();
+    draw(editor.doc(), DRAWN_UNTITLED);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor.doc()->Recovery()->Writes() == 1; }, 3000));
+    ASSERT_TRUE(
+        fw::RecoveryStore::ReadRecord(editor.doc()->Recovery()->Entry().recordPath, &record));
+    EXPECT_EQ(record[QStringLiteral("path")].toString(), QString()) << "untitled";
+    EXPECT_EQ(record[QStringLiteral("title")].toString(), u("Layout1"));
+    editor.app.reset();
+    EXPECT_TRUE(filesIn(folder).isEmpty()) << "a normal end leaves nothing, lock file included";
+}
+
+TEST(RecoveryCopies, ChangesThatGoOnAreCopiedAtLeastOncePerInterval)
+{
+    {
+        EditorFixture editor{{QStringLiteral("-dde")}};
+        start(editor, {}, 3);
+        const QString folder = CRecovery::DefaultFolder();
+        editor.app->OnFileNew();
+        draw(editor.doc(), DRAWN);
+        QElapsedTimer clock;
+        clock.start();
+        // A change every 0.4 s: the copy a moment after the last change never comes.
+        while (filesIn(folder, QStringLiteral("*.lay")).isEmpty() && clock.elapsed() < 8000) {
+            rename(editor.doc(), clock.elapsed() % 2 ? "ODD" : "EVEN");
+            QTest::qWait(400);
+        }
+        EXPECT_EQ(filesIn(folder, QStringLiteral("*.lay")).size(), 1);
+        EXPECT_GE(clock.elapsed(), 2500);
+        EXPECT_LE(clock.elapsed(), 5000);
+    }
+
+    // Switched off: no copies at all.
+    EditorFixture off{{QStringLiteral("-dde")}};
+    start(off, {}, 0);
+    off.app->OnFileNew();
+    draw(off.doc(), DRAWN);
+    EXPECT_EQ(off.doc()->Recovery(), nullptr);
+    QTest::qWait(300);
+    EXPECT_TRUE(filesIn(CRecovery::DefaultFolder(), QStringLiteral("*.lay")).isEmpty());
+}
+
+// Run by the test below in a process of its own, which it kills.
+TEST(RecoveryChild, DISABLED_EditsUntilKilled)
+{
+    const QByteArray home = qgetenv("KARVELO_CHILD_HOME");
+    ASSERT_FALSE(home.isEmpty());
+    EditorFixture editor{{QString::fromLocal8Bit(qgetenv("KARVELO_CHILD_FILE"))}};
+    start(editor, home, 1);
+    draw(editor.doc(), DRAWN);
+    editor.app->OnFileNew();
+    draw(editor.doc(), DRAWN_UNTITLED);
+    const QString folder = CRecovery::DefaultFolder();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return filesIn(folder, QStringLiteral("*.json")).size() == 2; }, 10000));
+    std::printf("READY\n");
+    std::fflush(stdout);
+    QTest::qWait(120000);
+}
+
+TEST(RecoveryAfterCrash, AKilledRunsCopiesAreOfferedOnceItIsGone)
+{
+    TempDir home;
+    TempDir files;
+    const QByteArray homePath(home.path().c_str());
+    writeFile(files.file("screen.lay"), TWO);
+    const QString file = QString::fromStdString(files.file("screen.lay"));
+    std::vector<LayoutControl> expected = load(file);
+    expected.push_back(DRAWN);
+
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KARVELO_CHILD_HOME"), QString::fromLocal8Bit(homePath));
+    environment.insert(QStringLiteral("KARVELO_CHILD_FILE"), file);
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=RecoveryChild.DISABLED_EditsUntilKilled"),
+                 QStringLiteral("--gtest_also_run_disabled_tests")});
+    QByteArray output;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            output += child.readAllStandardOutput();
+            return output.contains("READY") || child.state() == QProcess::NotRunning;
+        },
+        60000));
+    ASSERT_TRUE(output.contains("READY")) << output.toStdString();
+
+    QString folder;
+    QStringList ofTheChild;
+    {
+        SCOPED_TRACE("another run while the first one lives");
+        EditorFixture other{{QStringLiteral("-dde")}};
+        start(other, homePath, 1);
+        folder = CRecovery::DefaultFolder();
+        EXPECT_TRUE(other.log.boxes.empty()) << "a live run's copies are not offered";
+        ofTheChild = filesIn(folder);
+        EXPECT_EQ(ofTheChild.size(), 5) << "two copies, two records, one lock file";
+        other.app->OnFileNew();
+        draw(other.doc(), DRAWN);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return filesIn(folder, QStringLiteral("*.json")).size() == 3; }, 3000));
+        const QString childSession = ofTheChild.front().section(QLatin1Char('-'), 0, 1);
+        for (const QString& name : filesIn(folder)) {
+            if (!ofTheChild.contains(name)) {
+                EXPECT_FALSE(name.startsWith(childSession)) << name.toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(filesIn(folder), ofTheChild) << "the other run took only its own copy along";
+
+    child.kill(); // SIGKILL: nothing of the child runs any more
+    ASSERT_TRUE(child.waitForFinished(10000));
+    EXPECT_EQ(filesIn(folder), ofTheChild);
+
+    {
+        SCOPED_TRACE("later");
+        EditorFixture later{{QStringLiteral("-dde")}};
+        later.log.answers = {2};
+        start(later, homePath, 1);
+        ASSERT_EQ(later.log.boxes.size(), 1u);
+        const fw::MessageRequest& question = later.log.boxes[0];
+        EXPECT_EQ(question.buttons, fw::MB_CUSTOM);
+        EXPECT_EQ(question.buttonTexts,
+                  (QStringList{u("Wiederherstellen"), u("Verwerfen"), u("Später")}));
+        EXPECT_EQ(question.defaultButton, 0);
+        EXPECT_EQ(question.escapeButton, 2);
+        EXPECT_TRUE(question.text.contains(file)) << question.text.toStdString();
+        EXPECT_TRUE(question.text.contains(u("Layout1 (")));
+        EXPECT_TRUE(later.app->Documents().empty());
+    }
+    EXPECT_EQ(filesIn(folder), ofTheChild) << "kept for the next start";
+
+    {
+        SCOPED_TRACE("restore");
+        EditorFixture restoring{{QStringLiteral("-dde")}};
+        start(restoring, homePath, 1); // Return: the default button
+        ASSERT_EQ(restoring.log.boxes.size(), 1u);
+        CKarveloDoc* withPath = nullptr;
+        CKarveloDoc* untitled = nullptr;
+        for (fw::Document* document : restoring.app->Documents())
+            (document->GetPathName().isEmpty() ? untitled : withPath) =
+                static_cast<CKarveloDoc*>(document);
+        ASSERT_NE(withPath, nullptr);
+        ASSERT_NE(untitled, nullptr);
+        EXPECT_EQ(withPath->GetPathName(), file);
+        EXPECT_TRUE(sameRecords(withPath->m_layout.m_controls, expected)) << "bit for bit";
+        EXPECT_TRUE(withPath->IsModified());
+        EXPECT_EQ(untitled->GetTitle(), u("Layout1"));
+        EXPECT_TRUE(sameRecords(untitled->m_layout.m_controls, {DRAWN_UNTITLED}));
+        EXPECT_TRUE(untitled->IsModified());
+        EXPECT_EQ(withPath->GetFrames().size(), 1u);
+        EXPECT_EQ(untitled->GetFrames().size(), 1u) << "each in its own window";
+        for (const QString& name : ofTheChild)
+            EXPECT_FALSE(filesIn(folder).contains(name)) << "taken over: " << name.toStdString();
+        EXPECT_EQ(filesIn(folder, QStringLiteral("*.json")).size(), 2) << "copies of this run";
+        EXPECT_EQ(readFile(files.file("screen.lay")), TWO) << "the user's file stays as it was";
+
+        ASSERT_TRUE(withPath->DoFileSave());
+        EXPECT_EQ(restoring.log.boxes.size(), 1u) << "the file had not changed: no question";
+        EXPECT_TRUE(sameRecords(load(file), expected));
+    }
+    EXPECT_TRUE(filesIn(folder).isEmpty());
+}
+
+TEST(RecoveryAfterCrash, DiscardDeletesCopiesAndUnreadableOnesAreToldOnceAndKept)
+{
+    TempDir home;
+    const QByteArray homePath(home.path().c_str());
+    QString folder;
+    {
+        EditorFixture source{{QStringLiteral("-dde")}};
+        start(source, homePath, 1);
+        folder = CRecovery::DefaultFolder();
+        for (const char* name : {"ONE", "TWO", "THREE"}) {
+            source.app->OnFileNew();
+            draw(source.doc(), box(name, 1, 2, 3, 4));
+        }
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return filesIn(folder, QStringLiteral("*.json")).size() == 3; }, 3000));
+        // The same files under the name of a run that died: nobody holds its lock.
+        const QString session = source.app->Recovery()->Store().Session();
+        for (int n = 1; n <= 3; ++n)
+            for (const char* suffix : {".lay", ".json"})
+                ASSERT_TRUE(QFile::copy(
+                    folder +
+                        QStringLiteral("/%1-%2%3").arg(session).arg(n).arg(QLatin1String(suffix)),
+                    folder + QStringLiteral("/1-1-%1%2").arg(n).arg(QLatin1String(suffix))));
+    }
+    const std::string base = QFile::encodeName(folder).toStdString() + "/1-1-";
+    const Bytes whole = readFile(base + "2.lay");
+    writeFile(base + "2.lay", Bytes(whole.begin(), whole.begin() + 30));
+    writeFile(base + "3.json", std::string("{ no record"));
+    const Bytes broken2 = readFile(base + "2.lay");
+    const Bytes broken3 = readFile(base + "3.json");
+
+    {
+        EditorFixture discarding{{QStringLiteral("-dde")}};
+        discarding.log.answers = {fw::IDOK, 1};
+        start(discarding, homePath, 1);
+        ASSERT_EQ(discarding.log.boxes.size(), 2u);
+        const fw::MessageRequest& report = discarding.log.boxes[0];
+        EXPECT_EQ(report.buttons, fw::MB_OK);
+        EXPECT_EQ(report.icon, fw::MB_ICONWARNING);
+        EXPECT_TRUE(report.text.contains(u("1-1-2.lay"))) << report.text.toStdString();
+        EXPECT_TRUE(report.text.contains(u("1-1-3.lay")));
+        EXPECT_FALSE(report.text.contains(u("1-1-1")));
+        EXPECT_TRUE(report.text.contains(folder));
+        EXPECT_EQ(discarding.log.boxes[1].buttons, fw::MB_CUSTOM);
+        EXPECT_TRUE(discarding.log.boxes[1].text.contains(u("Layout")));
+        EXPECT_TRUE(discarding.app->Documents().empty());
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(base + "1.lay"))) << "discarded";
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(base + "1.json")));
+    EXPECT_EQ(readFile(base + "2.lay"), broken2) << "kept as it was";
+    EXPECT_EQ(readFile(base + "3.json"), broken3);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(base + "2.json")));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(base + "3.lay")));
+
+    {
+        EditorFixture again{{QStringLiteral("-dde")}};
+        start(again, homePath, 1);
+        EXPECT_TRUE(again.log.boxes.empty()) << "told once";
+    }
+    EXPECT_EQ(readFile(base + "2.lay"), broken2);
+    EXPECT_EQ(readFile(base + "3.json"), broken3);
+}

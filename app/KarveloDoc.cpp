@@ -1,5 +1,6 @@
 #include "KarveloDoc.h"
 
+#include "Application.h"
 #include "CommandIds.h"
 #include "Dialogs.h"
 #include "DocRecovery.h"
@@ -115,7 +116,12 @@ void CKarveloDoc::TakeRecovered(std::vector<LayoutControl> records, const QStrin
     m_layout.m_controls = std::move(records);
     StartAfresh(m_layout.m_controls.empty() ? -1 : 0);
     if (path.isEmpty()) {
-        SetTitle(title);
+        // The title it had, unless a window open now bears it: then the new one it was given.
+        const auto documents = fw::App() ? fw::App()->Documents() : std::vector<fw::Document*>();
+        if (std::none_of(documents.begin(), documents.end(), [&](const fw::Document* other) {
+                return other != this && other->GetTitle() == title;
+            }))
+            SetTitle(title);
     } else {
         SetPathName(path);
         m_external->Recovered(path, recorded);

@@ -372,3 +372,23 @@ TEST(RecoveryAfterCrash, DiscardDeletesCopiesAndUnreadableOnesAreToldOnceAndKept
     EXPECT_EQ(readFile(base + "2.lay"), broken2);
     EXPECT_EQ(readFile(base + "3.json"), broken3);
 }
+
+TEST(RecoveryAfterCrash, ARestoredUntitledLayoutNeverTakesAnOpenWindowsTitle)
+{
+    EditorFixture editor;
+    ASSERT_TRUE(editor.app->InitInstance()); // Layout1 is open
+    LayoutControl drawn;
+    drawn.m_name = "DRAWN";
+    for (const char* recorded : {"Layout1", "Layout7"}) {
+        editor.app->OnFileNew();
+        CKarveloDoc* restored = editor.doc();
+        const QString fresh = restored->GetTitle();
+        restored->TakeRecovered({drawn}, QString(), QString::fromLatin1(recorded), {});
+        EXPECT_EQ(restored->GetTitle(), QString::fromLatin1(recorded) == QStringLiteral("Layout1")
+                                            ? fresh
+                                            : QStringLiteral("Layout7"))
+            << recorded;
+        EXPECT_TRUE(restored->GetPathName().isEmpty()) << "untitled stays untitled";
+        EXPECT_TRUE(restored->IsModified());
+    }
+}

@@ -200,7 +200,7 @@ void CKarveloView::paintEvent(QPaintEvent*)
 
 double CKarveloView::GridSpacing() const
 {
-    // The Select tool's grid; the Draw tool shows the Parts' picture only.
+    // The Select tool's grid; the Draw tool shows the plain picture only.
     const auto* app = qobject_cast<const CKarveloApp*>(fw::App());
     if (!app || !app->GridOn() || app->CurrentTool() != CKarveloApp::SelectTool)
         return 0;

@@ -236,7 +236,7 @@ TEST_F(ArrangeTest, AResizeSnapsOnlyTheEdgeItMovesAndTheGridWhenOn)
     EXPECT_EQ(controls()[0].m_y1, 216.0f);
     editor.app->SetTool(CKarveloApp::DrawTool);
     EXPECT_EQ(picture().pixel(20 + 8 * 30, 20 + 8 * 40), qRgb(255, 255, 255))
-        << "the Draw tool keeps the Parts' picture";
+        << "the Draw tool keeps the plain picture";
 }
 
 TEST_F(ArrangeTest, EachArrangingCommandIsOneStep)

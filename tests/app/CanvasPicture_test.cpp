@@ -97,7 +97,7 @@ TEST(CanvasPicture, WritingPixelsIsPaintingWithThePainter)
         }
         ASSERT_EQ(CCanvasPicture::PaintAfresh(controls, selection, frame), painted) << round;
     }
-    // At 100 % the Parts' own picture with its current control.
+    // At 100 % the canvas's original picture with its current control.
     std::vector<LayoutControl> controls(30);
     for (LayoutControl& c : controls)
         c = random.Control();

@@ -203,7 +203,7 @@ TEST_F(SelectToolTest, ThePictureAddsHandlesOnly)
     layout({box("A", 100, 100, 200, 150), box("B", 300, 300, 400, 400)});
     click(at(150, 120));
     const QImage shown = picture();
-    // The Parts' picture with A current: the Select tool adds its handles and nothing else.
+    // The plain picture with A current: the Select tool adds its handles and nothing else.
     QImage parts(840, 640, QImage::Format_RGB32);
     parts.fill(Qt::white);
     {

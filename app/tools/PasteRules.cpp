@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <set>
 #include <tuple>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -64,12 +65,16 @@ bool FitPastedControls(const std::vector<LayoutControl>& existing,
     }
     std::unordered_set<std::string> takenNames = names;
     std::unordered_set<std::uint32_t> takenIds = ids;
+    // Where the search for a free suffix of a stem goes on, so many copies of one name do
+    // not try the same suffixes again and again.
+    std::unordered_map<std::string, unsigned long> nextSuffix;
     for (LayoutControl& c : incoming) {
         if (names.count(c.m_name)) {
             auto [stem, number] = splitSuffix(c.m_name);
             if (number == 0 || !names.count(stem))
                 stem = c.m_name;
-            for (unsigned long n = 2;; ++n) {
+            unsigned long& n = nextSuffix.try_emplace(stem, 2).first->second;
+            for (;; ++n) {
                 const std::string candidate = stem + "_" + std::to_string(n);
                 if (!takenNames.count(candidate)) {
                     c.m_name = candidate;
@@ -90,12 +95,18 @@ bool FitPastedControls(const std::vector<LayoutControl>& existing,
         highest = std::max<std::uint64_t>(highest, c.m_id);
         anyId = true;
     }
-    // Each pair of an incoming and an existing rectangle can meet at one shift at most, so
-    // this many shifts always find a free place.
-    const std::size_t rounds = incoming.size() * existing.size();
+    // A rectangle that a shift of 10 does not move (a corner NaN, infinite or too large for
+    // 10 to count) can never leave its place: it does not hold the others back. Each other
+    // pair of an incoming and an existing rectangle meets at one shift at most; the rounds
+    // are capped all the same, so a pathological layout costs a moment, not minutes.
+    auto moves = [](const LayoutControl& c) {
+        return c.m_x1 + 10 != c.m_x1 && c.m_y1 + 10 != c.m_y1 && c.m_x2 + 10 != c.m_x2 &&
+               c.m_y2 + 10 != c.m_y2;
+    };
+    const std::size_t rounds = std::min<std::size_t>(incoming.size() * existing.size(), 1000);
     for (std::size_t round = 0; round <= rounds; ++round) {
         const bool coincides = std::any_of(incoming.begin(), incoming.end(), [&](const auto& c) {
-            return rects.count(rectOf(c)) > 0;
+            return moves(c) && rects.count(rectOf(c)) > 0;
         });
         if (!coincides)
             break;

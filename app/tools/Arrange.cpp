@@ -1,6 +1,7 @@
 #include "Arrange.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -40,7 +41,11 @@ LayoutBox AlignmentBox(const IndexedControls& controls)
 
 IndexedControls Aligned(IndexedControls controls, Alignment alignment, const LayoutBox& box)
 {
+    if (!box.valid)
+        return controls;
     for (auto& [index, c] : controls) {
+        if (!IsFinite(c))
+            continue;
         switch (alignment) {
         case Alignment::Left:
             shift(c, box.left - left(c), 0);
@@ -67,13 +72,15 @@ IndexedControls Aligned(IndexedControls controls, Alignment alignment, const Lay
 
 IndexedControls Distributed(IndexedControls controls, bool horizontally)
 {
-    if (controls.size() < 3)
-        return controls;
     const auto low = horizontally ? left : top;
     const auto high = horizontally ? right : bottom;
-    std::vector<std::size_t> order(controls.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
+    // Controls without a finite place take no part (and could not be ordered).
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (IsFinite(controls[i].second))
+            order.push_back(i);
+    if (order.size() < 3)
+        return controls;
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         return low(controls[a].second) < low(controls[b].second);
     });
@@ -99,11 +106,15 @@ IndexedControls Distributed(IndexedControls controls, bool horizontally)
 IndexedControls SameSize(IndexedControls controls, const LayoutControl& model, bool width,
                          bool height)
 {
+    const float modelWidth = model.m_x2 - model.m_x1;
+    const float modelHeight = model.m_y2 - model.m_y1;
     for (auto& [index, c] : controls) {
-        if (width)
-            c.m_x2 = c.m_x1 + (model.m_x2 - model.m_x1);
-        if (height)
-            c.m_y2 = c.m_y1 + (model.m_y2 - model.m_y1);
+        if (!IsFinite(c))
+            continue;
+        if (width && std::isfinite(modelWidth))
+            c.m_x2 = c.m_x1 + modelWidth;
+        if (height && std::isfinite(modelHeight))
+            c.m_y2 = c.m_y1 + modelHeight;
     }
     return controls;
 }

@@ -3,10 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
+bool IsFinite(const LayoutControl& c)
+{
+    return std::isfinite(c.m_x1) && std::isfinite(c.m_x2) && std::isfinite(c.m_y1) &&
+           std::isfinite(c.m_y2);
+}
+
 LayoutBox BoundsOf(const IndexedControls& controls)
 {
     LayoutBox box;
     for (const auto& [index, c] : controls) {
+        if (!IsFinite(c))
+            continue;
         const double left = std::min(c.m_x1, c.m_x2);
         const double right = std::max(c.m_x1, c.m_x2);
         const double top = std::min(c.m_y1, c.m_y2);
@@ -105,6 +113,9 @@ IndexedControls Resized(IndexedControls controls, int handle, double dx, double 
             anchorY = (box.top + box.bottom) / 2;
     }
     for (auto& [index, c] : controls) {
+        // A control with no finite place has no place in the box either: it stays.
+        if (!IsFinite(c))
+            continue;
         c.m_x1 = scaled(c.m_x1, anchorX, sx);
         c.m_x2 = scaled(c.m_x2, anchorX, sx);
         c.m_y1 = scaled(c.m_y1, anchorY, sy);

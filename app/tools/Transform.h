@@ -15,7 +15,11 @@ struct LayoutBox
     bool valid = false;
 };
 
-// The normalised rectangle around every control given.
+// Whether every corner of control is a finite number.
+bool IsFinite(const LayoutControl& control);
+
+// The normalised rectangle around every control given whose corners are finite (not valid
+// when there is none).
 LayoutBox BoundsOf(const IndexedControls& controls);
 
 // The eight handles around a rectangle, by the sides they move.

@@ -401,3 +401,40 @@ TEST_F(ArrangeTest, TheContextMenuOnlyInTheSelectTool)
     EXPECT_EQ(frame.Action(resources::ID_ALIGN_LEFT)->toolTip(),
               QStringLiteral("Links ausrichten"));
 }
+
+TEST(ArrangeArithmetic, PastesOfRectanglesThatCannotMoveEndAtOnce)
+{
+    // A NaN corner stays NaN however far it moves, and huge ones do not move by 10 at all.
+    std::vector<LayoutControl> existing;
+    for (int i = 0; i < 300; ++i) {
+        existing.push_back(box("N", std::numeric_limits<float>::quiet_NaN(), 0, 1, 1));
+        existing.push_back(box("H", 1e30f, 1e30f, 2e30f, 2e30f));
+        existing.push_back(box("OK", static_cast<float>(i), 0, static_cast<float>(i) + 5, 5));
+    }
+    std::vector<LayoutControl> incoming = existing;
+    std::string bad;
+    ASSERT_TRUE(FitPastedControls(existing, incoming, bad));
+    EXPECT_TRUE(std::isnan(incoming[0].m_x1));
+    EXPECT_EQ(incoming[1].m_x1, 1e30f) << "left where it was";
+    EXPECT_EQ(incoming[2].m_x1, 10.0f) << "the others moved once, off every original";
+    EXPECT_EQ(incoming[299 * 3 + 2].m_name, "OK_301") << "the suffixes go on from where they were";
+}
+
+TEST(ArrangeArithmetic, AControlWithoutAFinitePlaceSpoilsNothing)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    const IndexedControls mixed = indexed({box("A", 0, 0, 10, 10), box("FAR", -inf, 0, 5, 5),
+                                           box("B", 20, 20, 40, 40), box("C", 60, 0, 70, 10)});
+    const LayoutBox around = AlignmentBox(mixed);
+    EXPECT_EQ(around.left, 0) << "the box is of the finite ones";
+    EXPECT_EQ(around.right, 70);
+    for (const auto& changed : {Aligned(mixed, Alignment::Right, around), Distributed(mixed, true),
+                                Resized(mixed, RIGHT | BOTTOM, 70, 0, false),
+                                SameSize(mixed, mixed[2].second, true, true)}) {
+        for (const auto& [index, c] : changed)
+            if (index != 1)
+                EXPECT_TRUE(std::isfinite(c.m_x1) && std::isfinite(c.m_x2)) << index;
+        EXPECT_TRUE(IdenticalRecords(changed[1].second, mixed[1].second)) << "left as it was";
+    }
+    EXPECT_EQ(Resized(mixed, RIGHT, 70, 0, false)[3].second.m_x2, 140.0f) << "scaled about 0..70";
+}

@@ -72,6 +72,7 @@ void CKarveloView::OnUpdate(fw::View*, const fw::Hint* hint)
     if (change && doc) {
         m_picture.Changed(*change);
         m_hits.Changed(*change, doc->m_layout.m_controls);
+        m_activeTool->DocumentChanged(*change);
     } else {
         m_picture.Invalidate();
         m_hits.Invalidate();

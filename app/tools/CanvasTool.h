@@ -4,6 +4,7 @@
 #include "Commands.h"
 
 class CKarveloDoc;
+struct CLayoutHint;
 class CKarveloView;
 class QKeyEvent;
 class QMouseEvent;
@@ -25,6 +26,9 @@ public:
     virtual bool KeyPress(QKeyEvent*) { return false; }
     // Another tool takes over: whatever is half done ends without a change.
     virtual void Deactivate() {}
+    // The layout changed; hint says how. A tool that holds records of its own from before
+    // lets them go unless it made the change itself.
+    virtual void DocumentChanged(const CLayoutHint&) {}
     // What the tool adds to the picture, above the layout.
     virtual void PaintOverlay(QPainter&) {}
     // The commands the tool carries while the canvas is the active view.

@@ -28,15 +28,20 @@ const QColor GUIDE_COLOUR(0, 200, 220);
 
 // The device pixels a control's outline spans, as a rectangle that is never empty (a control
 // of no width still has a place for its handles); null when a corner has no place at all.
+// Far outside any canvas a handle is never seen; held there, the sums made of a frame's
+// corners cannot overflow.
+constexpr int FAR_OFF = 1 << 24;
+
 QRect frameOf(const LayoutControl& c, const CanvasMapping& mapping)
 {
     const int x1 = mapping.X(c.m_x1), x2 = mapping.X(c.m_x2);
     const int y1 = mapping.Y(c.m_y1), y2 = mapping.Y(c.m_y2);
     if (x1 == INT_MIN || x2 == INT_MIN || y1 == INT_MIN || y2 == INT_MIN)
         return QRect();
-    const int left = std::min(x1, x2), top = std::min(y1, y2);
-    return QRect(QPoint(left, top),
-                 QPoint(std::max(left, std::max(x1, x2) - 1), std::max(top, std::max(y1, y2) - 1)));
+    auto near = [](int v) { return std::clamp(v, -FAR_OFF, FAR_OFF); };
+    const int left = near(std::min(x1, x2)), top = near(std::min(y1, y2));
+    return QRect(QPoint(left, top), QPoint(std::max(left, near(std::max(x1, x2) - 1)),
+                                           std::max(top, near(std::max(y1, y2) - 1))));
 }
 
 Qt::CursorShape cursorFor(int handle)
@@ -54,11 +59,6 @@ Qt::CursorShape cursorFor(int handle)
     default:
         return Qt::SizeVerCursor;
     }
-}
-
-QString stepName(unsigned id)
-{
-    return fw::LoadString(id);
 }
 
 } // namespace
@@ -148,8 +148,11 @@ void CSelectTool::Toggle(int index)
 
 void CSelectTool::MousePress(QMouseEvent* event)
 {
-    if (!Doc() || m_state != IDLE)
+    if (!Doc())
         return;
+    // A release that never arrived (a box took it) ends the gesture that was open.
+    if (m_state != IDLE)
+        Finish(event->modifiers());
     if (event->button() == Qt::RightButton) {
         // A right click on a control that is not selected picks it first.
         const int hit = ControlAt(m_canvas->DevicePoint(event), false);
@@ -204,9 +207,32 @@ void CSelectTool::MouseMove(QMouseEvent* event)
         UpdateCursor(device);
         return;
     }
-    if (!(event->buttons() & Qt::LeftButton))
+    if (!(event->buttons() & Qt::LeftButton)) {
+        Finish(event->modifiers());
+        UpdateCursor(device);
         return;
+    }
     Drag(device, event->modifiers());
+}
+
+void CSelectTool::DocumentChanged(const CLayoutHint& hint)
+{
+    // Records changed by someone else (a reload, another window) make the ones kept from the
+    // press stale: the gesture ends where it stands, without writing them back.
+    if (m_changing || m_state == IDLE || !(hint.flags & (CLayoutHint::RECORDS | CLayoutHint::LIST)))
+        return;
+    m_band = QRect();
+    m_state = IDLE;
+    m_originals.clear();
+    EndSnapping();
+    m_canvas->update();
+}
+
+void CSelectTool::Change(IndexedControls values, unsigned step, int mergeId)
+{
+    m_changing = true;
+    Doc()->ChangeControls(nullptr, std::move(values), fw::LoadString(step), mergeId);
+    m_changing = false;
 }
 
 void CSelectTool::Drag(QPoint device, Qt::KeyboardModifiers modifiers)
@@ -241,16 +267,14 @@ void CSelectTool::Drag(QPoint device, Qt::KeyboardModifiers modifiers)
     case MOVING:
         if (snapping)
             SnapMove(delta);
-        doc->ChangeControls(nullptr, Moved(m_originals, delta.x(), delta.y()),
-                            stepName(resources::IDS_STEP_MOVE), MERGE_MOVE);
+        Change(Moved(m_originals, delta.x(), delta.y()), resources::IDS_STEP_MOVE, MERGE_MOVE);
         break;
     case RESIZING:
         if (snapping)
             SnapResize(delta);
-        doc->ChangeControls(nullptr,
-                            Resized(m_originals, m_handle, delta.x(), delta.y(),
-                                    (modifiers & Qt::ShiftModifier) != 0),
-                            stepName(resources::IDS_STEP_RESIZE), MERGE_RESIZE);
+        Change(Resized(m_originals, m_handle, delta.x(), delta.y(),
+                       (modifiers & Qt::ShiftModifier) != 0),
+               resources::IDS_STEP_RESIZE, MERGE_RESIZE);
         break;
     case BANDING:
         m_band = QRect(m_press, device).normalized();
@@ -386,10 +410,9 @@ void CSelectTool::Cancel()
     CKarveloDoc* doc = Doc();
     if (m_state == MOVING || m_state == RESIZING) {
         // Back to the values of the press: the step of this drag ends where it began and goes.
-        doc->ChangeControls(
-            nullptr, m_originals,
-            stepName(m_state == MOVING ? resources::IDS_STEP_MOVE : resources::IDS_STEP_RESIZE),
-            m_state == MOVING ? MERGE_MOVE : MERGE_RESIZE);
+        const bool moving = m_state == MOVING;
+        Change(m_originals, moving ? resources::IDS_STEP_MOVE : resources::IDS_STEP_RESIZE,
+               moving ? MERGE_MOVE : MERGE_RESIZE);
     }
     if (m_state != IDLE)
         doc->SetSelection(nullptr, m_pressSelection);

@@ -25,6 +25,7 @@ public:
     void Deactivate() override;
     void PaintOverlay(QPainter& painter) override;
     bool OnCmdMsg(fw::CommandId id, fw::CommandState* state) override;
+    void DocumentChanged(const CLayoutHint& hint) override;
 
     // Handle squares are this many device pixels across at every zoom.
     static constexpr int HANDLE_SIZE = 8;
@@ -53,6 +54,8 @@ private:
     void Drag(QPoint device, Qt::KeyboardModifiers modifiers);
     void Click(Qt::KeyboardModifiers modifiers);
     void Cancel();
+    // A step of this tool's own gesture.
+    void Change(IndexedControls values, unsigned step, int mergeId);
     double GridSpacing() const;
     double SnapTolerance() const;
     void SnapMove(QPointF& delta);
@@ -120,4 +123,5 @@ private:
     bool m_linesReady = false;
     std::optional<double> m_guideX;
     std::optional<double> m_guideY;
+    bool m_changing = false;
 };

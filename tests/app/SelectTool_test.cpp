@@ -343,3 +343,43 @@ TEST(HighDpiCanvas, ScaledScreenShowsLayoutPixelsAsDevicePixels)
     EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
     EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
 }
+
+TEST_F(SelectToolTest, AChangeFromElsewhereEndsADragWithoutWritingBack)
+{
+    layout({box("A", 10, 10, 50, 30), box("B", 100, 100, 150, 130)});
+    dragTo(at(20, 20), at(60, 40), 4, Qt::NoModifier, false);
+    ASSERT_EQ(controls()[0].m_x1, 50.0f);
+    // The file is loaded again while the button is still down, as a reload does.
+    const std::vector<LayoutControl> reloaded = {box("NEW", 300, 300, 350, 330),
+                                                 box("B", 100, 100, 150, 130)};
+    doc()->ReplaceControls(nullptr, reloaded, QStringLiteral("Neu geladen"));
+    send(QEvent::MouseMove, at(80, 60), Qt::NoButton, Qt::LeftButton);
+    key(Qt::Key_Escape);
+    send(QEvent::MouseButtonRelease, at(80, 60), Qt::LeftButton, Qt::NoButton);
+    ASSERT_EQ(controls().size(), 2u);
+    EXPECT_TRUE(IdenticalRecords(controls()[0], reloaded[0])) << "nothing stale written back";
+
+    // A release that never arrives (a box took it) does not leave the tool stuck.
+    dragTo(at(110, 110), at(130, 120), 4, Qt::NoModifier, false);
+    send(QEvent::MouseMove, at(140, 140), Qt::NoButton, Qt::NoButton);
+    click(at(320, 310));
+    EXPECT_EQ(selected(), (std::vector<std::size_t>{0})) << "the next click picks again";
+}
+
+TEST_F(SelectToolTest, ControlsFarOffCanvasKeepTheirHandlesSane)
+{
+    // Files may hold controls at any float; a selection reaching near the edge of the
+    // integers must neither overflow the handle arithmetic nor hide the near control's handles.
+    layout({box("A", 100, 100, 200, 150), box("FAR", 2.0e9f, 2.0e9f, 2.1e9f, 2.1e9f)});
+    key(Qt::Key_A, Qt::ControlModifier);
+    ASSERT_EQ(selected(), (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(picture().pixel(120, 120), WHITE) << "the top-left handle sits on the near control";
+
+    // FAR alone: its handles lie far off, and the canvas still paints and answers the mouse.
+    click(at(150, 120), Qt::ShiftModifier);
+    ASSERT_EQ(selected(), (std::vector<std::size_t>{1}));
+    EXPECT_EQ(picture().pixel(120, 120), DARK) << "A is drawn unselected, no handle on it";
+    send(QEvent::MouseMove, QPoint(500, 500), Qt::NoButton, Qt::NoButton);
+    click(at(150, 120));
+    EXPECT_EQ(selected(), (std::vector<std::size_t>{0}));
+}

@@ -97,6 +97,9 @@ void CDocRecovery::Discard()
 
 bool CDocRecovery::WriteNow()
 {
+    // The write below covers whatever a pending second round would have written; left set,
+    // that round would start a worker on the same entry beside it.
+    m_again = false;
     WaitForWorker();
     m_idle.stop();
     m_longest.stop();
@@ -151,7 +154,15 @@ bool CDocRecovery::Write(bool mayUseWorker)
         clock.start();
         job->written = writeEntry(job->layout, job->entry, job->record);
         job->ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-        QMetaObject::invokeMethod(this, &CDocRecovery::OnWorkerDone, Qt::QueuedConnection);
+        // A wait on the UI thread may have finished this job already and started the next:
+        // the news is for this job only.
+        QMetaObject::invokeMethod(
+            this,
+            [this, finished = std::weak_ptr<Job>(job)] {
+                if (m_job && finished.lock() == m_job)
+                    OnWorkerDone();
+            },
+            Qt::QueuedConnection);
     });
     return true;
 }

@@ -27,6 +27,9 @@ Document::Document()
 
 Document::~Document()
 {
+    // The stack outlives the derived document's members and clears itself as it goes; no one
+    // may hear of that.
+    m_undoStack.disconnect();
     for (View* view : m_views)
         view->DetachDocument();
 }

@@ -107,8 +107,9 @@ void CExternalChange::Attempt()
         // over the file asks first.
         m_watch.SetKnown(before);
         m_confirmSave = true;
-        fw::MessageBox(fw::FormatString(resources::IDS_FILE_UNREADABLE, shown(path)), fw::MB_OK,
-                       fw::MB_ICONWARNING);
+        if (Ask(fw::FormatString(resources::IDS_FILE_UNREADABLE, shown(path)), fw::MB_OK,
+                fw::MB_ICONWARNING))
+            AfterAsking();
         return;
     }
     m_retries = 0;
@@ -122,27 +123,41 @@ void CExternalChange::Attempt()
         return;
     }
     if (m_doc->IsModified() && !onlyMarked) {
-        QPointer<CExternalChange> alive(this);
-        m_asking = true;
-        m_changedWhileAsking = false;
-        const int answer =
-            fw::MessageBox(fw::FormatString(resources::IDS_FILE_CHANGED_ASK, shown(path)),
-                           fw::MB_YESNO, fw::MB_ICONQUESTION);
-        if (!alive)
+        const std::optional<int> answer =
+            Ask(fw::FormatString(resources::IDS_FILE_CHANGED_ASK, shown(path)), fw::MB_YESNO,
+                fw::MB_ICONQUESTION);
+        if (!answer)
             return;
-        m_asking = false;
-        if (answer != fw::IDYES) {
+        if (*answer != fw::IDYES) {
             m_watch.SetKnown(before);
             m_confirmSave = true;
         } else {
             Reload(std::move(loaded.m_controls), before);
         }
-        // What happened while the question was open has its turn now.
-        if (m_changedWhileAsking)
-            QMetaObject::invokeMethod(this, &CExternalChange::OnChanged, Qt::QueuedConnection);
+        AfterAsking();
         return;
     }
     Reload(std::move(loaded.m_controls), before);
+}
+
+std::optional<int> CExternalChange::Ask(const QString& text, fw::MessageButtons buttons,
+                                        fw::MessageIcon icon)
+{
+    QPointer<CExternalChange> alive(this);
+    m_asking = true;
+    m_changedWhileAsking = false;
+    const int answer = fw::MessageBox(text, buttons, icon);
+    if (!alive)
+        return std::nullopt;
+    m_asking = false;
+    return answer;
+}
+
+void CExternalChange::AfterAsking()
+{
+    // What happened while the box was open has its turn now.
+    if (m_changedWhileAsking)
+        QMetaObject::invokeMethod(this, &CExternalChange::OnChanged, Qt::QueuedConnection);
 }
 
 void CExternalChange::FileGone(const fw::FileStamp& now)

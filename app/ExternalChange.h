@@ -2,11 +2,14 @@
 // file reaches the window, and our next save does not silently undo it.
 #pragma once
 
+#include "Dialogs.h"
 #include "FileWatch.h"
 #include "LayoutDataObject.h"
 
 #include <QObject>
 #include <QTimer>
+
+#include <optional>
 
 class CKarveloDoc;
 
@@ -28,7 +31,6 @@ public:
     // recorded: a file changed since is replaced only after a question.
     void Recovered(const QString& path, const fw::FileStamp& recorded);
     const fw::FileStamp& Known() const { return m_watch.Known(); }
-    fw::FileWatch& Watcher() { return m_watch; }
 
     // Before a save to path: false when the user keeps the other program's version.
     bool MaySave(const QString& path);
@@ -41,6 +43,10 @@ public:
 private:
     void OnChanged();
     void Attempt();
+    // Shows a box about the file; changes noticed meanwhile wait for AfterAsking. Empty when
+    // the document went away while the box was open.
+    std::optional<int> Ask(const QString& text, fw::MessageButtons buttons, fw::MessageIcon icon);
+    void AfterAsking();
     void FileGone(const fw::FileStamp& now);
     void Reload(std::vector<LayoutControl> records, const fw::FileStamp& stamp);
     void ShowStatus(unsigned id) const;

@@ -243,3 +243,33 @@ TEST_F(ExternalChangeTest, AHalfWrittenFileIsTriedAgainThenToldOnce)
     EXPECT_FALSE(doc->DoFileSave());
     EXPECT_EQ(log.boxes.size(), 2u);
 }
+
+TEST_F(ExternalChangeTest, ChangesWhileABoxIsOpenWaitForIt)
+{
+    CKarveloDoc* doc = openTwo();
+    // The box stays open as a real one does, running the event loop, while the other program
+    // goes on writing a file that does not read either.
+    int open = 0;
+    int deepest = 0;
+    std::vector<QString> texts;
+    fw::SetMessageBoxHandler([&](const fw::MessageRequest& request) {
+        texts.push_back(request.text);
+        deepest = std::max(deepest, ++open);
+        if (texts.size() == 1) {
+            writeFile(files.file("a.lay"), Bytes(THREE.begin(), THREE.begin() + 50));
+            QTest::qWait(2500);
+        }
+        --open;
+        return int{fw::IDOK};
+    });
+    writeFile(files.file("a.lay"), Bytes(TWO.begin(), TWO.begin() + 30));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return texts.size() == 2; }, 8000))
+        << "the state written meanwhile is told after the box closed";
+    EXPECT_EQ(deepest, 1) << "never a box on top of a box";
+    EXPECT_EQ(names(doc), OLD_NAMES);
+
+    // The file reads again: it comes in as usual.
+    writeFile(files.file("a.lay"), THREE);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return names(doc) == NEW_NAMES; }, 3000));
+    EXPECT_EQ(texts.size(), 2u);
+}

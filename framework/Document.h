@@ -50,7 +50,6 @@ public:
     // The next Save asks for the file name as Save As does (after a load that failed, the
     // file on disk holds more than the document).
     void SetConfirmReplace(bool confirm = true) { m_confirmReplace = confirm; }
-    bool ConfirmsReplace() const { return m_confirmReplace; }
     // true marks the document modified whatever its undo stack says; false makes the current
     // step the saved one.
     void SetModifiedFlag(bool modified = true);

@@ -44,9 +44,6 @@ public:
     const FileStamp& Known() const { return m_known; }
     void SetKnown(const FileStamp& stamp) { m_known = stamp; }
 
-    // How long events must be quiet before the file is looked at.
-    void SetSettleInterval(int ms) { m_settle.setInterval(ms); }
-
 signals:
     void changed();
 

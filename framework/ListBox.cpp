@@ -60,7 +60,7 @@ void ListBox::Refill()
         m_rows->Reset();
     } else {
         // As many rows as before: the texts are read as the rows are drawn, so showing them
-        // again is enough. The first row sets every row's size, so it is announced.
+        // again is enough, and costs nothing per row.
         viewport()->update();
     }
     selectionModel()->clear();

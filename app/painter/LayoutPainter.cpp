@@ -87,22 +87,6 @@ int CanvasMapping::Y(float layout) const
     return zoom == 1.0 && originY == 0 ? CanvasPixel(layout) : mapped(layout, zoom, originY);
 }
 
-QRect OutlineRect(const LayoutControl& control, const CanvasMapping& mapping)
-{
-    const std::int64_t a = mapping.X(control.m_x1);
-    const std::int64_t b = mapping.X(control.m_x2);
-    const std::int64_t c = mapping.Y(control.m_y1);
-    const std::int64_t d = mapping.Y(control.m_y2);
-    const std::int64_t x0 = std::min(a, b);
-    const std::int64_t x1 = std::max(a, b) - 1;
-    const std::int64_t y0 = std::min(c, d);
-    const std::int64_t y1 = std::max(c, d) - 1;
-    if (x1 < x0 || y1 < y0 || x1 - x0 >= INT_MAX || y1 - y0 >= INT_MAX)
-        return QRect();
-    return QRect(QPoint(static_cast<int>(x0), static_cast<int>(y0)),
-                 QPoint(static_cast<int>(x1), static_cast<int>(y1)));
-}
-
 OutlineWriter::OutlineWriter(QImage& image, const CanvasMapping& mapping)
     : m_image(image), m_mapping(mapping), m_bits(image.bits()), m_stride(image.bytesPerLine())
 {

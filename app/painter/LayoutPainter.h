@@ -41,10 +41,6 @@ struct CanvasMapping
     bool operator==(const CanvasMapping&) const = default;
 };
 
-// The device rectangle a control's outline covers, normalised: its pixels run from left to
-// right and top to bottom inclusive. Empty (isNull) when the outline draws nothing.
-QRect OutlineRect(const LayoutControl& control, const CanvasMapping& mapping);
-
 // Writes outlines straight into the pixels of an image of format RGB32 or ARGB32, with the
 // same pixels as the painter calls below would give: the fast way to paint many controls.
 class OutlineWriter

@@ -1,6 +1,7 @@
 #include "CanvasPicture.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -114,12 +115,17 @@ void CCanvasPicture::Rebuild(const std::vector<LayoutControl>& controls,
     ++m_rebuilds;
 }
 
-QImage CCanvasPicture::Paint(const std::vector<LayoutControl>& controls,
-                             const SelectionState& selection, const Frame& frame)
+QImage& CCanvasPicture::Paint(const std::vector<LayoutControl>& controls,
+                              const SelectionState& selection, const Frame& frame)
 {
     if (!m_valid || !(frame == m_frame) || controls.size() < m_count)
         Rebuild(controls, selection, frame);
-    QImage image = m_kept.copy();
+    // A copy handed out before still shares m_shown's pixels; bits() gives it its own first.
+    if (m_shown.size() != m_kept.size() || m_shown.format() != m_kept.format())
+        m_shown = QImage(m_kept.size(), m_kept.format());
+    m_shown.setDevicePixelRatio(1);
+    std::memcpy(m_shown.bits(), m_kept.constBits(), static_cast<std::size_t>(m_kept.sizeInBytes()));
+    QImage& image = m_shown;
     OutlineWriter writer(image, frame.mapping);
     // Left out of the image and not selected: dark, as in the image.
     for (std::size_t index : m_left)

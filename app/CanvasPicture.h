@@ -29,9 +29,10 @@ public:
 
     // The whole picture: background, grid, the screen's frame and every control in dark red,
     // the selected ones in bright red above them, the current one last. The same pixels as
-    // painting it all afresh.
-    QImage Paint(const std::vector<LayoutControl>& controls, const SelectionState& selection,
-                 const Frame& frame);
+    // painting it all afresh. The image is the picture's own and is painted over by the next
+    // call; a caller may draw on it meanwhile.
+    QImage& Paint(const std::vector<LayoutControl>& controls, const SelectionState& selection,
+                  const Frame& frame);
 
     // Paints everything afresh, as Paint does without the kept image.
     static QImage PaintAfresh(const std::vector<LayoutControl>& controls,
@@ -46,6 +47,7 @@ private:
                  const Frame& frame);
 
     QImage m_kept;
+    QImage m_shown; // the last painted picture, reused so that a paint allocates nothing
     Frame m_frame;
     bool m_valid = false;
     // The controls the kept image leaves out (ascending): they are drawn at every paint, so

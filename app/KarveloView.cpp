@@ -176,17 +176,18 @@ void CKarveloView::paintEvent(QPaintEvent*)
     frame.mapping = m_mapping;
     frame.background = palette().color(QPalette::Base).rgb();
     frame.grid = GridSpacing();
-    QImage image;
+    QImage blank;
+    QImage* image = &blank;
     if (const CKarveloDoc* doc = GetDocument()) {
-        image = m_picture.Paint(doc->m_layout.m_controls, doc->Selection(), frame);
-        QPainter painter(&image);
+        image = &m_picture.Paint(doc->m_layout.m_controls, doc->Selection(), frame);
+        QPainter painter(image);
         m_activeTool->PaintOverlay(painter);
     } else {
-        image = QImage(frame.size, QImage::Format_RGB32);
-        image.fill(frame.background);
+        blank = QImage(frame.size, QImage::Format_RGB32);
+        blank.fill(frame.background);
     }
-    image.setDevicePixelRatio(ratio);
-    QPainter(this).drawImage(0, 0, image);
+    image->setDevicePixelRatio(ratio);
+    QPainter(this).drawImage(0, 0, *image);
     // For measurements in a real window: each paint's time, in milliseconds of the monotonic
     // clock, on standard error.
     static const bool logPaints = qEnvironmentVariableIsSet("KARVELO_PAINT_LOG");

@@ -25,6 +25,8 @@ namespace fw {
 namespace {
 constexpr int MAX_WINDOWS_LISTED = 9;
 const char* const NO_TOOLTIP = "fwNoTooltip";
+// The string table's tooltip, shown whenever the command gives none of its own.
+const char* const DEFAULT_TOOLTIP = "fwDefaultTooltip";
 // Marks the actions a menu gets each time it opens, so the next opening replaces them.
 const char* const RECENT_FILE = "fwRecentFile";
 const char* const WINDOW_ENTRY = "fwWindowEntry";
@@ -83,8 +85,10 @@ QAction* MdiFrame::Action(CommandId id)
     const QString entry = LoadString(id);
     action->setStatusTip(PromptOf(entry));
     // Qt would make a tooltip of the text; an entry without one must show none.
-    action->setToolTip(TooltipOf(entry));
-    action->setProperty(NO_TOOLTIP, TooltipOf(entry).isEmpty());
+    const QString tooltip = TooltipOf(entry);
+    action->setToolTip(tooltip);
+    action->setProperty(DEFAULT_TOOLTIP, tooltip);
+    action->setProperty(NO_TOOLTIP, tooltip.isEmpty());
     action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
     m_actions.emplace(id, action);
@@ -134,7 +138,8 @@ void MdiFrame::UpdateCommandUI()
         CommandState state;
         const bool handled = RouteCommand(id, &state);
         action->setEnabled(handled && state.enabled);
-        const QString tooltip = state.tooltip.isEmpty() ? TooltipOf(LoadString(id)) : state.tooltip;
+        const QString tooltip =
+            state.tooltip.isEmpty() ? action->property(DEFAULT_TOOLTIP).toString() : state.tooltip;
         if (action->toolTip() != tooltip)
             action->setToolTip(tooltip);
         if (state.checkable) {

@@ -85,14 +85,19 @@ bool RecoveryStore::Open()
         const QString session = QStringLiteral("%1-%2").arg(pid).arg(start);
         const QByteArray path =
             native(m_folder + QLatin1Char('/') + session + QLatin1String(LOCK_SUFFIX));
-        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            if (errno == EEXIST)
-                continue;
+        // A dead run's lock or copies may bear the name: the next start then.
+        if (::access(path.constData(), F_OK) == 0 || !EntryNames(session).empty())
+            continue;
+        // Locked under a name no one looks at, then given its own, so that another run never
+        // sees it unlocked and takes the session for a dead one. Names hold our pid: no live
+        // run makes the same one.
+        const QByteArray making = path + ".new";
+        const int fd = ::open(making.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd < 0)
             return false;
-        }
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            ::unlink(path.constData());
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+            ::rename(making.constData(), path.constData()) != 0) {
+            ::unlink(making.constData());
             ::close(fd);
             return false;
         }

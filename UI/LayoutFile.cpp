@@ -3,6 +3,7 @@
 #include "streams/tsBufferedOutputStream.h"
 #include "streams/tsSafeSave.h"
 
+#include <algorithm>
 #include <bit>
 
 HRESULT LoadLayoutFile(LayoutDataObject& layout, const char* path, int* systemError)
@@ -39,4 +40,11 @@ bool IdenticalRecords(const LayoutControl& a, const LayoutControl& b)
     return bits(a.m_x1) == bits(b.m_x1) && bits(a.m_x2) == bits(b.m_x2) &&
            bits(a.m_y1) == bits(b.m_y1) && bits(a.m_y2) == bits(b.m_y2) && a.m_name == b.m_name &&
            a.m_id == b.m_id && a.m_guiResourceId == b.m_guiResourceId && a.m_textId == b.m_textId;
+}
+
+bool IdenticalRecords(const std::vector<LayoutControl>& a, const std::vector<LayoutControl>& b)
+{
+    return std::equal(
+        a.begin(), a.end(), b.begin(), b.end(),
+        [](const LayoutControl& x, const LayoutControl& y) { return IdenticalRecords(x, y); });
 }

@@ -16,3 +16,5 @@ HRESULT SaveLayoutFile(const LayoutDataObject& layout, const char* path,
 
 // Same fields, every float bit for bit.
 bool IdenticalRecords(const LayoutControl& a, const LayoutControl& b);
+// The same records in the same order, each as above.
+bool IdenticalRecords(const std::vector<LayoutControl>& a, const std::vector<LayoutControl>& b);

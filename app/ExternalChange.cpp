@@ -18,11 +18,6 @@
 
 namespace {
 
-bool sameRecords(const std::vector<LayoutControl>& a, const std::vector<LayoutControl>& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), IdenticalRecords);
-}
-
 QString shown(const QString& path)
 {
     return QDir::toNativeSeparators(path);
@@ -115,7 +110,7 @@ void CExternalChange::Attempt()
     m_retries = 0;
 
     const bool onlyMarked = m_markedModified && m_doc->UndoStack()->isClean();
-    if (sameRecords(loaded.m_controls, m_doc->m_layout.m_controls)) {
+    if (IdenticalRecords(loaded.m_controls, m_doc->m_layout.m_controls)) {
         m_watch.SetKnown(before);
         if (onlyMarked)
             m_doc->SetModifiedFlag(false);

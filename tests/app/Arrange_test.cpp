@@ -166,9 +166,7 @@ protected:
         EXPECT_EQ(steps(), index + 1) << id;
         const std::vector<LayoutControl> after = controls();
         editor.frame().ExecuteCommand(resources::ID_LAYOUT_UNDO);
-        EXPECT_TRUE(std::equal(before.begin(), before.end(), controls().begin(), controls().end(),
-                               IdenticalRecords))
-            << id;
+        EXPECT_TRUE(IdenticalRecords(before, controls())) << id;
         editor.frame().ExecuteCommand(fw::ID_EDIT_REDO);
         return after;
     }

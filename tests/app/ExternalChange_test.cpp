@@ -17,11 +17,6 @@ using namespace testing_support;
 
 namespace {
 
-QString u(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
 const Bytes TWO = LayoutBytes(2, 2)
                       .record(1, "OLD_A", 0, 0, 1.5f, 2, 30, 40)
                       .record(2, "OLD_B", 0, 0, 50, 60, 70, 80)

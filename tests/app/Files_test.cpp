@@ -22,11 +22,6 @@ using namespace testing_support;
 
 namespace {
 
-QString u(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
 // The editor in a folder of its own, with Qt's own file dialog instead of the test seam.
 class RealDialogTest : public ::testing::Test
 {

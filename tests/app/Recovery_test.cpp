@@ -5,6 +5,7 @@
 #include "LayoutFile.h"
 #include "Recovery.h"
 #include "support/LayoutBytes.h"
+#include "support/LayoutRecords.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -21,35 +22,14 @@ using namespace testing_support;
 
 namespace {
 
-QString u(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
 const Bytes TWO = LayoutBytes(2, 2)
                       .record(1, "FIRST", 0, 0, 1.5f, 2, 30, 40)
                       .record(2, "SECOND", 3, 4, 50, 60, 70, 80)
                       .bytes;
 
-LayoutControl box(const char* name, float x1, float y1, float x2, float y2)
-{
-    LayoutControl control;
-    control.m_name = name;
-    control.m_x1 = x1;
-    control.m_y1 = y1;
-    control.m_x2 = x2;
-    control.m_y2 = y2;
-    return control;
-}
-
 // What the killed run draws: odd fractions, so that bit-for-bit means something.
 const LayoutControl DRAWN = box("DRAWN", 10.125f, 20.375f, 110.0625f, 70.3f);
 const LayoutControl DRAWN_UNTITLED = box("SKETCH", 1.1f, 2.2f, 3.3f, 4.4f);
-
-bool sameRecords(const std::vector<LayoutControl>& a, const std::vector<LayoutControl>& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), IdenticalRecords);
-}
 
 std::vector<LayoutControl> load(const QString& path)
 {
@@ -115,7 +95,7 @@ TEST(RecoveryCopies, FollowTheUnsavedStateOfEachLayout)
     EXPECT_GE(clock.elapsed(), 500) << "a moment after the change, not at once";
     EXPECT_EQ(copies(), 1);
     const fw::RecoveryEntry& entry = doc->Recovery()->Entry();
-    EXPECT_TRUE(sameRecords(load(entry.payloadPath), doc->m_layout.m_controls));
+    EXPECT_TRUE(IdenticalRecords(load(entry.payloadPath), doc->m_layout.m_controls));
     QJsonObject record;
     ASSERT_TRUE(fw::RecoveryStore::ReadRecord(entry.recordPath, &record));
     EXPECT_EQ(record[QStringLiteral("path")].toString(), path);
@@ -291,10 +271,10 @@ TEST(RecoveryAfterCrash, AKilledRunsCopiesAreOfferedOnceItIsGone)
         ASSERT_NE(withPath, nullptr);
         ASSERT_NE(untitled, nullptr);
         EXPECT_EQ(withPath->GetPathName(), file);
-        EXPECT_TRUE(sameRecords(withPath->m_layout.m_controls, expected)) << "bit for bit";
+        EXPECT_TRUE(IdenticalRecords(withPath->m_layout.m_controls, expected)) << "bit for bit";
         EXPECT_TRUE(withPath->IsModified());
         EXPECT_EQ(untitled->GetTitle(), u("Layout1"));
-        EXPECT_TRUE(sameRecords(untitled->m_layout.m_controls, {DRAWN_UNTITLED}));
+        EXPECT_TRUE(IdenticalRecords(untitled->m_layout.m_controls, {DRAWN_UNTITLED}));
         EXPECT_TRUE(untitled->IsModified());
         EXPECT_EQ(withPath->GetFrames().size(), 1u);
         EXPECT_EQ(untitled->GetFrames().size(), 1u) << "each in its own window";
@@ -305,7 +285,7 @@ TEST(RecoveryAfterCrash, AKilledRunsCopiesAreOfferedOnceItIsGone)
 
         ASSERT_TRUE(withPath->DoFileSave());
         EXPECT_EQ(restoring.log.boxes.size(), 1u) << "the file had not changed: no question";
-        EXPECT_TRUE(sameRecords(load(file), expected));
+        EXPECT_TRUE(IdenticalRecords(load(file), expected));
     }
     EXPECT_TRUE(filesIn(folder).isEmpty());
 }

@@ -47,11 +47,6 @@ QStringList menuItems(const fw::MdiFrame& frame)
     return items;
 }
 
-QString u(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
 } // namespace
 
 TEST(EditorShell, StartsWithOneLayoutWindowMaximised)

@@ -14,11 +14,6 @@ using namespace testing_support;
 
 namespace {
 
-bool identical(const std::vector<LayoutControl>& a, const std::vector<LayoutControl>& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), IdenticalRecords);
-}
-
 class StepsTest : public DocumentFixture
 {
 protected:
@@ -51,13 +46,13 @@ protected:
         EXPECT_TRUE(doc->IsModified());
 
         doc->UndoStack()->undo();
-        EXPECT_TRUE(identical(doc->m_layout.m_controls, before));
+        EXPECT_TRUE(IdenticalRecords(doc->m_layout.m_controls, before));
         EXPECT_EQ(doc->CurrentIndex(), currentBefore);
         EXPECT_EQ(doc->m_currentControl,
                   currentBefore < 0 ? nullptr : &doc->m_layout.m_controls[currentBefore]);
 
         doc->UndoStack()->redo();
-        EXPECT_TRUE(identical(doc->m_layout.m_controls, after));
+        EXPECT_TRUE(IdenticalRecords(doc->m_layout.m_controls, after));
         EXPECT_EQ(doc->CurrentIndex(), currentAfter);
     }
 };

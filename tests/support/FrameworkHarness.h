@@ -31,6 +31,12 @@ inline void PrintTo(const QString& text, std::ostream* out)
 
 namespace testing_support {
 
+// The program's German texts, written as they are in the source.
+inline QString u(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
 // Answers every message box from a queue (IDOK, the first button, or a box's own default
 // button when it runs dry) and keeps what each one said.
 class MessageLog

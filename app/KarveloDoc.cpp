@@ -43,14 +43,8 @@ CKarveloDoc::CKarveloDoc() : m_external(std::make_unique<CExternalChange>(this))
     });
 }
 
-CKarveloDoc::~CKarveloDoc()
-{
-    // Before the stack goes, whose clearing they would hear; the copy goes with the document.
-    m_recovery.reset();
-    m_external.reset();
-    // The stack outlives this part of the document and tells of its clearing as it goes.
-    disconnect(UndoStack(), nullptr, this, nullptr);
-}
+// Here, where the keepers of the copy and of the file are complete types.
+CKarveloDoc::~CKarveloDoc() = default;
 
 bool CKarveloDoc::OnNewDocument()
 {
@@ -195,7 +189,7 @@ bool ascendingBelow(const std::vector<std::size_t>& indices, std::size_t limit)
     return true;
 }
 
-std::vector<std::size_t> indicesOf(const CKarveloDoc::Values& values)
+std::vector<std::size_t> indicesOf(const IndexedControls& values)
 {
     std::vector<std::size_t> indices;
     indices.reserve(values.size());
@@ -206,7 +200,8 @@ std::vector<std::size_t> indicesOf(const CKarveloDoc::Values& values)
 
 } // namespace
 
-void CKarveloDoc::ChangeControls(fw::View* sender, Values values, const QString& text, int mergeId)
+void CKarveloDoc::ChangeControls(fw::View* sender, IndexedControls values, const QString& text,
+                                 int mergeId)
 {
     if (!ascendingBelow(indicesOf(values), m_layout.m_controls.size()))
         return;
@@ -219,7 +214,7 @@ void CKarveloDoc::ChangeControl(fw::View* sender, std::size_t index, const Layou
     ChangeControls(sender, {{index, value}}, text, mergeId);
 }
 
-void CKarveloDoc::InsertControls(fw::View* sender, Values records, const QString& text)
+void CKarveloDoc::InsertControls(fw::View* sender, IndexedControls records, const QString& text)
 {
     if (records.empty() ||
         !ascendingBelow(indicesOf(records), m_layout.m_controls.size() + records.size()))

@@ -50,12 +50,11 @@ public:
 
     // The changes of the layout, each one undoable step named text. sender is the view that
     // asked for it and shows it already; every other view is told.
-    using Values = std::vector<std::pair<std::size_t, LayoutControl>>;
-    void ChangeControls(fw::View* sender, Values values, const QString& text, int mergeId);
+    void ChangeControls(fw::View* sender, IndexedControls values, const QString& text, int mergeId);
     void ChangeControl(fw::View* sender, std::size_t index, const LayoutControl& value,
                        const QString& text, int mergeId);
     // Inserts records at their (ascending) indices of the longer list; they become selected.
-    void InsertControls(fw::View* sender, Values records, const QString& text);
+    void InsertControls(fw::View* sender, IndexedControls records, const QString& text);
     // Removes the records at indices (ascending); newCurrent is an index of the shorter list.
     void RemoveControls(fw::View* sender, const std::vector<std::size_t>& indices, int newCurrent,
                         const QString& text);

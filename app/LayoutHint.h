@@ -1,10 +1,16 @@
 // What a change of a layout touched, for the views of its document.
 #pragma once
 
+#include "LayoutDataObject.h"
 #include "View.h"
 
 #include <cstddef>
+#include <utility>
 #include <vector>
+
+// Records with their indices in the control list, by ascending index: what a step changes,
+// inserts or keeps.
+using IndexedControls = std::vector<std::pair<std::size_t, LayoutControl>>;
 
 // The current control and the selected ones, by index into the control list; current is -1
 // when there is none, and is always one of the selected ones otherwise.

@@ -4,14 +4,16 @@
 
 #include <algorithm>
 
-ChangeControlsCommand::ChangeControlsCommand(CKarveloDoc* doc, const QString& text, Values values,
+ChangeControlsCommand::ChangeControlsCommand(CKarveloDoc* doc, const QString& text,
+                                             IndexedControls values,
                                              const SelectionState& selection, int mergeId)
     : LayoutCommand(doc, text, selection, selection, mergeId), m_values(std::move(values))
 {
     setObsolete(!Changes(Records(), m_values));
 }
 
-bool ChangeControlsCommand::Changes(const std::vector<LayoutControl>& records, const Values& values)
+bool ChangeControlsCommand::Changes(const std::vector<LayoutControl>& records,
+                                    const IndexedControls& values)
 {
     return std::any_of(values.begin(), values.end(), [&](const auto& value) {
         return !IdenticalRecords(records[value.first], value.second);

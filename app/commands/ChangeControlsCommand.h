@@ -11,18 +11,16 @@
 class ChangeControlsCommand : public LayoutCommand
 {
 public:
-    using Values = std::vector<std::pair<std::size_t, LayoutControl>>; // by ascending index
-
-    ChangeControlsCommand(CKarveloDoc* doc, const QString& text, Values values,
+    ChangeControlsCommand(CKarveloDoc* doc, const QString& text, IndexedControls values,
                           const SelectionState& selection, int mergeId);
     bool mergeWith(const QUndoCommand* other) override;
 
     // Whether values would change anything at all.
-    static bool Changes(const std::vector<LayoutControl>& records, const Values& values);
+    static bool Changes(const std::vector<LayoutControl>& records, const IndexedControls& values);
 
 protected:
     CLayoutHint Apply(bool redo) override;
 
 private:
-    Values m_values;
+    IndexedControls m_values;
 };

@@ -1,15 +1,17 @@
 #include "InsertRemoveCommand.h"
 
 InsertRemoveCommand::InsertRemoveCommand(CKarveloDoc* doc, const QString& text, bool inserts,
-                                         Items items, SelectionState before, SelectionState after)
+                                         IndexedControls items, SelectionState before,
+                                         SelectionState after)
     : LayoutCommand(doc, text, std::move(before), std::move(after)), m_inserts(inserts),
       m_items(std::move(items))
 {
     setObsolete(m_items.empty());
 }
 
-InsertRemoveCommand* InsertRemoveCommand::Insert(CKarveloDoc* doc, const QString& text, Items items,
-                                                 SelectionState before, SelectionState after)
+InsertRemoveCommand* InsertRemoveCommand::Insert(CKarveloDoc* doc, const QString& text,
+                                                 IndexedControls items, SelectionState before,
+                                                 SelectionState after)
 {
     return new InsertRemoveCommand(doc, text, true, std::move(items), std::move(before),
                                    std::move(after));
@@ -19,7 +21,7 @@ InsertRemoveCommand* InsertRemoveCommand::Remove(CKarveloDoc* doc, const QString
                                                  const std::vector<std::size_t>& indices,
                                                  SelectionState before, SelectionState after)
 {
-    Items items;
+    IndexedControls items;
     items.reserve(indices.size());
     for (std::size_t index : indices)
         items.emplace_back(index, LayoutControl());

@@ -11,11 +11,8 @@
 class InsertRemoveCommand : public LayoutCommand
 {
 public:
-    // Ascending indices: where the records stand in the list while they are in it.
-    using Items = std::vector<std::pair<std::size_t, LayoutControl>>;
-
     // Inserts items (whose indices are those of the longer list).
-    static InsertRemoveCommand* Insert(CKarveloDoc* doc, const QString& text, Items items,
+    static InsertRemoveCommand* Insert(CKarveloDoc* doc, const QString& text, IndexedControls items,
                                        SelectionState before, SelectionState after);
     // Removes the records at indices.
     static InsertRemoveCommand* Remove(CKarveloDoc* doc, const QString& text,
@@ -26,11 +23,12 @@ protected:
     CLayoutHint Apply(bool redo) override;
 
 private:
-    InsertRemoveCommand(CKarveloDoc* doc, const QString& text, bool inserts, Items items,
+    InsertRemoveCommand(CKarveloDoc* doc, const QString& text, bool inserts, IndexedControls items,
                         SelectionState before, SelectionState after);
     void MoveIntoList();
     void MoveOutOfList();
 
     bool m_inserts;
-    Items m_items;
+    // Where the records stand in the list while they are in it.
+    IndexedControls m_items;
 };

@@ -42,7 +42,6 @@ protected:
     virtual CLayoutHint Apply(bool redo) = 0;
     // The later step's selection becomes this one's after a merge.
     bool MergeSelection(const LayoutCommand* later);
-    unsigned Gesture() const { return m_gesture; }
     std::vector<LayoutControl>& Records() const;
 
     CKarveloDoc* m_doc;

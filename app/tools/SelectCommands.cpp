@@ -349,7 +349,7 @@ void CSelectTool::Insert(std::vector<LayoutControl> controls, unsigned step)
         return;
     }
     // After the last control, in their own order.
-    CKarveloDoc::Values values;
+    IndexedControls values;
     const std::size_t first = doc->m_layout.m_controls.size();
     for (std::size_t i = 0; i < controls.size(); ++i)
         values.emplace_back(first + i, std::move(controls[i]));

@@ -1,12 +1,7 @@
 // Moving and resizing controls: pure arithmetic on their records, for the Select tool.
 #pragma once
 
-#include "LayoutDataObject.h"
-
-#include <utility>
-#include <vector>
-
-using IndexedControls = std::vector<std::pair<std::size_t, LayoutControl>>;
+#include "LayoutHint.h"
 
 // A rectangle in layout coordinates, normalised.
 struct LayoutBox

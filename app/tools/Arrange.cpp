@@ -1,5 +1,7 @@
 #include "Arrange.h"
 
+#include "LayoutPainter.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -22,21 +24,13 @@ double bottom(const LayoutControl& c)
     return std::max(c.m_y1, c.m_y2);
 }
 
-void shift(LayoutControl& c, double dx, double dy)
-{
-    c.m_x1 = static_cast<float>(c.m_x1 + dx);
-    c.m_x2 = static_cast<float>(c.m_x2 + dx);
-    c.m_y1 = static_cast<float>(c.m_y1 + dy);
-    c.m_y2 = static_cast<float>(c.m_y2 + dy);
-}
-
 } // namespace
 
 LayoutBox AlignmentBox(const IndexedControls& controls)
 {
     if (controls.size() >= 2)
         return BoundsOf(controls);
-    return LayoutBox{0, 0, 800, 600, true};
+    return LayoutBox{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, true};
 }
 
 IndexedControls Aligned(IndexedControls controls, Alignment alignment, const LayoutBox& box)
@@ -48,22 +42,22 @@ IndexedControls Aligned(IndexedControls controls, Alignment alignment, const Lay
             continue;
         switch (alignment) {
         case Alignment::Left:
-            shift(c, box.left - left(c), 0);
+            Shift(c, box.left - left(c), 0);
             break;
         case Alignment::HorizontalCentre:
-            shift(c, (box.left + box.right) / 2 - (left(c) + right(c)) / 2, 0);
+            Shift(c, (box.left + box.right) / 2 - (left(c) + right(c)) / 2, 0);
             break;
         case Alignment::Right:
-            shift(c, box.right - right(c), 0);
+            Shift(c, box.right - right(c), 0);
             break;
         case Alignment::Top:
-            shift(c, 0, box.top - top(c));
+            Shift(c, 0, box.top - top(c));
             break;
         case Alignment::VerticalCentre:
-            shift(c, 0, (box.top + box.bottom) / 2 - (top(c) + bottom(c)) / 2);
+            Shift(c, 0, (box.top + box.bottom) / 2 - (top(c) + bottom(c)) / 2);
             break;
         case Alignment::Bottom:
-            shift(c, 0, box.bottom - bottom(c));
+            Shift(c, 0, box.bottom - bottom(c));
             break;
         }
     }
@@ -95,9 +89,9 @@ IndexedControls Distributed(IndexedControls controls, bool horizontally)
         LayoutControl& c = controls[order[i]].second;
         const double delta = edge + gap - low(c);
         if (horizontally)
-            shift(c, delta, 0);
+            Shift(c, delta, 0);
         else
-            shift(c, 0, delta);
+            Shift(c, 0, delta);
         edge = high(c);
     }
     return controls;

@@ -87,19 +87,10 @@ void CHitIndex::Build(const std::vector<LayoutControl>& controls)
     m_cells.assign(static_cast<std::size_t>(m_columns) * static_cast<std::size_t>(m_rows), {});
     m_wide.clear();
     m_places.resize(controls.size());
+    // In list order: each index goes to the end of its lists.
     for (std::size_t i = 0; i < controls.size(); ++i) {
         m_places[i] = PlaceOf(controls[i]);
-        // In list order, so every list is ascending without sorting.
-        const Place& place = m_places[i];
-        if (place.never)
-            continue;
-        if (place.wide) {
-            m_wide.push_back(static_cast<int>(i));
-            continue;
-        }
-        for (int y = place.y0; y <= place.y1; ++y)
-            for (int x = place.x0; x <= place.x1; ++x)
-                Cell(x, y).push_back(static_cast<int>(i));
+        Add(i, m_places[i]);
     }
     m_valid = true;
     ++m_builds;

@@ -11,7 +11,6 @@
 #include "Strings.h"
 #include "commands/LayoutCommand.h"
 #include "resources/Resource.h"
-#include "tools/Arrange.h"
 #include "tools/PasteRules.h"
 
 #include <QKeyEvent>
@@ -238,36 +237,35 @@ void CSelectTool::Arrange(IndexedControls changed, unsigned step)
     Doc()->ChangeControls(nullptr, std::move(changed), fw::LoadString(step), MERGE_NONE);
 }
 
-void CSelectTool::Align(int alignment)
+void CSelectTool::Align(Alignment alignment)
 {
     const IndexedControls selected = SelectedControls();
-    Arrange(Aligned(selected, static_cast<Alignment>(alignment), AlignmentBox(selected)),
-            IDS_STEP_ALIGN);
+    Arrange(Aligned(selected, alignment, AlignmentBox(selected)), IDS_STEP_ALIGN);
 }
 
 void CSelectTool::OnAlignLeft()
 {
-    Align(static_cast<int>(Alignment::Left));
+    Align(Alignment::Left);
 }
 void CSelectTool::OnAlignHorizontalCentre()
 {
-    Align(static_cast<int>(Alignment::HorizontalCentre));
+    Align(Alignment::HorizontalCentre);
 }
 void CSelectTool::OnAlignRight()
 {
-    Align(static_cast<int>(Alignment::Right));
+    Align(Alignment::Right);
 }
 void CSelectTool::OnAlignTop()
 {
-    Align(static_cast<int>(Alignment::Top));
+    Align(Alignment::Top);
 }
 void CSelectTool::OnAlignVerticalCentre()
 {
-    Align(static_cast<int>(Alignment::VerticalCentre));
+    Align(Alignment::VerticalCentre);
 }
 void CSelectTool::OnAlignBottom()
 {
-    Align(static_cast<int>(Alignment::Bottom));
+    Align(Alignment::Bottom);
 }
 
 void CSelectTool::OnDistributeHorizontally()
@@ -302,30 +300,29 @@ void CSelectTool::OnSameSize()
     SameSizeAs(true, true);
 }
 
-void CSelectTool::Reorder(int order)
+void CSelectTool::Reorder(Order order)
 {
     CKarveloDoc* doc = Doc();
-    doc->ReorderControls(nullptr,
-                         Reordered(doc->m_layout.m_controls.size(), doc->Selection().selected,
-                                   static_cast<Order>(order)),
-                         fw::LoadString(IDS_STEP_REORDER));
+    doc->ReorderControls(
+        nullptr, Reordered(doc->m_layout.m_controls.size(), doc->Selection().selected, order),
+        fw::LoadString(IDS_STEP_REORDER));
 }
 
 void CSelectTool::OnRaise()
 {
-    Reorder(static_cast<int>(Order::Raise));
+    Reorder(Order::Raise);
 }
 void CSelectTool::OnLower()
 {
-    Reorder(static_cast<int>(Order::Lower));
+    Reorder(Order::Lower);
 }
 void CSelectTool::OnToTop()
 {
-    Reorder(static_cast<int>(Order::ToTop));
+    Reorder(Order::ToTop);
 }
 void CSelectTool::OnToBottom()
 {
-    Reorder(static_cast<int>(Order::ToBottom));
+    Reorder(Order::ToBottom);
 }
 
 void CSelectTool::OnEditCopy()

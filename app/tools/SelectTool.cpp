@@ -26,12 +26,12 @@ const QColor HANDLE_EDGE(40, 40, 48);
 const QColor BAND_COLOUR(0, 110, 220);
 const QColor GUIDE_COLOUR(0, 200, 220);
 
-// The device pixels a control's outline spans, as a rectangle that is never empty (a control
-// of no width still has a place for its handles); null when a corner has no place at all.
 // Far outside any canvas a handle is never seen; held there, the sums made of a frame's
 // corners cannot overflow.
 constexpr int FAR_OFF = 1 << 24;
 
+// The device pixels a control's outline spans, as a rectangle that is never empty (a control
+// of no width still has a place for its handles); null when a corner has no place at all.
 QRect frameOf(const LayoutControl& c, const CanvasMapping& mapping)
 {
     const int x1 = mapping.X(c.m_x1), x2 = mapping.X(c.m_x2);
@@ -221,10 +221,7 @@ void CSelectTool::DocumentChanged(const CLayoutHint& hint)
     // press stale: the gesture ends where it stands, without writing them back.
     if (m_changing || m_state == IDLE || !(hint.flags & (CLayoutHint::RECORDS | CLayoutHint::LIST)))
         return;
-    m_band = QRect();
-    m_state = IDLE;
-    m_originals.clear();
-    EndSnapping();
+    EndGesture();
     m_canvas->update();
 }
 
@@ -386,9 +383,14 @@ void CSelectTool::Finish(Qt::KeyboardModifiers modifiers)
         if (picked >= 0)
             selection.current = picked;
         doc->SetSelection(nullptr, std::move(selection));
-        m_band = QRect();
         m_canvas->update();
     }
+    EndGesture();
+}
+
+void CSelectTool::EndGesture()
+{
+    m_band = QRect();
     m_state = IDLE;
     m_originals.clear();
     EndSnapping();
@@ -416,10 +418,7 @@ void CSelectTool::Cancel()
     }
     if (m_state != IDLE)
         doc->SetSelection(nullptr, m_pressSelection);
-    m_band = QRect();
-    m_state = IDLE;
-    m_originals.clear();
-    EndSnapping();
+    EndGesture();
     m_canvas->update();
 }
 

@@ -4,6 +4,7 @@
 
 #include "CanvasTool.h"
 #include "LayoutHint.h"
+#include "tools/Arrange.h"
 #include "tools/Snap.h"
 #include "tools/Transform.h"
 
@@ -54,6 +55,8 @@ private:
     void Drag(QPoint device, Qt::KeyboardModifiers modifiers);
     void Click(Qt::KeyboardModifiers modifiers);
     void Cancel();
+    // Back to idle with nothing of the gesture kept; changes nothing in the layout.
+    void EndGesture();
     // A step of this tool's own gesture.
     void Change(IndexedControls values, unsigned step, int mergeId);
     double GridSpacing() const;
@@ -77,9 +80,9 @@ private:
     void ShowContextMenu(QPoint globalPosition);
 
     void Arrange(IndexedControls changed, unsigned step);
-    void Align(int alignment);
+    void Align(Alignment alignment);
     void SameSizeAs(bool width, bool height);
-    void Reorder(int order);
+    void Reorder(Order order);
     void Insert(std::vector<LayoutControl> controls, unsigned step);
 
     void OnEditUndo();

@@ -1,5 +1,8 @@
 #include "Snap.h"
 
+#include "LayoutPainter.h"
+#include "tools/Transform.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -8,8 +11,8 @@ SnapLines SnapLines::For(const std::vector<LayoutControl>& controls,
 {
     SnapLines lines;
     lines.grid = grid;
-    lines.xs = {0, 400, 800};
-    lines.ys = {0, 300, 600};
+    lines.xs = {0, SCREEN_WIDTH / 2.0, SCREEN_WIDTH};
+    lines.ys = {0, SCREEN_HEIGHT / 2.0, SCREEN_HEIGHT};
     auto next = skip.begin();
     for (std::size_t i = 0; i < controls.size(); ++i) {
         if (next != skip.end() && *next == i) {
@@ -17,8 +20,7 @@ SnapLines SnapLines::For(const std::vector<LayoutControl>& controls,
             continue;
         }
         const LayoutControl& c = controls[i];
-        if (!std::isfinite(c.m_x1) || !std::isfinite(c.m_x2) || !std::isfinite(c.m_y1) ||
-            !std::isfinite(c.m_y2))
+        if (!IsFinite(c))
             continue;
         lines.xs.insert(lines.xs.end(), {c.m_x1, c.m_x2, (double(c.m_x1) + c.m_x2) / 2});
         lines.ys.insert(lines.ys.end(), {c.m_y1, c.m_y2, (double(c.m_y1) + c.m_y2) / 2});

@@ -31,15 +31,18 @@ LayoutBox BoundsOf(const IndexedControls& controls)
     return box;
 }
 
+void Shift(LayoutControl& c, double dx, double dy)
+{
+    c.m_x1 = static_cast<float>(c.m_x1 + dx);
+    c.m_x2 = static_cast<float>(c.m_x2 + dx);
+    c.m_y1 = static_cast<float>(c.m_y1 + dy);
+    c.m_y2 = static_cast<float>(c.m_y2 + dy);
+}
+
 IndexedControls Moved(IndexedControls controls, double dx, double dy)
 {
-    // In double and rounded once: a corner moved onto a line lands on it exactly.
-    for (auto& [index, c] : controls) {
-        c.m_x1 = static_cast<float>(c.m_x1 + dx);
-        c.m_x2 = static_cast<float>(c.m_x2 + dx);
-        c.m_y1 = static_cast<float>(c.m_y1 + dy);
-        c.m_y2 = static_cast<float>(c.m_y2 + dy);
-    }
+    for (auto& [index, c] : controls)
+        Shift(c, dx, dy);
     return controls;
 }
 

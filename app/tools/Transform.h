@@ -29,7 +29,10 @@ enum Handle
 inline constexpr int HANDLES[8] = {TOP | LEFT,     TOP,    TOP | RIGHT,   RIGHT,
                                    BOTTOM | RIGHT, BOTTOM, BOTTOM | LEFT, LEFT};
 
-// Both corners of every control moved by (dx, dy); fractions are kept.
+// Both corners of control moved by (dx, dy), in double and rounded once: a corner moved onto
+// a line lands on it exactly.
+void Shift(LayoutControl& control, double dx, double dy);
+// Every control shifted so; fractions are kept.
 IndexedControls Moved(IndexedControls controls, double dx, double dy);
 
 // The coordinate of control that the handle's horizontal (vertical) side pulls, one control

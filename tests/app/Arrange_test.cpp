@@ -429,9 +429,11 @@ TEST(ArrangeArithmetic, AControlWithoutAFinitePlaceSpoilsNothing)
     for (const auto& changed : {Aligned(mixed, Alignment::Right, around), Distributed(mixed, true),
                                 Resized(mixed, RIGHT | BOTTOM, 70, 0, false),
                                 SameSize(mixed, mixed[2].second, true, true)}) {
-        for (const auto& [index, c] : changed)
-            if (index != 1)
+        for (const auto& [index, c] : changed) {
+            if (index != 1) {
                 EXPECT_TRUE(std::isfinite(c.m_x1) && std::isfinite(c.m_x2)) << index;
+            }
+        }
         EXPECT_TRUE(IdenticalRecords(changed[1].second, mixed[1].second)) << "left as it was";
     }
     EXPECT_EQ(Resized(mixed, RIGHT, 70, 0, false)[3].second.m_x2, 140.0f) << "scaled about 0..70";

@@ -13,7 +13,6 @@ namespace {
 
 // Longer than this on the user-interface thread and typing would stutter.
 constexpr double UI_THREAD_BUDGET_MS = 5.0;
-constexpr int RECORD_FORMAT = 1;
 
 bool writeEntry(const LayoutDataObject& layout, const fw::RecoveryEntry& entry,
                 const QJsonObject& record)
@@ -109,20 +108,9 @@ bool CDocRecovery::WriteNow()
 QJsonObject CDocRecovery::Record() const
 {
     // The file's stamp tells a later run whether another program changed the file since.
-    const fw::FileStamp& stamp = m_doc->External()->Known();
-    QJsonObject file;
-    file[QStringLiteral("exists")] = stamp.exists;
-    file[QStringLiteral("size")] = QString::number(stamp.size);
-    file[QStringLiteral("modified")] = QString::number(stamp.modifiedNs);
-    file[QStringLiteral("inode")] = QString::number(stamp.inode);
-    file[QStringLiteral("device")] = QString::number(stamp.device);
-    QJsonObject record;
-    record[QStringLiteral("format")] = RECORD_FORMAT;
-    record[QStringLiteral("path")] = m_doc->GetPathName();
-    record[QStringLiteral("title")] = m_doc->GetTitle();
-    record[QStringLiteral("time")] = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
-    record[QStringLiteral("file")] = file;
-    return record;
+    return RecoveryRecord{m_doc->GetPathName(), m_doc->GetTitle(), QDateTime::currentDateTimeUtc(),
+                          m_doc->External()->Known()}
+        .ToJson();
 }
 
 bool CDocRecovery::Write(bool mayUseWorker)

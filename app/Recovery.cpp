@@ -28,6 +28,41 @@ constexpr int RECORD_FORMAT = 1;
 
 } // namespace
 
+QJsonObject RecoveryRecord::ToJson() const
+{
+    // Numbers as strings: a JSON number would lose the low digits of nanoseconds and inodes.
+    QJsonObject stamp;
+    stamp[QStringLiteral("exists")] = file.exists;
+    stamp[QStringLiteral("size")] = QString::number(file.size);
+    stamp[QStringLiteral("modified")] = QString::number(file.modifiedNs);
+    stamp[QStringLiteral("inode")] = QString::number(file.inode);
+    stamp[QStringLiteral("device")] = QString::number(file.device);
+    QJsonObject json;
+    json[QStringLiteral("format")] = RECORD_FORMAT;
+    json[QStringLiteral("path")] = path;
+    json[QStringLiteral("title")] = title;
+    json[QStringLiteral("time")] = time.toString(Qt::ISODateWithMs);
+    json[QStringLiteral("file")] = stamp;
+    return json;
+}
+
+bool RecoveryRecord::FromJson(const QJsonObject& json, RecoveryRecord& record)
+{
+    if (json.value(QStringLiteral("format")).toInt() != RECORD_FORMAT)
+        return false;
+    record.path = json.value(QStringLiteral("path")).toString();
+    record.title = json.value(QStringLiteral("title")).toString();
+    record.time =
+        QDateTime::fromString(json.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
+    const QJsonObject stamp = json.value(QStringLiteral("file")).toObject();
+    record.file.exists = stamp.value(QStringLiteral("exists")).toBool();
+    record.file.size = stamp.value(QStringLiteral("size")).toString().toLongLong();
+    record.file.modifiedNs = stamp.value(QStringLiteral("modified")).toString().toLongLong();
+    record.file.inode = stamp.value(QStringLiteral("inode")).toString().toULongLong();
+    record.file.device = stamp.value(QStringLiteral("device")).toString().toULongLong();
+    return !record.path.isEmpty() || !record.title.isEmpty();
+}
+
 CRecovery::CRecovery(const QString& folder, int intervalSeconds, QObject* parent)
     : QObject(parent), m_store(folder, QStringLiteral(".lay")),
       m_intervalMs(std::clamp(intervalSeconds, 0, LONGEST_INTERVAL_SECONDS) * 1000)
@@ -116,21 +151,9 @@ void CRecovery::Shutdown()
 
 bool CRecovery::ReadOrphan(Orphan& orphan)
 {
-    QJsonObject record;
-    if (!fw::RecoveryStore::ReadRecord(orphan.entry.recordPath, &record) ||
-        record.value(QStringLiteral("format")).toInt() != RECORD_FORMAT)
-        return false;
-    orphan.path = record.value(QStringLiteral("path")).toString();
-    orphan.title = record.value(QStringLiteral("title")).toString();
-    orphan.time =
-        QDateTime::fromString(record.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
-    const QJsonObject file = record.value(QStringLiteral("file")).toObject();
-    orphan.file.exists = file.value(QStringLiteral("exists")).toBool();
-    orphan.file.size = file.value(QStringLiteral("size")).toString().toLongLong();
-    orphan.file.modifiedNs = file.value(QStringLiteral("modified")).toString().toLongLong();
-    orphan.file.inode = file.value(QStringLiteral("inode")).toString().toULongLong();
-    orphan.file.device = file.value(QStringLiteral("device")).toString().toULongLong();
-    if (orphan.path.isEmpty() && orphan.title.isEmpty())
+    QJsonObject json;
+    if (!fw::RecoveryStore::ReadRecord(orphan.entry.recordPath, &json) ||
+        !RecoveryRecord::FromJson(json, orphan.record))
         return false;
     // Records read before a fault are no copy of the work: the whole file or nothing.
     return LoadLayoutFile(orphan.layout, QFile::encodeName(orphan.entry.payloadPath).constData()) >=
@@ -162,12 +185,13 @@ void CRecovery::OfferOrphans()
     }
 
     std::sort(orphans.begin(), orphans.end(),
-              [](const Orphan& a, const Orphan& b) { return a.time < b.time; });
+              [](const Orphan& a, const Orphan& b) { return a.record.time < b.record.time; });
     QStringList lines;
     for (const Orphan& orphan : orphans)
         lines << QStringLiteral("%1 (%2)").arg(
-            orphan.path.isEmpty() ? orphan.title : QDir::toNativeSeparators(orphan.path),
-            orphan.time.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
+            orphan.record.path.isEmpty() ? orphan.record.title
+                                         : QDir::toNativeSeparators(orphan.record.path),
+            orphan.record.time.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
     enum Answer
     {
         RESTORE,
@@ -196,7 +220,8 @@ bool CRecovery::Restore(Orphan& orphan)
         qobject_cast<CKarveloDoc*>(fw::App()->Templates().front()->OpenDocumentFile(QString()));
     if (!doc)
         return false;
-    doc->TakeRecovered(std::move(orphan.layout.m_controls), orphan.path, orphan.title, orphan.file);
+    doc->TakeRecovered(std::move(orphan.layout.m_controls), orphan.record.path, orphan.record.title,
+                       orphan.record.file);
     return !doc->Recovery() || doc->Recovery()->WriteNow();
 }
 

@@ -7,12 +7,27 @@
 #include "RecoveryStore.h"
 
 #include <QDateTime>
+#include <QJsonObject>
 #include <QObject>
 
 #include <cstddef>
 #include <vector>
 
 class CKarveloDoc;
+
+// The side record of a copy: whose work it is, and the state of that file when the copy was
+// taken.
+struct RecoveryRecord
+{
+    QString path; // empty for an untitled layout
+    QString title;
+    QDateTime time;
+    fw::FileStamp file;
+
+    QJsonObject ToJson() const;
+    // false when json is no record of the format ToJson writes, or names no document.
+    static bool FromJson(const QJsonObject& json, RecoveryRecord& record);
+};
 
 class CRecovery : public QObject
 {
@@ -55,10 +70,7 @@ private:
     {
         fw::RecoveryEntry entry;
         LayoutDataObject layout;
-        QString path;
-        QString title;
-        QDateTime time;
-        fw::FileStamp file;
+        RecoveryRecord record;
     };
     static bool ReadOrphan(Orphan& orphan);
     bool Restore(Orphan& orphan);

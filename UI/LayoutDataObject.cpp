@@ -201,7 +201,7 @@ HRESULT LayoutDataObject::Read(tsInputStream* stream)
                                                        count, left / smallest)));
         }
         for (std::uint32_t i = 0; hr >= 0 && i < count;) {
-            i += hr >= 0 ? readBufferedRecords(stream, version, count - i, m_controls) : 0;
+            i += readBufferedRecords(stream, version, count - i, m_controls);
             if (i == count)
                 break;
             LayoutControl control;

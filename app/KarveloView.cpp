@@ -10,12 +10,12 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QImage>
-#include <QWheelEvent>
-
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QWheelEvent>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>

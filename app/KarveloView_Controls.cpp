@@ -300,9 +300,9 @@ void CKarveloView_Controls::OnDelete()
 {
     CKarveloDoc* doc = GetDocument();
     const int row = m_listControls->SelectedRow();
-    if (!doc || row < 0)
+    if (!doc)
         return;
-    auto& controls = doc->m_layout.m_controls;
+    const auto& controls = doc->m_layout.m_controls;
     // The row must still name a control of this document's list.
     if (row < 0 || static_cast<std::size_t>(row) >= controls.size())
         return;

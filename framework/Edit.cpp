@@ -129,14 +129,8 @@ void Edit::Undo()
 {
     if (!m_canUndo || isReadOnly())
         return;
-    const QString current = text();
-    const bool outer = !m_userChange;
-    m_userChange = true;
-    setText(m_undoText);
-    if (outer)
-        m_userChange = false;
-    // Undoing again brings back what this undo took away.
-    m_undoText = current;
+    // A change like any: undoing again brings back what this undo took away.
+    UserChange(false, [this] { setText(m_undoText); });
     m_typingRun = false;
 }
 

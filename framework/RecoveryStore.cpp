@@ -57,6 +57,13 @@ QString stemOf(const QString& file, const QString& payloadSuffix)
     return QString();
 }
 
+// The mark of an entry told about once as unreadable.
+QString reportedMarkOf(const RecoveryEntry& entry)
+{
+    return entry.recordPath.chopped(static_cast<int>(std::strlen(RECORD_SUFFIX))) +
+           QLatin1String(REPORTED_SUFFIX);
+}
+
 } // namespace
 
 RecoveryStore::RecoveryStore(const QString& folder, const QString& payloadSuffix)
@@ -195,22 +202,19 @@ void RecoveryStore::Remove(const RecoveryEntry& entry)
 {
     QFile::remove(entry.payloadPath);
     QFile::remove(entry.recordPath);
-    QFile::remove(entry.recordPath.chopped(static_cast<int>(std::strlen(RECORD_SUFFIX))) +
-                  QLatin1String(REPORTED_SUFFIX));
+    QFile::remove(reportedMarkOf(entry));
 }
 
 void RecoveryStore::MarkReported(const RecoveryEntry& entry)
 {
-    QFile mark(entry.recordPath.chopped(static_cast<int>(std::strlen(RECORD_SUFFIX))) +
-               QLatin1String(REPORTED_SUFFIX));
+    QFile mark(reportedMarkOf(entry));
     if (mark.open(QIODevice::WriteOnly))
         mark.close();
 }
 
 bool RecoveryStore::IsReported(const RecoveryEntry& entry)
 {
-    return QFile::exists(entry.recordPath.chopped(static_cast<int>(std::strlen(RECORD_SUFFIX))) +
-                         QLatin1String(REPORTED_SUFFIX));
+    return QFile::exists(reportedMarkOf(entry));
 }
 
 bool RecoveryStore::WriteRecord(const QString& path, const QJsonObject& record)

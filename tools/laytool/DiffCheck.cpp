@@ -123,6 +123,6 @@ int RunCheck(const std::vector<std::string>& paths, bool strict, bool json, std:
         printCheckText(problems, out);
     out << std::flush;
     if (errors > 0)
-        return 2;
+        return EXIT_TROUBLE;
     return strict && warnings > 0 ? 1 : 0;
 }

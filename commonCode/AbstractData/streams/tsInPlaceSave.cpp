@@ -99,15 +99,6 @@ int replaceContent(int fd, const std::vector<std::uint8_t>& bytes)
     return error;
 }
 
-void syncFolder(const std::string& folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 // Writes a synced copy of old into the backup folder; path gets its name.
 int writeBackup(const std::string& targetName, const std::vector<std::uint8_t>& old,
                 std::string& path)
@@ -129,11 +120,20 @@ int writeBackup(const std::string& targetName, const std::vector<std::uint8_t>& 
     if (error)
         ::unlink(path.c_str());
     else
-        syncFolder(folder);
+        tsSyncFolder(folder);
     return error;
 }
 
 } // namespace
+
+void tsSyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
 
 void tsSetBackupFolder(const std::string& folder)
 {

@@ -18,5 +18,8 @@ std::string tsBackupFolder();
 // and synced; if either fails, the file is untouched. The copy is removed once the new bytes
 // are synced, or once the old ones are back after a failed write; otherwise it stays for the
 // user. On failure, systemError gets the platform's error number.
+// Makes what happened to the names in folder (a new file, a rename) durable; best effort.
+void tsSyncFolder(const std::string& folder);
+
 HRESULT tsWriteInPlace(int target, const std::string& targetName,
                        const std::vector<std::uint8_t>& bytes, int& systemError);

@@ -226,12 +226,7 @@ HRESULT tsSafeSave::Commit()
         if (hr >= 0) {
             m_temporary.clear();
             // Make the rename itself durable.
-            const int folder =
-                ::open(folderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (folder >= 0) {
-                ::fsync(folder);
-                ::close(folder);
-            }
+            tsSyncFolder(folderOf(m_target));
         }
     }
     if (hr >= 0)

@@ -37,6 +37,15 @@ void AppendFloatJson(std::string& out, float value)
     }
 }
 
+std::string FloatText(float value)
+{
+    std::string text;
+    AppendFloatJson(text, value);
+    if (text.size() >= 2 && text.front() == '"')
+        return text.substr(1, text.size() - 2);
+    return text;
+}
+
 void AppendNameJson(std::string& out, const tstring& name)
 {
     out += '"';

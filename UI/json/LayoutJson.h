@@ -14,6 +14,9 @@ std::string LayoutToJson(HRESULT result, const LayoutDataObject& layout);
 // the strings "NaN", "NaN(0x7FC00001)", "Infinity", "-Infinity" (with their quotes).
 void AppendFloatJson(std::string& out, float value);
 
+// The same without the quotes around NaN and the infinities: for text meant to be read.
+std::string FloatText(float value);
+
 // A name as dump prints it: a JSON string whose characters are the name's bytes.
 void AppendNameJson(std::string& out, const tstring& name);
 

@@ -10,16 +10,6 @@ namespace {
 constexpr float SCREEN_WIDTH = 800.0f;
 constexpr float SCREEN_HEIGHT = 600.0f;
 
-// Dump's number text without the quotes it puts around NaN and the infinities.
-std::string number(float value)
-{
-    std::string text;
-    AppendFloatJson(text, value);
-    if (text.size() >= 2 && text.front() == '"')
-        return text.substr(1, text.size() - 2);
-    return text;
-}
-
 class Checker
 {
 public:
@@ -71,7 +61,7 @@ void Checker::Geometry(const LayoutControl& c)
         {"x1", c.m_x1}, {"y1", c.m_y1}, {"x2", c.m_x2}, {"y2", c.m_y2}};
     for (const auto& [field, value] : coordinates)
         if (!std::isfinite(value))
-            odd += (odd.empty() ? "" : ", ") + std::string(field) + " " + number(value);
+            odd += (odd.empty() ? "" : ", ") + std::string(field) + " " + FloatText(value);
     if (!odd.empty()) {
         // Width, height and position mean nothing once a corner is not a number.
         Warn("not-finite", "a coordinate is not finite (" + odd + ")");
@@ -80,16 +70,16 @@ void Checker::Geometry(const LayoutControl& c)
     const float left = std::fmin(c.m_x1, c.m_x2), right = std::fmax(c.m_x1, c.m_x2);
     const float top = std::fmin(c.m_y1, c.m_y2), bottom = std::fmax(c.m_y1, c.m_y2);
     if (left < 0 || top < 0 || right > SCREEN_WIDTH || bottom > SCREEN_HEIGHT)
-        Warn("off-screen", "lies outside the 800 x 600 screen (x " + number(left) + " to " +
-                               number(right) + ", y " + number(top) + " to " + number(bottom) +
-                               ")");
+        Warn("off-screen", "lies outside the 800 x 600 screen (x " + FloatText(left) + " to " +
+                               FloatText(right) + ", y " + FloatText(top) + " to " +
+                               FloatText(bottom) + ")");
     // The difference, not the corners' order alone: x2 == x1 is as empty as x2 < x1.
     if (!(c.m_x2 > c.m_x1))
-        Warn("empty-size", "the width is " + number(c.m_x2 - c.m_x1) + " (x1 " + number(c.m_x1) +
-                               ", x2 " + number(c.m_x2) + ")");
+        Warn("empty-size", "the width is " + FloatText(c.m_x2 - c.m_x1) + " (x1 " +
+                               FloatText(c.m_x1) + ", x2 " + FloatText(c.m_x2) + ")");
     if (!(c.m_y2 > c.m_y1))
-        Warn("empty-size", "the height is " + number(c.m_y2 - c.m_y1) + " (y1 " + number(c.m_y1) +
-                               ", y2 " + number(c.m_y2) + ")");
+        Warn("empty-size", "the height is " + FloatText(c.m_y2 - c.m_y1) + " (y1 " +
+                               FloatText(c.m_y1) + ", y2 " + FloatText(c.m_y2) + ")");
 }
 
 } // namespace

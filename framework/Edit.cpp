@@ -68,12 +68,12 @@ QString Edit::Typed(const QString& text) const
                 return QString();
         return text;
     case UpperCase: {
-        QString upper;
-        for (QChar c : text) {
-            const QString big = QString(c).toUpper();
-            // A letter without an 8-bit capital stays as typed.
-            upper += big.size() == 1 && big[0].unicode() <= 0xFF ? big[0] : c;
-        }
+        // Only the 7-bit letters: a letter elsewhere has capitals in 8 bits (ı to I, ſ to S)
+        // that would slip past the identifier rule, which takes nothing outside 7 bits.
+        QString upper = text;
+        for (QChar& c : upper)
+            if (c >= u'a' && c <= u'z')
+                c = QChar(c.unicode() - u'a' + u'A');
         return upper;
     }
     }

@@ -16,7 +16,7 @@ public:
     {
         AnyText,
         DigitsOnly, // 0 to 9 and nothing else
-        UpperCase,  // letters turn upper case where an 8-bit capital exists
+        UpperCase,  // a to z turn upper case as they are typed
     };
 
     explicit Edit(QWidget* parent = nullptr, Typing typing = AnyText);

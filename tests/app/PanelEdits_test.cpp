@@ -67,7 +67,17 @@ TEST_F(PanelTest, TypingFiltersHoldWhateverProducesTheCharacter)
     sendKey(name, Qt::Key_B, Qt::AltModifier, QStringLiteral("b"));
     commit(name, QStringLiteral("c"));
     drop(name, QStringLiteral("d\nnot this"));
-    EXPECT_EQ(name->text(), QString::fromUtf8("DÄBC")) << "dropped where it was dropped";
+    EXPECT_EQ(name->text(), QString::fromUtf8("DäBC"))
+        << "dropped where it was dropped; only a to z turn upper case";
+
+    // Letters outside 7 bits whose capitals are 7-bit ones stay as typed, so the identifier
+    // rule sees them and refuses them.
+    name->setText(QStringLiteral("A"));
+    name->end(false);
+    sendKey(name, Qt::Key_I, Qt::GroupSwitchModifier, QString::fromUtf8("ı"));
+    sendKey(name, Qt::Key_S, Qt::GroupSwitchModifier, QString::fromUtf8("ſ"));
+    EXPECT_EQ(name->text(), QString::fromUtf8("Aıſ"));
+    EXPECT_EQ(controls()[0].m_name, "A") << "neither became a 7-bit letter of the name";
 }
 
 TEST_F(PanelTest, APasteKeepsTheFirstLineOnly)

@@ -17,6 +17,20 @@ HRESULT LoadLayoutFile(LayoutDataObject& layout, const char* path, int* systemEr
     return hr;
 }
 
+bool ReadLayoutVersion(const char* path, std::uint32_t& version)
+{
+    tsStream stream;
+    std::uint8_t head[20];
+    std::uint32_t read = 0;
+    if (stream.Open(path, TS_OPEN_READ) < 0 || stream.Read(head, sizeof head, &read) < 0 ||
+        read != sizeof head)
+        return false;
+    version = static_cast<std::uint32_t>(head[16]) | static_cast<std::uint32_t>(head[17]) << 8 |
+              static_cast<std::uint32_t>(head[18]) << 16 |
+              static_cast<std::uint32_t>(head[19]) << 24;
+    return true;
+}
+
 HRESULT SaveLayoutFile(const LayoutDataObject& layout, const char* path, int* systemError)
 {
     tsSafeSave save;

@@ -8,6 +8,9 @@
 // none (a file that ends too early).
 HRESULT LoadLayoutFile(LayoutDataObject& layout, const char* path, int* systemError = nullptr);
 
+// The version a file's head names; false when the head cannot be read.
+bool ReadLayoutVersion(const char* path, std::uint32_t& version);
+
 // Writes layout to a new file beside path and renames it over path only when every byte is
 // on disk, so a failed save leaves the old file exactly as it was (see tsSafeSave).
 // systemError as above: a full disk shows here while the code is E_FAIL.

@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
-#include <QStatusBar>
 
 #include <algorithm>
 
@@ -183,7 +182,7 @@ void CExternalChange::ShowStatus(unsigned id) const
     fw::MdiFrame* frame = fw::App() ? fw::App()->MainFrame() : nullptr;
     if (!frame)
         return;
-    frame->statusBar()->showMessage(fw::FormatString(id, shown(m_watch.Path())));
+    frame->ShowNotice(fw::FormatString(id, shown(m_watch.Path())));
     // The change came without a key or a click: Undo's button learns of it here.
     frame->ScheduleCommandUI();
 }

@@ -92,9 +92,10 @@ bool CKarveloApp::InitInstance()
     m_recovery = new CRecovery(CRecovery::DefaultFolder(), CRecovery::IntervalSetting(), this);
     auto* layouts = new fw::DocTemplate(
         resources::IDR_LAYOUTTYPE, fw::LoadString(resources::IDR_LAYOUTTYPE),
-        [recovery = m_recovery] {
+        [this] {
             auto* doc = new CKarveloDoc;
-            recovery->Attach(doc);
+            m_recovery->Attach(doc);
+            doc->SetSingleSelection(m_tool == DrawTool);
             return doc;
         },
         [] { return new CChildFrame; }, [] { return new CKarveloView; });
@@ -164,7 +165,12 @@ void CKarveloApp::SetTool(CanvasTool tool)
     if (tool == m_tool)
         return;
     m_tool = tool;
+    // The tool that goes ends its gesture first. The Draw tool knows one control, the
+    // current one: whatever the Select tool left selected besides goes, and a layout with
+    // controls has a current one again.
     emit toolChanged();
+    for (fw::Document* doc : Documents())
+        static_cast<CKarveloDoc*>(doc)->SetSingleSelection(tool == DrawTool);
     if (MainFrame())
         MainFrame()->ScheduleCommandUI();
 }

@@ -17,6 +17,7 @@
 #include "resources/Resource.h"
 #include "tsTrace.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <algorithm>
@@ -61,12 +62,14 @@ bool CKarveloDoc::OnOpenDocument(const QString& path)
     // Stamped before reading: a change while it is read shows as a change afterwards.
     const fw::FileStamp stamp = fw::FileStamp::Of(path);
     m_layout.m_controls.clear();
+    m_drawnNames.Invalidate();
     const HRESULT hr = LoadLayout(path);
     m_external->Watch(path, stamp);
     if (hr < 0) {
         // The window still opens, with the records read before the fault. The file holds more
         // than the window, so saving over it waits for the user to choose it again.
-        fw::MessageBox(QString::fromUtf8(LOAD_FAILED), fw::MB_OK, fw::MB_ICONWARNING);
+        fw::MessageBox(QString::fromUtf8(LOAD_FAILED), FailureDetails(path, hr, true), fw::MB_OK,
+                       fw::MB_ICONWARNING);
         ASSERT_HRESULT(hr);
         SetConfirmReplace();
         StartAfresh(-1);
@@ -108,6 +111,7 @@ void CKarveloDoc::TakeRecovered(std::vector<LayoutControl> records, const QStrin
                                 const QString& title, const fw::FileStamp& recorded)
 {
     m_layout.m_controls = std::move(records);
+    m_drawnNames.Invalidate();
     StartAfresh(m_layout.m_controls.empty() ? -1 : 0);
     if (path.isEmpty()) {
         // The title it had, unless a window open now bears it: then the new one it was given.
@@ -126,18 +130,40 @@ void CKarveloDoc::TakeRecovered(std::vector<LayoutControl> records, const QStrin
 
 HRESULT CKarveloDoc::LoadLayout(const QString& path)
 {
-    return LoadLayoutFile(m_layout, nativePath(path).constData());
+    return LoadLayoutFile(m_layout, nativePath(path).constData(), &m_systemError);
 }
 
 HRESULT CKarveloDoc::SaveLayout(const QString& path)
 {
     // A failed save never costs the last good copy: the old file stays until the new one is
     // complete on disk.
-    const HRESULT hr = SaveLayoutFile(m_layout, nativePath(path).constData());
+    const HRESULT hr = SaveLayoutFile(m_layout, nativePath(path).constData(), &m_systemError);
     if (hr < 0) {
-        fw::MessageBox(QString::fromUtf8(SAVE_FAILED), fw::MB_OK, fw::MB_ICONWARNING);
+        fw::MessageBox(QString::fromUtf8(SAVE_FAILED), FailureDetails(path, hr, false), fw::MB_OK,
+                       fw::MB_ICONWARNING);
     }
     return hr;
+}
+
+QString CKarveloDoc::FailureDetails(const QString& path, HRESULT hr, bool loading) const
+{
+    // The system's words where the system refused; ours where the bytes are not a layout.
+    const int error = m_systemError ? m_systemError : tsSystemErrorOf(hr);
+    QString reason = QString::fromLocal8Bit(tsResultText(hr));
+    std::uint32_t version = 0;
+    if (error)
+        reason = QString::fromLocal8Bit(tsSystemErrorText(error));
+    else if (loading && ReadLayoutVersion(nativePath(path).constData(), version) && version != 1 &&
+             version != 2)
+        reason = fw::FormatString(resources::IDS_REASON_VERSION, QString::number(version));
+    else if (loading && reason.isEmpty())
+        reason = fw::LoadString(resources::IDS_REASON_SHORT);
+    else if (reason.isEmpty())
+        reason = fw::FormatString(
+            resources::IDS_REASON_CODE,
+            QStringLiteral("0x%1").arg(static_cast<unsigned>(hr), 8, 16, QLatin1Char('0')));
+    TS_TRACE("%s: %s\n", nativePath(path).constData(), reason.toLocal8Bit().constData());
+    return fw::FormatString(resources::IDS_FAILURE_DETAILS, QDir::toNativeSeparators(path), reason);
 }
 
 void CKarveloDoc::StageNewControl(float x, float y)
@@ -154,15 +180,26 @@ void CKarveloDoc::MoveNewControl(float x, float y)
 
 void CKarveloDoc::NameNewControl()
 {
-    const auto count = static_cast<std::uint32_t>(m_layout.m_controls.size());
-    m_newControl.m_id = count;
-    m_newControl.m_name = "UNBENANNT" + std::to_string(count);
+    const std::uint32_t number = m_drawnNames.NextNumber(m_layout.m_controls);
+    m_newControl.m_id = number;
+    m_newControl.m_name = CDrawnNames::NameFor(number);
 }
 
 void CKarveloDoc::AddNewControl(fw::View* sender)
 {
     InsertControls(sender, {{m_layout.m_controls.size(), m_newControl}},
                    fw::LoadString(resources::IDS_STEP_DRAW));
+}
+
+QString CKarveloDoc::StepText(const QString& text, std::size_t count, const tstring& name)
+{
+    if (count > 1)
+        return fw::FormatString(
+            resources::IDS_STEP_OF, text,
+            fw::FormatString(resources::IDS_STEP_CONTROLS, QString::number(count)));
+    if (count == 1 && !name.empty())
+        return fw::FormatString(resources::IDS_STEP_OF, text, fw::FromBytes(name));
+    return text;
 }
 
 void CKarveloDoc::Push(fw::View* sender, LayoutCommand* command)
@@ -203,9 +240,10 @@ std::vector<std::size_t> indicesOf(const IndexedControls& values)
 void CKarveloDoc::ChangeControls(fw::View* sender, IndexedControls values, const QString& text,
                                  int mergeId)
 {
-    if (!ascendingBelow(indicesOf(values), m_layout.m_controls.size()))
+    if (values.empty() || !ascendingBelow(indicesOf(values), m_layout.m_controls.size()))
         return;
-    Push(sender, new ChangeControlsCommand(this, text, std::move(values), m_selection, mergeId));
+    const QString named = StepText(text, values.size(), values.front().second.m_name);
+    Push(sender, new ChangeControlsCommand(this, named, std::move(values), m_selection, mergeId));
 }
 
 void CKarveloDoc::ChangeControl(fw::View* sender, std::size_t index, const LayoutControl& value,
@@ -223,7 +261,8 @@ void CKarveloDoc::InsertControls(fw::View* sender, IndexedControls records, cons
     for (const auto& record : records)
         after.selected.push_back(record.first);
     after.current = static_cast<int>(after.selected.back());
-    Push(sender, InsertRemoveCommand::Insert(this, text, std::move(records), m_selection,
+    const QString named = StepText(text, records.size(), records.front().second.m_name);
+    Push(sender, InsertRemoveCommand::Insert(this, named, std::move(records), m_selection,
                                              std::move(after)));
 }
 
@@ -232,7 +271,8 @@ void CKarveloDoc::RemoveControls(fw::View* sender, const std::vector<std::size_t
 {
     if (indices.empty() || !ascendingBelow(indices, m_layout.m_controls.size()))
         return;
-    Push(sender, InsertRemoveCommand::Remove(this, text, indices, m_selection,
+    const QString named = StepText(text, indices.size(), m_layout.m_controls[indices[0]].m_name);
+    Push(sender, InsertRemoveCommand::Remove(this, named, indices, m_selection,
                                              SelectionState::Only(newCurrent)));
 }
 
@@ -255,7 +295,10 @@ void CKarveloDoc::ReorderControls(fw::View* sender, std::vector<std::size_t> ord
     after.current = m_selection.current < 0
                         ? -1
                         : static_cast<int>(where[static_cast<std::size_t>(m_selection.current)]);
-    Push(sender, new ReorderCommand(this, text, std::move(order), m_selection, std::move(after)));
+    const std::size_t moved = m_selection.selected.size();
+    const QString named =
+        StepText(text, moved, moved ? m_layout.m_controls[m_selection.selected[0]].m_name : "");
+    Push(sender, new ReorderCommand(this, named, std::move(order), m_selection, std::move(after)));
 }
 
 void CKarveloDoc::ReplaceControls(fw::View* sender, std::vector<LayoutControl> records,
@@ -283,9 +326,22 @@ void CKarveloDoc::SetSelection(fw::View* sender, SelectionState selection)
     UpdateAllViews(sender, &hint);
 }
 
+void CKarveloDoc::SetSingleSelection(bool single)
+{
+    m_single = single;
+    if (!single)
+        return;
+    const int current = m_selection.current >= 0      ? m_selection.current
+                        : m_layout.m_controls.empty() ? -1
+                                                      : 0;
+    SetSelection(nullptr, SelectionState::Only(current));
+}
+
 void CKarveloDoc::SetSelectionState(SelectionState selection)
 {
     m_selection = std::move(selection);
+    if (m_single && m_selection.selected.size() != (m_selection.current >= 0 ? 1u : 0u))
+        m_selection = SelectionState::Only(m_selection.current);
     const auto count = m_layout.m_controls.size();
     // A state from a step always fits its list; anything else is trimmed to it.
     std::erase_if(m_selection.selected, [count](std::size_t index) { return index >= count; });
@@ -296,8 +352,13 @@ void CKarveloDoc::SetSelectionState(SelectionState selection)
                            : &m_layout.m_controls[static_cast<std::size_t>(m_selection.current)];
 }
 
-void CKarveloDoc::ApplyChange(const CLayoutHint& hint, const SelectionState& selection)
+void CKarveloDoc::ApplyChange(const CLayoutHint& hint, const SelectionState& step)
 {
+    SelectionState selection = step;
+    // A step from the Select tool undone in the Draw tool may have had no current control:
+    // the Draw tool keeps one while there are controls.
+    if (m_single && selection.current < 0 && !m_layout.m_controls.empty())
+        selection = SelectionState::Only(0);
     CLayoutHint told = hint;
     if (selection.current != m_selection.current)
         told.flags |= CLayoutHint::CURRENT;

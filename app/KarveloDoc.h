@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Document.h"
+#include "DrawnNames.h"
 #include "LayoutDataObject.h"
 #include "LayoutHint.h"
 
@@ -41,15 +42,17 @@ public:
     HRESULT SaveLayout(const QString& path);
 
     // The staging record of a drag on the canvas: both corners at the press, the second one
-    // following the pointer; named after the number of controls when it becomes a control.
+    // following the pointer; named after the number of controls when it becomes a control,
+    // or after the next number above it that no name and no id of the layout holds.
     void StageNewControl(float x, float y);
     void MoveNewControl(float x, float y);
     void NameNewControl();
     // Appends a copy of m_newControl and makes it current, as one step.
     void AddNewControl(fw::View* sender = nullptr);
 
-    // The changes of the layout, each one undoable step named text. sender is the view that
-    // asked for it and shows it already; every other view is told.
+    // The changes of the layout, each one undoable step named text and what it changed (the
+    // one control's name, or how many). sender is the view that asked for it and shows it
+    // already; every other view is told.
     void ChangeControls(fw::View* sender, IndexedControls values, const QString& text, int mergeId);
     void ChangeControl(fw::View* sender, std::size_t index, const LayoutControl& value,
                        const QString& text, int mergeId);
@@ -67,6 +70,11 @@ public:
     const SelectionState& Selection() const { return m_selection; }
     void SetCurrentControl(fw::View* sender, int index);
     void SetSelection(fw::View* sender, SelectionState selection);
+    // One control at most is selected, the current one, while single is on (the Draw tool).
+    // Turning it on leaves the current control selected alone, or the first control when
+    // none is current.
+    void SetSingleSelection(bool single);
+    const CDrawnNames& DrawnNames() const { return m_drawnNames; }
 
     // Steps of one gesture may merge; a new gesture (a new press, focus, an undo) starts here.
     void NewGesture() { ++m_gesture; }
@@ -99,6 +107,10 @@ public:
 private:
     friend class LayoutCommand;
 
+    // text with what a step changes: count controls, the one of them named name.
+    static QString StepText(const QString& text, std::size_t count, const tstring& name);
+    // The file and the cause of a failed load or save, for the box and the trace.
+    QString FailureDetails(const QString& path, HRESULT hr, bool loading) const;
     void Push(fw::View* sender, LayoutCommand* command);
     // A step has changed the records: the selection it leaves, then the views.
     void ApplyChange(const CLayoutHint& hint, const SelectionState& selection);
@@ -112,7 +124,10 @@ private:
     std::unique_ptr<CExternalChange> m_external;
     std::unique_ptr<CDocRecovery> m_recovery;
     SelectionState m_selection;
+    bool m_single = false;
+    CDrawnNames m_drawnNames;
     unsigned m_gesture = 0;
+    int m_systemError = 0; // behind the last failed load or save
     fw::View* m_sender = nullptr;
     bool m_pushing = false;
 };

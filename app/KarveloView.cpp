@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -32,6 +33,20 @@ CKarveloView::CKarveloView()
         connect(app, &CKarveloApp::gridChanged, this, qOverload<>(&QWidget::update));
     }
     m_activeTool = &Tool();
+    m_horizontal = new QScrollBar(Qt::Horizontal, this);
+    m_vertical = new QScrollBar(Qt::Vertical, this);
+    for (QScrollBar* bar : {m_horizontal, m_vertical}) {
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->hide();
+    }
+    connect(m_horizontal, &QScrollBar::valueChanged, this, [this](int value) {
+        if (!m_scrolling)
+            Pan(-value - m_mapping.originX, 0);
+    });
+    connect(m_vertical, &QScrollBar::valueChanged, this, [this](int value) {
+        if (!m_scrolling)
+            Pan(0, -value - m_mapping.originY);
+    });
 }
 
 CKarveloView::~CKarveloView()
@@ -101,6 +116,7 @@ void CKarveloView::SetZoom(double zoom, QPointF device)
     m_mapping.originX = static_cast<int>(std::lround(device.x() - x * zoom));
     m_mapping.originY = static_cast<int>(std::lround(device.y() - y * zoom));
     update();
+    UpdateScrollBars();
     emit zoomChanged(zoom);
 }
 
@@ -109,6 +125,7 @@ void CKarveloView::ResetView()
     const bool zoomed = m_mapping.zoom != 1.0;
     m_mapping = CanvasMapping();
     update();
+    UpdateScrollBars();
     if (zoomed)
         emit zoomChanged(1.0);
 }
@@ -132,6 +149,46 @@ void CKarveloView::Pan(int dx, int dy)
     m_mapping.originX += dx;
     m_mapping.originY += dy;
     update();
+    UpdateScrollBars();
+}
+
+void CKarveloView::resizeEvent(QResizeEvent* event)
+{
+    fw::View::resizeEvent(event);
+    UpdateScrollBars();
+}
+
+void CKarveloView::UpdateScrollBars()
+{
+    // In device pixels: the screen with its margins, and the part of the canvas in view. At
+    // 100 % the canvas shows the plain picture, without bars, whatever the pane's size.
+    const qreal ratio = devicePixelRatioF();
+    const QSize view = (QSizeF(size()) * ratio).toSize();
+    const double contentWidth = (SCREEN_WIDTH + 2 * CANVAS_MARGIN) * m_mapping.zoom;
+    const double contentHeight = (SCREEN_HEIGHT + 2 * CANVAS_MARGIN) * m_mapping.zoom;
+    const bool zoomed = m_mapping.zoom != 1.0;
+    const bool wide =
+        zoomed && (m_mapping.originX < 0 || m_mapping.originX + contentWidth > view.width());
+    const bool tall =
+        zoomed && (m_mapping.originY < 0 || m_mapping.originY + contentHeight > view.height());
+    const int thickness = m_vertical->sizeHint().width();
+    m_scrolling = true;
+    auto place = [](QScrollBar* bar, bool shown, double content, int origin, int page) {
+        bar->setVisible(shown);
+        if (!shown)
+            return;
+        const int value = -origin;
+        bar->setRange(std::min(0, value),
+                      std::max(static_cast<int>(std::ceil(content)) - page, value));
+        bar->setPageStep(page);
+        bar->setSingleStep(40);
+        bar->setValue(value);
+    };
+    place(m_horizontal, wide, contentWidth, m_mapping.originX, view.width());
+    place(m_vertical, tall, contentHeight, m_mapping.originY, view.height());
+    m_horizontal->setGeometry(0, height() - thickness, width() - (tall ? thickness : 0), thickness);
+    m_vertical->setGeometry(width() - thickness, 0, thickness, height() - (wide ? thickness : 0));
+    m_scrolling = false;
 }
 
 QPoint CKarveloView::DevicePoint(const QMouseEvent* event) const

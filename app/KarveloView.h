@@ -11,6 +11,7 @@
 
 class CCanvasTool;
 class CKarveloDoc;
+class QScrollBar;
 
 class CKarveloView : public fw::View
 {
@@ -60,8 +61,11 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Zoomed so far that the layout does not fit, the canvas shows scroll bars that pan it.
+    void UpdateScrollBars();
     bool ZoomKey(QKeyEvent* event);
     // The spacing of the grid that shows, or 0.
     double GridSpacing() const;
@@ -78,4 +82,7 @@ private:
     bool m_spaceHeld = false;
     bool m_panning = false;
     QPoint m_panFrom;
+    QScrollBar* m_horizontal = nullptr;
+    QScrollBar* m_vertical = nullptr;
+    bool m_scrolling = false;
 };

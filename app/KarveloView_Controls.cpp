@@ -169,6 +169,13 @@ void CKarveloView_Controls::FillControlList()
     m_filling = true;
     m_listControls->Refill();
     m_filling = false;
+    MarkCurrentRow();
+}
+
+void CKarveloView_Controls::MarkCurrentRow()
+{
+    const CKarveloDoc* doc = GetDocument();
+    m_listControls->MarkRow(doc ? doc->CurrentIndex() : -1);
 }
 
 void CKarveloView_Controls::OnUpdate(fw::View*, const fw::Hint* hint)
@@ -190,6 +197,7 @@ void CKarveloView_Controls::OnUpdate(fw::View*, const fw::Hint* hint)
         m_filling = true;
         m_listControls->clearSelection();
         m_filling = false;
+        MarkCurrentRow();
     }
 }
 
@@ -294,6 +302,7 @@ void CKarveloView_Controls::OnSelectionChange()
         return;
     doc->SetCurrentControl(this, row);
     CopyCurrentIntoFields();
+    MarkCurrentRow();
 }
 
 void CKarveloView_Controls::OnDelete()

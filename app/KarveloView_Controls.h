@@ -57,6 +57,8 @@ private:
     fw::Edit* Edit(int id) const { return m_edits.at(id); }
     fw::Edit* AddEdit(int id, const QRect& place, fw::Edit::Typing typing = fw::Edit::AnyText);
     void CopyCurrentIntoFields();
+    // The current control's row shows in bold and in sight; it is not selected.
+    void MarkCurrentRow();
     void EnableFields(bool enabled);
     void OnEditChange(int id);
     void OnNameChange();

@@ -29,6 +29,8 @@ int showRealBox(const MessageRequest& request)
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(request.caption);
     box.setText(request.text);
+    if (!request.details.isEmpty())
+        box.setInformativeText(request.details);
     switch (request.icon) {
     case MB_ICONERROR:
         box.setIcon(QMessageBox::Critical);
@@ -137,10 +139,17 @@ void SetMessageCaption(const QString& caption)
 
 int MessageBox(const QString& text, MessageButtons buttons, MessageIcon icon)
 {
+    return MessageBox(text, QString(), buttons, icon);
+}
+
+int MessageBox(const QString& text, const QString& details, MessageButtons buttons,
+               MessageIcon icon)
+{
     // Without a chosen icon, a plain OK box informs and a question box asks.
     if (icon == MB_ICONNONE)
         icon = buttons == MB_OK ? MB_ICONINFORMATION : MB_ICONQUESTION;
-    const MessageRequest request{g_caption, text, buttons, icon};
+    MessageRequest request{g_caption, text, buttons, icon};
+    request.details = details;
     return g_messageHandler ? g_messageHandler(request) : showRealBox(request);
 }
 

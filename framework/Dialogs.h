@@ -47,10 +47,15 @@ struct MessageRequest
     QStringList buttonTexts = {};
     int defaultButton = 0;
     int escapeButton = 0;
+    // Shown below the text in the box's smaller print: which file, and why.
+    QString details = {};
 };
 
 // Shows a message box with the application title as caption; returns the answer.
 int MessageBox(const QString& text, MessageButtons buttons = MB_OK, MessageIcon icon = MB_ICONNONE);
+// Same, with details below the text.
+int MessageBox(const QString& text, const QString& details, MessageButtons buttons,
+               MessageIcon icon);
 // Same, with the text of string id.
 int MessageBox(unsigned stringId, MessageButtons buttons = MB_OK, MessageIcon icon = MB_ICONNONE);
 // A box with buttons of the given texts; returns the index of the one chosen.

@@ -1,6 +1,7 @@
 #include "ListBox.h"
 
 #include <QAbstractListModel>
+#include <QFont>
 #include <QItemSelectionModel>
 
 namespace fw {
@@ -16,7 +17,14 @@ public:
     }
     QVariant data(const QModelIndex& index, int role) const override
     {
-        if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_count || !m_text)
+        if (!index.isValid() || index.row() >= m_count)
+            return QVariant();
+        if (role == Qt::FontRole && index.row() == m_marked) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        if (role != Qt::DisplayRole || !m_text)
             return QVariant();
         return m_text(index.row());
     }
@@ -24,12 +32,15 @@ public:
     {
         beginResetModel();
         m_count = m_countOf ? m_countOf() : 0;
+        if (m_marked >= m_count)
+            m_marked = -1;
         endResetModel();
     }
 
     std::function<int()> m_countOf;
     std::function<QString(int)> m_text;
     int m_count = 0;
+    int m_marked = -1;
 };
 
 ListBox::ListBox(QWidget* parent) : QListView(parent), m_rows(new Rows(this))
@@ -80,6 +91,39 @@ int ListBox::SelectedRow() const
 {
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
+                                                              const QEvent* event) const
+{
+    // Ctrl+click or Ctrl+Space on the selected row would take the selection away: a list of
+    // one selected row keeps it, so Delete still knows what to delete.
+    const QItemSelectionModel::SelectionFlags command = QListView::selectionCommand(index, event);
+    if ((command & QItemSelectionModel::Deselect) && selectionModel()->isSelected(index))
+        return QItemSelectionModel::NoUpdate;
+    return command;
+}
+
+void ListBox::MarkRow(int row)
+{
+    if (row < 0 || row >= count())
+        row = -1;
+    const int before = m_rows->m_marked;
+    m_rows->m_marked = row;
+    if (before >= 0 && before < count() && before != row)
+        update(m_rows->index(before));
+    if (row < 0)
+        return;
+    update(m_rows->index(row));
+    const QModelIndex index = m_rows->index(row);
+    // Where the keys go on from, without selecting anything.
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    scrollTo(index);
+}
+
+int ListBox::MarkedRow() const
+{
+    return m_rows->m_marked;
 }
 
 void ListBox::setCurrentRow(int row)

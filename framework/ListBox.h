@@ -27,6 +27,14 @@ public:
     int SelectedRow() const;
     // Selects row as a click on it would (-1: none).
     void setCurrentRow(int row);
+    // Shows row in bold and scrolls to it without selecting it (-1: no row is marked); the
+    // keys go on from there. The selected row stays what the user picked.
+    void MarkRow(int row);
+    int MarkedRow() const;
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 
 signals:
     // The user (or setCurrentRow) selected another row.

@@ -127,8 +127,17 @@ void MdiFrame::ExecuteCommand(CommandId id)
     CommandState state;
     if (!RouteCommand(id, &state) || !state.enabled)
         return;
+    if (!m_notice.isEmpty() && statusBar()->currentMessage() == m_notice)
+        statusBar()->clearMessage();
+    m_notice.clear();
     RouteCommand(id, nullptr);
     ScheduleCommandUI();
+}
+
+void MdiFrame::ShowNotice(const QString& text)
+{
+    m_notice = text;
+    statusBar()->showMessage(text, NOTICE_MILLISECONDS);
 }
 
 void MdiFrame::UpdateCommandUI()

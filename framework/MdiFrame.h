@@ -44,6 +44,11 @@ public:
     void UpdateCommandUI();
     void ScheduleCommandUI();
 
+    // A notice in the status bar about something that happened without the user's asking
+    // (a file changed on disk): it goes after a few seconds, or with the next command.
+    void ShowNotice(const QString& text);
+    static constexpr int NOTICE_MILLISECONDS = 5000;
+
     QAction* Action(CommandId id);
     QMenu* MenuBarPopup(int index) const;
     unsigned CurrentMenuId() const { return m_currentMenu; }
@@ -88,6 +93,7 @@ private:
     std::map<CommandId, QPointer<QWidget>> m_bars;
     std::map<CommandId, QLabel*> m_indicators;
     bool m_updatePending = false;
+    QString m_notice;
 };
 
 } // namespace fw

@@ -1,5 +1,6 @@
 #include "ChangeControlsCommand.h"
 
+#include "DrawnNames.h"
 #include "LayoutFile.h"
 
 #include <algorithm>
@@ -24,12 +25,20 @@ CLayoutHint ChangeControlsCommand::Apply(bool)
 {
     // Both directions are one swap: what is stored goes live, what was live is stored.
     std::vector<LayoutControl>& records = Records();
+    CDrawnNames& names = DrawnNames();
+    if (m_values.size() > RECOUNT_ABOVE)
+        names.Invalidate();
     CLayoutHint hint;
     hint.flags = CLayoutHint::RECORDS;
     for (auto& [index, value] : m_values) {
-        if (records[index].m_name != value.m_name)
+        LayoutControl& record = records[index];
+        if (record.m_name != value.m_name)
             hint.flags |= CLayoutHint::NAMES;
-        std::swap(records[index], value);
+        if (record.m_id != value.m_id || record.m_name != value.m_name) {
+            names.Removed(record);
+            names.Added(value);
+        }
+        std::swap(record, value);
         hint.indices.push_back(index);
     }
     return hint;
@@ -44,6 +53,8 @@ bool ChangeControlsCommand::mergeWith(const QUndoCommand* other)
         return false;
     if (!MergeSelection(later))
         return false;
+    // Named after the latest: a run of keys into Name ends with the name typed last.
+    setText(later->text());
     // This step keeps the values from before its first change; the records hold the latest.
     setObsolete(!Changes(Records(), m_values));
     return true;

@@ -1,5 +1,7 @@
 #include "InsertRemoveCommand.h"
 
+#include "DrawnNames.h"
+
 InsertRemoveCommand::InsertRemoveCommand(CKarveloDoc* doc, const QString& text, bool inserts,
                                          IndexedControls items, SelectionState before,
                                          SelectionState after)
@@ -49,6 +51,11 @@ CLayoutHint InsertRemoveCommand::Apply(bool redo)
 void InsertRemoveCommand::MoveIntoList()
 {
     std::vector<LayoutControl>& records = Records();
+    CDrawnNames& names = DrawnNames();
+    if (m_items.size() > RECOUNT_ABOVE)
+        names.Invalidate();
+    for (const auto& item : m_items)
+        names.Added(item.second);
     std::size_t source = records.size();
     records.resize(records.size() + m_items.size());
     auto item = m_items.rbegin();
@@ -74,4 +81,9 @@ void InsertRemoveCommand::MoveOutOfList()
             records[kept++] = std::move(records[i]);
     }
     records.resize(kept);
+    CDrawnNames& names = DrawnNames();
+    if (m_items.size() > RECOUNT_ABOVE)
+        names.Invalidate();
+    for (const auto& item : m_items)
+        names.Removed(item.second);
 }

@@ -33,3 +33,8 @@ std::vector<LayoutControl>& LayoutCommand::Records() const
 {
     return m_doc->m_layout.m_controls;
 }
+
+CDrawnNames& LayoutCommand::DrawnNames() const
+{
+    return m_doc->m_drawnNames;
+}

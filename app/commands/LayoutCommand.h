@@ -6,6 +6,7 @@
 
 #include <QUndoCommand>
 
+class CDrawnNames;
 class CKarveloDoc;
 class LayoutControl;
 
@@ -43,6 +44,10 @@ protected:
     // The later step's selection becomes this one's after a merge.
     bool MergeSelection(const LayoutCommand* later);
     std::vector<LayoutControl>& Records() const;
+    // The names and ids in use, kept in step with the records a step moves in and out.
+    CDrawnNames& DrawnNames() const;
+    // Past this many records, a step has the names and ids counted afresh when next asked.
+    static constexpr std::size_t RECOUNT_ABOVE = 4096;
 
     CKarveloDoc* m_doc;
 

@@ -1,5 +1,7 @@
 #include "ReplaceAllCommand.h"
 
+#include "DrawnNames.h"
+
 ReplaceAllCommand::ReplaceAllCommand(CKarveloDoc* doc, const QString& text,
                                      std::vector<LayoutControl> records, SelectionState before,
                                      SelectionState after)
@@ -10,6 +12,7 @@ ReplaceAllCommand::ReplaceAllCommand(CKarveloDoc* doc, const QString& text,
 CLayoutHint ReplaceAllCommand::Apply(bool)
 {
     Records().swap(m_records);
+    DrawnNames().Invalidate();
     CLayoutHint hint;
     hint.flags = CLayoutHint::RECORDS | CLayoutHint::LIST;
     return hint;

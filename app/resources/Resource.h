@@ -84,6 +84,9 @@ inline constexpr unsigned IDS_STEP_SAME_SIZE = 32916;
 inline constexpr unsigned IDS_STEP_PASTE = 32917;
 inline constexpr unsigned IDS_STEP_CUT = 32918;
 inline constexpr unsigned IDS_STEP_DUPLICATE = 32919;
+// A step's name with what it changed: one control's name, or how many.
+inline constexpr unsigned IDS_STEP_OF = 32920;
+inline constexpr unsigned IDS_STEP_CONTROLS = 32921;
 
 // The canvas's context menu.
 inline constexpr unsigned IDS_MENU_UNDO = 33000;
@@ -126,5 +129,10 @@ inline constexpr unsigned IDS_FILE_REPLACE_ASK = 34011;
 inline constexpr unsigned IDS_FILE_UNREADABLE = 34012;
 inline constexpr unsigned IDS_FILE_GONE = 34013;
 inline constexpr unsigned IDS_FILE_RELOADED = 34014;
+// Below a failed load's or save's message: the file and why.
+inline constexpr unsigned IDS_FAILURE_DETAILS = 34020;
+inline constexpr unsigned IDS_REASON_VERSION = 34021;
+inline constexpr unsigned IDS_REASON_SHORT = 34022;
+inline constexpr unsigned IDS_REASON_CODE = 34023;
 
 } // namespace resources

@@ -211,6 +211,8 @@ const fw::StringTable& Strings()
         {32917, "Einfügen"},
         {32918, "Ausschneiden"},
         {32919, "Duplizieren"},
+        {32920, "%1: %2"},
+        {32921, "%1 Steuerelemente"},
         {32780, "Richtet die linken Kanten der Auswahl aus.\nLinks ausrichten"},
         {32781, "Richtet die Auswahl an ihrer senkrechten Mitte aus.\nHorizontal zentrieren"},
         {32782, "Richtet die rechten Kanten der Auswahl aus.\nRechts ausrichten"},
@@ -283,6 +285,10 @@ const fw::StringTable& Strings()
                 "Layout gelesen werden!\nDas Fenster behält seinen bisherigen Stand."},
         {34013, "Die Datei %1 wurde gelöscht oder verschoben. Speichern legt sie wieder an."},
         {34014, "Die Datei %1 wurde von einem anderen Programm geändert und neu geladen."},
+        {34020, "Datei: %1\nGrund: %2"},
+        {34021, "keine Layoutdatei (Version %1)"},
+        {34022, "Die Datei ist abgeschnitten oder kein Layout."},
+        {34023, "Fehler %1"},
     };
     return table;
 }

@@ -37,6 +37,10 @@ IndexedControls Aligned(IndexedControls controls, Alignment alignment, const Lay
 {
     if (!box.valid)
         return controls;
+    // Middles of odd sizes meet within half a pixel where every control is whole, so they
+    // stay whole; with fractions they meet exactly.
+    const bool whole = IsWhole(controls);
+    const auto middle = [whole](double delta) { return whole ? std::round(delta) : delta; };
     for (auto& [index, c] : controls) {
         if (!IsFinite(c))
             continue;
@@ -45,7 +49,7 @@ IndexedControls Aligned(IndexedControls controls, Alignment alignment, const Lay
             Shift(c, box.left - left(c), 0);
             break;
         case Alignment::HorizontalCentre:
-            Shift(c, (box.left + box.right) / 2 - (left(c) + right(c)) / 2, 0);
+            Shift(c, middle((box.left + box.right) / 2 - (left(c) + right(c)) / 2), 0);
             break;
         case Alignment::Right:
             Shift(c, box.right - right(c), 0);
@@ -54,7 +58,7 @@ IndexedControls Aligned(IndexedControls controls, Alignment alignment, const Lay
             Shift(c, 0, box.top - top(c));
             break;
         case Alignment::VerticalCentre:
-            Shift(c, 0, (box.top + box.bottom) / 2 - (top(c) + bottom(c)) / 2);
+            Shift(c, 0, middle((box.top + box.bottom) / 2 - (top(c) + bottom(c)) / 2));
             break;
         case Alignment::Bottom:
             Shift(c, 0, box.bottom - bottom(c));
@@ -84,10 +88,13 @@ IndexedControls Distributed(IndexedControls controls, bool horizontally)
     for (std::size_t i = 1; i + 1 < order.size(); ++i)
         inner += high(controls[order[i]].second) - low(controls[order[i]].second);
     const double gap = (low(last) - high(first) - inner) / static_cast<double>(order.size() - 1);
+    // Whole controls move by whole pixels, so the gaps are equal to the pixel; with fractions
+    // they are equal exactly.
+    const bool whole = IsWhole(controls);
     double edge = high(first);
     for (std::size_t i = 1; i + 1 < order.size(); ++i) {
         LayoutControl& c = controls[order[i]].second;
-        const double delta = edge + gap - low(c);
+        const double delta = whole ? std::round(edge + gap - low(c)) : edge + gap - low(c);
         if (horizontally)
             Shift(c, delta, 0);
         else

@@ -191,6 +191,7 @@ void CSelectTool::Press(QPoint device, Qt::KeyboardModifiers modifiers)
         }
     }
     m_originals = SelectedControls();
+    m_whole = IsWhole(m_originals);
 }
 
 QPointF CSelectTool::LayoutDelta(QPoint device) const
@@ -236,10 +237,10 @@ void CSelectTool::Drag(QPoint device, Qt::KeyboardModifiers modifiers)
 {
     CKarveloDoc* doc = Doc();
     if (m_state == PRESSED) {
-        // A press that moves less than the platform's drag distance is still a click.
-        const int distance = static_cast<int>(
-            std::ceil(QApplication::startDragDistance() * m_canvas->devicePixelRatioF()));
-        if ((device - m_press).manhattanLength() < distance)
+        // A hand's jitter is still a click; the platform's drag distance (often 10 pixels)
+        // would swallow small moves. The move then goes the whole way from the press.
+        const QPoint moved = device - m_press;
+        if (std::max(std::abs(moved.x()), std::abs(moved.y())) < DRAG_START)
             return;
         if (m_handle != NO_HANDLE)
             m_state = RESIZING;
@@ -293,6 +294,13 @@ double CSelectTool::SnapTolerance() const
     return SNAP_DISTANCE * m_canvas->devicePixelRatioF() / m_canvas->Mapping().zoom;
 }
 
+double CSelectTool::Whole(double delta) const
+{
+    // Whole controls stay whole: a middle of an odd size lands within half a pixel of its
+    // line. Controls with fractions land on it exactly.
+    return m_whole ? std::round(delta) : delta;
+}
+
 void CSelectTool::SnapMove(QPointF& delta)
 {
     // The selection's box snaps left, middle or right, and top, middle or bottom.
@@ -300,12 +308,12 @@ void CSelectTool::SnapMove(QPointF& delta)
     const double middleX = (box.left + box.right) / 2, middleY = (box.top + box.bottom) / 2;
     if (auto snap = SnapAxis({box.left + delta.x(), middleX + delta.x(), box.right + delta.x()},
                              m_lines.xs, m_lines.grid, SnapTolerance())) {
-        delta.rx() += snap->shift;
+        delta.rx() = Whole(delta.x() + snap->shift);
         m_guideX = snap->line;
     }
     if (auto snap = SnapAxis({box.top + delta.y(), middleY + delta.y(), box.bottom + delta.y()},
                              m_lines.ys, m_lines.grid, SnapTolerance())) {
-        delta.ry() += snap->shift;
+        delta.ry() = Whole(delta.y() + snap->shift);
         m_guideY = snap->line;
     }
 }
@@ -324,12 +332,12 @@ void CSelectTool::SnapResize(QPointF& delta)
     }
     if (m_handle & (LEFT | RIGHT))
         if (auto snap = SnapAxis({x + delta.x()}, m_lines.xs, m_lines.grid, SnapTolerance())) {
-            delta.setX(snap->line - x);
+            delta.setX(Whole(snap->line - x));
             m_guideX = snap->line;
         }
     if (m_handle & (TOP | BOTTOM))
         if (auto snap = SnapAxis({y + delta.y()}, m_lines.ys, m_lines.grid, SnapTolerance())) {
-            delta.setY(snap->line - y);
+            delta.setY(Whole(snap->line - y));
             m_guideY = snap->line;
         }
 }

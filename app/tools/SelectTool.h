@@ -34,6 +34,8 @@ public:
     static constexpr double PICK_TOLERANCE = 3.0;
     // Moved edges snap to lines within this many screen pixels, at every zoom.
     static constexpr double SNAP_DISTANCE = 6.0;
+    // A press becomes a drag once the pointer is this many device pixels away on an axis.
+    static constexpr int DRAG_START = 3;
 
     // The device rectangles of the eight handles, in the order of HANDLES; none without a
     // selection.
@@ -61,6 +63,8 @@ private:
     void Change(IndexedControls values, unsigned step, int mergeId);
     double GridSpacing() const;
     double SnapTolerance() const;
+    // A snapped delta, whole while every control dragged has whole coordinates.
+    double Whole(double delta) const;
     void SnapMove(QPointF& delta);
     void SnapResize(QPointF& delta);
     void EndSnapping();
@@ -121,6 +125,7 @@ private:
     int m_handle = 0;
     SelectionState m_pressSelection;
     IndexedControls m_originals;
+    bool m_whole = true;
     QRect m_band;
     SnapLines m_lines;
     bool m_linesReady = false;

@@ -9,6 +9,17 @@ bool IsFinite(const LayoutControl& c)
            std::isfinite(c.m_y2);
 }
 
+bool IsWhole(const IndexedControls& controls)
+{
+    return std::all_of(controls.begin(), controls.end(), [](const auto& indexed) {
+        const LayoutControl& c = indexed.second;
+        for (float v : {c.m_x1, c.m_y1, c.m_x2, c.m_y2})
+            if (std::isfinite(v) && v != std::trunc(v))
+                return false;
+        return true;
+    });
+}
+
 LayoutBox BoundsOf(const IndexedControls& controls)
 {
     LayoutBox box;
@@ -55,10 +66,12 @@ void pullSide(float& first, float& second, bool lowSide, double delta)
     moved = static_cast<float>(moved + delta);
 }
 
-// Maps one coordinate from the box's old span to its new one.
+// Maps one coordinate from the box's old span to its new one. A whole coordinate stays whole;
+// a fraction is kept as it scales.
 float scaled(float value, double anchor, double factor)
 {
-    return static_cast<float>(anchor + (value - anchor) * factor);
+    const double to = anchor + (value - anchor) * factor;
+    return static_cast<float>(value == std::trunc(value) ? std::round(to) : to);
 }
 
 } // namespace

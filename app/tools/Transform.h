@@ -13,6 +13,9 @@ struct LayoutBox
 // Whether every corner of control is a finite number.
 bool IsFinite(const LayoutControl& control);
 
+// Whether every finite corner of every control is a whole number.
+bool IsWhole(const IndexedControls& controls);
+
 // The normalised rectangle around every control given whose corners are finite (not valid
 // when there is none).
 LayoutBox BoundsOf(const IndexedControls& controls);

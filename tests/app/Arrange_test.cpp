@@ -205,6 +205,42 @@ TEST_F(ArrangeTest, MovesSnapToEdgesWithAGuideAndAltTurnsItOff)
     EXPECT_EQ(controls()[1].m_x1, 95.5f) << "Alt: no snap";
 }
 
+TEST_F(ArrangeTest, WholeControlsStayWholeWhateverArrangesThem)
+{
+    // The target's middle lies at 325.5; the moved control's middle comes within half a pixel
+    // of it, nearer than any other line.
+    layout({box("TARGET", 100, 300, 200, 351), box("MOVE", 300, 100, 350, 140)});
+    dragTo(at(320, 120), at(320, 120) + QPoint(0, 205));
+    EXPECT_EQ(controls()[1].m_y1, 306.0f) << "snapped to the middle, to the next whole pixel";
+    EXPECT_EQ(controls()[1].m_y2, 346.0f);
+    EXPECT_EQ(edit(IDC_Y1)->text(), QStringLiteral("306"));
+
+    const auto whole = [](const IndexedControls& controls) {
+        for (const auto& [index, c] : controls)
+            for (float v : {c.m_x1, c.m_y1, c.m_x2, c.m_y2})
+                if (v != std::trunc(v))
+                    return false;
+        return true;
+    };
+    const IndexedControls odd = indexed({box("A", 0, 0, 51, 21), box("B", 100, 40, 140, 80),
+                                         box("C", 300, 3, 333, 10), box("D", 411, 0, 420, 7)});
+    EXPECT_TRUE(whole(Aligned(odd, Alignment::HorizontalCentre, AlignmentBox(odd))));
+    EXPECT_TRUE(whole(Aligned(odd, Alignment::VerticalCentre, AlignmentBox(odd))));
+    EXPECT_TRUE(whole(Distributed(odd, true)));
+    EXPECT_TRUE(whole(Distributed(odd, false)));
+    EXPECT_TRUE(whole(Resized(odd, BOTTOM | RIGHT, 13, 7, false)));
+    EXPECT_TRUE(whole(Resized(odd, TOP | LEFT, 5, 3, true)));
+    const IndexedControls centred = Aligned(odd, Alignment::VerticalCentre, AlignmentBox(odd));
+    EXPECT_LE(std::abs((centred[0].second.m_y1 + centred[0].second.m_y2) / 2 - 40.0f), 0.5f)
+        << "within half a pixel of the box's middle";
+    // Fractions are not rounded away: they still meet exactly.
+    const IndexedControls fractional =
+        indexed({box("A", 0, 0.5f, 10, 20), box("B", 0, 40, 10, 81)});
+    const IndexedControls met =
+        Aligned(fractional, Alignment::VerticalCentre, AlignmentBox(fractional));
+    EXPECT_EQ(met[0].second.m_y1 + met[0].second.m_y2, met[1].second.m_y1 + met[1].second.m_y2);
+}
+
 TEST_F(ArrangeTest, AResizeSnapsOnlyTheEdgeItMovesAndTheGridWhenOn)
 {
     layout({box("TARGET", 100, 300, 200, 350), box("SIZE", 20.5f, 100.25f, 96, 150)});
@@ -273,7 +309,7 @@ TEST_F(ArrangeTest, EachArrangingCommandIsOneStep)
     key(Qt::Key_PageDown);
     EXPECT_EQ(names(controls()), (std::vector<std::string>{"A", "B", "D", "C"}));
     key(Qt::Key_PageUp);
-    EXPECT_EQ(doc()->UndoStack()->undoText(), QStringLiteral("Reihenfolge ändern"));
+    EXPECT_EQ(doc()->UndoStack()->undoText(), QString::fromUtf8("Reihenfolge ändern: D"));
     editor.frame().ExecuteCommand(resources::ID_LAYOUT_UNDO);
     EXPECT_EQ(names(controls()), (std::vector<std::string>{"A", "B", "D", "C"}));
     EXPECT_EQ(selected(), (std::vector<std::size_t>{2})) << "the selection went back with it";
@@ -299,7 +335,7 @@ TEST_F(ArrangeTest, TheClipboardCarriesControlsAsText)
     ASSERT_EQ(controls().size(), 2u);
     for (std::size_t i = 0; i < 2; ++i)
         EXPECT_TRUE(IdenticalRecords(controls()[i], copied[i])) << i;
-    EXPECT_EQ(doc()->UndoStack()->undoText(), QStringLiteral("Einfügen"));
+    EXPECT_EQ(doc()->UndoStack()->undoText(), QString::fromUtf8("Einfügen: 2 Steuerelemente"));
     EXPECT_EQ(selected(), (std::vector<std::size_t>{0, 1}));
 
     // Into the same one: new names and ids, moved off the originals.
@@ -340,7 +376,7 @@ TEST_F(ArrangeTest, DuplicateAndCut)
     EXPECT_EQ(names(controls()),
               (std::vector<std::string>{"BTN", "KEEP", "BTN_2", "BTN_3", "BTN_4"}));
     EXPECT_EQ(controls()[4].m_x1, 40.0f);
-    EXPECT_EQ(doc()->UndoStack()->undoText(), QStringLiteral("Duplizieren"));
+    EXPECT_EQ(doc()->UndoStack()->undoText(), QStringLiteral("Duplizieren: BTN_4"));
 
     const std::vector<LayoutControl> before = controls();
     click(at(20, 20));
@@ -348,7 +384,7 @@ TEST_F(ArrangeTest, DuplicateAndCut)
     ASSERT_EQ(selected().size(), 2u);
     run(fw::ID_EDIT_CUT);
     EXPECT_EQ(controls().size(), 3u);
-    EXPECT_EQ(doc()->UndoStack()->undoText(), QStringLiteral("Ausschneiden"));
+    EXPECT_EQ(doc()->UndoStack()->undoText(), QStringLiteral("Ausschneiden: 2 Steuerelemente"));
     editor.frame().ExecuteCommand(resources::ID_LAYOUT_UNDO);
     ASSERT_EQ(controls().size(), before.size());
     for (std::size_t i = 0; i < before.size(); ++i)

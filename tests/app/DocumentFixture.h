@@ -2,6 +2,7 @@
 #pragma once
 
 #include "KarveloDoc.h"
+#include "resources/StringTable.h"
 #include "support/TestApp.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,18 @@ protected:
     TempDir files;
     MessageLog log;
     TestApp app{{QStringLiteral("-dde")}, [] { return new CKarveloDoc; }};
-    void SetUp() override { ASSERT_TRUE(app.InitInstance()); }
+    void SetUp() override
+    {
+        // The editor's own texts (step names, reasons), with the test framework's texts
+        // where both have one.
+        static const fw::StringTable merged = [] {
+            fw::StringTable table = testStrings();
+            table.insert(resources::Strings().begin(), resources::Strings().end());
+            return table;
+        }();
+        fw::SetStringTable(&merged);
+        ASSERT_TRUE(app.InitInstance());
+    }
 
     QString path(const std::string& name) const { return QString::fromStdString(files.file(name)); }
     CKarveloDoc* open(const std::string& name)

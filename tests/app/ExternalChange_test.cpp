@@ -2,6 +2,7 @@
 #include "AppHarness.h"
 #include "ExternalChange.h"
 #include "LayoutFile.h"
+#include "MdiFrame.h"
 #include "resources/Resource.h"
 #include "support/LayoutBytes.h"
 
@@ -87,9 +88,14 @@ TEST_F(ExternalChangeTest, AnUnmodifiedLayoutReloadsAsOneStepThatUndoTakesBack)
     EXPECT_EQ(doc->UndoStack()->count(), earlierSteps + 1) << "the history keeps every step";
     EXPECT_EQ(doc->UndoStack()->undoText(), u("Neu geladen"));
     EXPECT_TRUE(log.boxes.empty()) << "nothing to ask";
-    EXPECT_EQ(status(), u("Die Datei %1 wurde von einem anderen Programm geändert und neu geladen.")
-                            .arg(path("a.lay")));
+    const QString reloaded =
+        u("Die Datei %1 wurde von einem anderen Programm geändert und neu geladen.")
+            .arg(path("a.lay"));
+    EXPECT_EQ(status(), reloaded);
     EXPECT_EQ(doc->m_layout.m_controls[2].m_x1, 0.25f);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status() != reloaded; },
+                                fw::MdiFrame::NOTICE_MILLISECONDS + 2000))
+        << "the notice goes by itself";
 
     doc->UndoStack()->undo();
     EXPECT_EQ(names(doc), (std::vector<std::string>{"MINE_TOO", "OLD_B"}));
@@ -104,6 +110,9 @@ TEST_F(ExternalChangeTest, AnUnmodifiedLayoutReloadsAsOneStepThatUndoTakesBack)
     // Watched again after the rename: a second rewrite is seen too.
     writeFile(files.file("a.lay"), THREE);
     EXPECT_TRUE(QTest::qWaitFor([&] { return names(doc) == NEW_NAMES; }, 3000));
+    EXPECT_EQ(status(), reloaded);
+    editor.frame().ExecuteCommand(fw::ID_FILE_NEW);
+    EXPECT_NE(status(), reloaded) << "the next command takes the notice away";
 }
 
 TEST_F(ExternalChangeTest, OurOwnSavesAndUnchangedRecordsAreNoChange)

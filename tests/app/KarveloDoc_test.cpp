@@ -55,6 +55,10 @@ TEST_F(LayoutDocumentTest, BrokenFilesOpenWithWhatWasReadAndOneMessage)
     CKarveloDoc* doc = open("cut.lay");
     ASSERT_NE(doc, nullptr) << "the window opens all the same";
     EXPECT_EQ(log.texts(), std::vector<QString>{LOAD_FAILED});
+    EXPECT_EQ(log.boxes.back().details,
+              QStringLiteral("Datei: %1\nGrund: Die Datei ist abgeschnitten oder kein Layout.")
+                  .arg(path("cut.lay")))
+        << "below the message: which file, and why";
     EXPECT_EQ(doc->m_layout.m_controls.size(), 2u);
     EXPECT_EQ(doc->m_currentControl, nullptr);
 
@@ -62,6 +66,8 @@ TEST_F(LayoutDocumentTest, BrokenFilesOpenWithWhatWasReadAndOneMessage)
     ASSERT_NE(open("v3.lay"), nullptr);
     EXPECT_EQ(log.texts().size(), 2u) << "an unknown version is reported like any broken file";
     EXPECT_EQ(log.texts().back(), LOAD_FAILED);
+    EXPECT_TRUE(log.boxes.back().details.endsWith(QStringLiteral("keine Layoutdatei (Version 3)")))
+        << log.boxes.back().details.toStdString();
 
     EXPECT_EQ(open("missing.lay"), nullptr) << "no window for a missing file";
     ASSERT_EQ(log.texts().size(), 3u);
@@ -91,6 +97,9 @@ TEST_F(LayoutDocumentTest, FailedSavesTellTheUserAndKeepTheDocument)
     doc->AddNewControl();
     EXPECT_FALSE(doc->DoSave(path("no/folder/x.lay")));
     EXPECT_EQ(log.texts(), std::vector<QString>{SAVE_FAILED});
+    EXPECT_EQ(
+        log.boxes.back().details,
+        QStringLiteral("Datei: %1\nGrund: No such file or directory").arg(path("no/folder/x.lay")));
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(doc->GetTitle(), QStringLiteral("Layout1"));
 

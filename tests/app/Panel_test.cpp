@@ -1,5 +1,6 @@
 #include "PanelFixture.h"
 #include "resources/Resource.h"
+#include "support/LayoutRecords.h"
 
 #include <QClipboard>
 #include <QLineEdit>
@@ -99,17 +100,64 @@ TEST_F(PanelTest, DoubleClicksAndReleasesOutsideTheCanvas)
     EXPECT_EQ(controls()[0].m_x2, 190.0f);
 }
 
-TEST_F(PanelTest, DeletingThenDrawingRepeatsACount)
+TEST_F(PanelTest, DrawnNamesAndIdsNeverRepeat)
 {
+    const auto namesAndIds = [this] {
+        std::vector<std::pair<std::string, std::uint32_t>> all;
+        for (const LayoutControl& c : controls())
+            all.emplace_back(c.m_name, c.m_id);
+        return all;
+    };
+    using Drawn = std::vector<std::pair<std::string, std::uint32_t>>;
     for (int i = 0; i < 3; ++i)
         drag(QPoint(50 + 10 * i, 50), QPoint(90 + 10 * i, 90));
+    EXPECT_EQ(namesAndIds(), (Drawn{{"UNBENANNT0", 0}, {"UNBENANNT1", 1}, {"UNBENANNT2", 2}}))
+        << "the count, where it is free";
     select(0);
     deleteButton()->click();
     drag(QPoint(300, 300), QPoint(350, 350));
-    ASSERT_EQ(controls().size(), 3u);
-    EXPECT_EQ(controls()[1].m_name, "UNBENANNT2");
-    EXPECT_EQ(controls()[2].m_name, "UNBENANNT2");
-    EXPECT_EQ(controls()[2].m_id, 2u);
+    EXPECT_EQ(namesAndIds(), (Drawn{{"UNBENANNT1", 1}, {"UNBENANNT2", 2}, {"UNBENANNT3", 3}}))
+        << "the count's name is taken: the next number free as name and as id";
+
+    // Ids that are not 0 to n-1: the count is taken as an id, not as a name.
+    std::vector<LayoutControl> twoAndFour = {box("A", 0, 0, 10, 10), box("B", 0, 0, 10, 10)};
+    twoAndFour[0].m_id = 2;
+    twoAndFour[1].m_id = 4;
+    doc()->ReplaceControls(nullptr, std::move(twoAndFour), QStringLiteral("x"));
+    drag(QPoint(300, 300), QPoint(350, 350));
+    EXPECT_EQ(controls()[2].m_name, "UNBENANNT3");
+    EXPECT_EQ(controls()[2].m_id, 3u);
+    // A name of another form (leading zero) is no drawn name; renaming one frees its number.
+    replaceText(IDC_NAME, QStringLiteral("unbenannt04"));
+    drag(QPoint(300, 300), QPoint(360, 360));
+    EXPECT_EQ(controls()[3].m_name, "UNBENANNT5") << "4 is an id";
+    select(1);
+    replaceText(IDC_ID, QStringLiteral("9"));
+    drag(QPoint(300, 300), QPoint(370, 370));
+    EXPECT_EQ(controls()[4].m_name, "UNBENANNT4") << "the count again once its id is free";
+    EXPECT_EQ(controls()[4].m_id, 4u);
+
+    // Undo takes a control out of the counts.
+    doc()->UndoStack()->undo();
+    ASSERT_EQ(controls().size(), 4u);
+    drag(QPoint(300, 300), QPoint(370, 370));
+    EXPECT_EQ(controls()[4].m_name, "UNBENANNT4");
+}
+
+TEST_F(PanelTest, DrawingAmongManyControlsCountsThemOnce)
+{
+    std::vector<LayoutControl> many(100000);
+    for (std::size_t i = 0; i < many.size(); ++i) {
+        many[i].m_id = static_cast<std::uint32_t>(i + 1); // the count is always taken
+        many[i].m_name = "C" + std::to_string(i);
+    }
+    doc()->ReplaceControls(nullptr, std::move(many), QStringLiteral("x"));
+    for (int i = 0; i < 20; ++i)
+        drag(QPoint(300, 300), QPoint(350 + i, 350));
+    EXPECT_EQ(controls().back().m_name, "UNBENANNT100020") << "each draw takes the next one free";
+    EXPECT_EQ(controls().back().m_id, 100020u);
+    EXPECT_EQ(doc()->DrawnNames().Counts(), 1)
+        << "the names and ids are counted once, not per draw";
 }
 
 TEST_F(PanelTest, FieldEditsMoveAndSizeTheCurrentControl)

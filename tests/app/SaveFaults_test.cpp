@@ -46,6 +46,7 @@ TEST_F(SaveFaultsTest, DiskFullAtEveryStageOfASave)
             return !saved && log.boxes.size() == before + 1 &&
                    log.boxes.back().text ==
                        QString::fromUtf8("Die Datei konnte nicht gespeichert werden!") &&
+                   log.boxes.back().details.endsWith(QStringLiteral("File too large")) &&
                    doc->IsModified();
         });
         EXPECT_EQ(reported, 1) << limit;

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QPainter>
 #include <QProcess>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <cmath>
@@ -89,16 +90,21 @@ TEST_F(SelectToolTest, DragsMoveByWholePixelsAsOneStepEach)
     EXPECT_EQ(controls()[0].m_x2, 92.25f);
     EXPECT_EQ(controls()[0].m_y2, 60.0f);
     EXPECT_EQ(steps(), 1) << "fifty moves, one step";
-    EXPECT_EQ(doc()->UndoStack()->text(0), QStringLiteral("Verschieben"));
+    EXPECT_EQ(doc()->UndoStack()->text(0), QStringLiteral("Verschieben: A"));
     EXPECT_EQ(edit(IDC_X1)->text(), QStringLiteral("42.25")) << "the panel followed";
 
     dragTo(at(50, 40), at(50, 40) + QPoint(30, 20));
     EXPECT_EQ(steps(), 2) << "two drags, two steps";
 
-    // A jitter of one pixel is a click.
-    dragTo(at(100, 60), at(100, 60) + QPoint(1, 0), 1);
+    // A jitter of two pixels is a click; a short drag moves the whole way from the press.
+    dragTo(at(100, 60), at(100, 60) + QPoint(2, -2), 1);
     EXPECT_EQ(steps(), 2);
     EXPECT_EQ(controls()[0].m_x1, 72.25f);
+    dragTo(at(100, 60), at(100, 60) + QPoint(1, 7), 1);
+    EXPECT_EQ(steps(), 3);
+    EXPECT_EQ(controls()[0].m_x1, 73.25f);
+    EXPECT_EQ(controls()[0].m_y1, 57.0f);
+    doc()->UndoStack()->undo();
 
     // Esc in the middle puts everything back, bit for bit, and leaves no step.
     const LayoutControl before = controls()[0];
@@ -140,7 +146,7 @@ TEST_F(SelectToolTest, HandlesResizeByTheSideTheyStandOn)
     EXPECT_EQ(controls()[0].m_y1, 100.0f);
     EXPECT_EQ(controls()[0].m_x2, 210.0f);
     EXPECT_EQ(controls()[0].m_y2, 160.0f);
-    EXPECT_EQ(doc()->UndoStack()->text(0), QString::fromUtf8("Größe ändern"));
+    EXPECT_EQ(doc()->UndoStack()->text(0), QString::fromUtf8("Größe ändern: N"));
 
     // Stored right to left: the handle on the visual left moves x2, and crossing swaps.
     click(at(350, 120));
@@ -190,7 +196,7 @@ TEST_F(SelectToolTest, KeysNudgeAndDelete)
     click(at(75, 75), Qt::ShiftModifier);
     key(Qt::Key_Delete);
     ASSERT_EQ(controls().size(), 1u);
-    EXPECT_EQ(doc()->UndoStack()->undoText(), QString::fromUtf8("Löschen"));
+    EXPECT_EQ(doc()->UndoStack()->undoText(), QString::fromUtf8("Löschen: 3 Steuerelemente"));
     editor.frame().ExecuteCommand(fw::ID_EDIT_UNDO);
     ASSERT_EQ(controls().size(), 4u);
     for (std::size_t i = 0; i < 4; ++i)
@@ -306,6 +312,42 @@ TEST_F(SelectToolTest, ZoomAndPanServeBothTools)
     EXPECT_DOUBLE_EQ(view->Zoom(), 1.5);
     QTest::keyClick(view, Qt::Key_Minus, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(view->Zoom(), 1.0);
+}
+
+TEST_F(SelectToolTest, ZoomedInTheCanvasScrollsInStepWithThePan)
+{
+    auto* view = editor.canvas();
+    const auto bars = [view] {
+        QScrollBar* horizontal = nullptr;
+        QScrollBar* vertical = nullptr;
+        for (QScrollBar* bar : view->findChildren<QScrollBar*>())
+            (bar->orientation() == Qt::Horizontal ? horizontal : vertical) = bar;
+        return std::pair{horizontal, vertical};
+    };
+    auto [horizontal, vertical] = bars();
+    ASSERT_TRUE(horizontal && vertical);
+    EXPECT_FALSE(horizontal->isVisible()) << "100 % shows the plain picture";
+    view->resize(600, 400);
+    processEvents();
+    EXPECT_FALSE(horizontal->isVisible()) << "even where it does not fit";
+
+    view->SetZoom(2.0, QPointF(0, 0));
+    processEvents();
+    ASSERT_TRUE(horizontal->isVisible());
+    ASSERT_TRUE(vertical->isVisible());
+    EXPECT_EQ(horizontal->value(), -view->Mapping().originX);
+    horizontal->setValue(horizontal->value() + 300);
+    EXPECT_EQ(view->Mapping().originX, -300) << "the bar pans";
+    vertical->setValue(vertical->maximum());
+    EXPECT_EQ(view->Mapping().originY + 640 * 2, vertical->pageStep()) << "to the layout's end";
+    view->Pan(-40, 0);
+    EXPECT_EQ(horizontal->value(), 340) << "a pan moves the bar";
+    EXPECT_EQ(view->Mapping().originY + 640 * 2, vertical->pageStep()) << "and not the other";
+
+    QTest::keyClick(view, Qt::Key_0, Qt::ControlModifier);
+    processEvents();
+    EXPECT_FALSE(horizontal->isVisible());
+    EXPECT_FALSE(vertical->isVisible());
 }
 
 // Disabled here: the test below runs it in a process of its own with QT_SCALE_FACTOR=2.

@@ -3,9 +3,11 @@
 #include "LayoutFile.h"
 #include "MainFrame.h"
 #include "PanelFixture.h"
+#include "commands/LayoutCommand.h"
 
 #include <QComboBox>
 #include <QDockWidget>
+#include <QPainter>
 #include <QToolBar>
 #include <QUndoGroup>
 #include <QUndoView>
@@ -38,12 +40,13 @@ TEST_F(UndoToolsTest, KeystrokesInAFieldAreOneStepAndRejectedOnesNone)
 {
     drag(QPoint(30, 30), QPoint(80, 60));
     ASSERT_EQ(stack()->count(), 1);
-    EXPECT_EQ(stack()->text(0), QStringLiteral("Steuerelement zeichnen"));
+    EXPECT_EQ(stack()->text(0), QStringLiteral("Steuerelement zeichnen: UNBENANNT0"))
+        << "a step names what it changed";
 
     replaceText(IDC_NAME, QStringLiteral("ok_btn"));
     ASSERT_EQ(controls()[0].m_name, "OK_BTN");
     ASSERT_EQ(stack()->count(), 2) << "typing a name is one step";
-    EXPECT_EQ(stack()->text(1), QStringLiteral("Umbenennen"));
+    EXPECT_EQ(stack()->text(1), QStringLiteral("Umbenennen: OK_BTN")) << "the name typed last";
 
     QTest::keyClick(edit(IDC_NAME), Qt::Key_Minus);
     QTest::keyClick(edit(IDC_NAME), Qt::Key_Backspace);
@@ -57,18 +60,18 @@ TEST_F(UndoToolsTest, KeystrokesInAFieldAreOneStepAndRejectedOnesNone)
     EXPECT_EQ(stack()->count(), 2) << "a field typed back to its value makes no step";
     replaceText(IDC_X1, QStringLiteral("25"));
     ASSERT_EQ(stack()->count(), 3);
-    EXPECT_EQ(stack()->text(2), QStringLiteral("X1 ändern"));
+    EXPECT_EQ(stack()->text(2), QString::fromUtf8("X1 ändern: OK_BTN"));
 
     // The tools bar's Undo names the step, and undoes it with either pane active.
     editor.frame().UpdateCommandUI();
     QAction* undo = editor.frame().Action(resources::ID_LAYOUT_UNDO);
-    EXPECT_EQ(undo->toolTip(), QString::fromUtf8("Rückgängig: X1 ändern"));
+    EXPECT_EQ(undo->toolTip(), QString::fromUtf8("Rückgängig: X1 ändern: OK_BTN"));
     editor.frame().ExecuteCommand(resources::ID_LAYOUT_UNDO);
     EXPECT_EQ(controls()[0].m_x1, 10.0f);
     EXPECT_EQ(edit(IDC_X1)->text(), QStringLiteral("10")) << "the panel shows the undone value";
     editor.frame().UpdateCommandUI();
     EXPECT_EQ(editor.frame().Action(fw::ID_EDIT_REDO)->toolTip(),
-              QString::fromUtf8("Wiederherstellen: X1 ändern"));
+              QString::fromUtf8("Wiederherstellen: X1 ändern: OK_BTN"));
     editor.frame().ExecuteCommand(resources::ID_LAYOUT_UNDO);
     EXPECT_EQ(controls()[0].m_name, "UNBENANNT0");
     editor.frame().ExecuteCommand(resources::ID_LAYOUT_UNDO);
@@ -141,7 +144,7 @@ TEST_F(UndoToolsTest, TheSelectToolPicksDeletesAndUndoes)
     ASSERT_EQ(controls().size(), 2u);
     EXPECT_EQ(controls()[1].m_name, "UNBENANNT2");
     EXPECT_EQ(doc()->CurrentIndex(), 1) << "the control that followed becomes current";
-    EXPECT_EQ(stack()->undoText(), QString::fromUtf8("Löschen"));
+    EXPECT_EQ(stack()->undoText(), QString::fromUtf8("Löschen: UNBENANNT1"));
 
     EXPECT_TRUE(editor.enabled(fw::ID_EDIT_UNDO)) << "the Edit menu's Undo undoes the layout";
     QTest::keyClick(editor.canvas(), Qt::Key_Z, Qt::ControlModifier);
@@ -161,6 +164,88 @@ TEST_F(UndoToolsTest, TheSelectToolPicksDeletesAndUndoes)
     EXPECT_FALSE(selectTool());
     for (fw::CommandId id : {fw::ID_EDIT_UNDO, fw::ID_EDIT_CUT})
         EXPECT_FALSE(editor.enabled(id)) << id;
+}
+
+TEST_F(UndoToolsTest, TheDrawToolTakesOverOneCurrentControlWhateverTheSelectToolLeft)
+{
+    editor.canvas()->resize(840, 640);
+    drag(QPoint(100, 100), QPoint(300, 300));
+    drag(QPoint(200, 200), QPoint(400, 400));
+    drag(QPoint(500, 100), QPoint(600, 200));
+    activateCanvas();
+    // The Select tool leaves nothing current...
+    key(Qt::Key_S);
+    QTest::mouseClick(editor.canvas(), Qt::LeftButton, {}, QPoint(700, 500));
+    ASSERT_EQ(doc()->CurrentIndex(), -1);
+    key(Qt::Key_R);
+    EXPECT_EQ(doc()->CurrentIndex(), 0) << "the first control, when none was current";
+    EXPECT_EQ(doc()->Selection().selected, std::vector<std::size_t>{0});
+    EXPECT_TRUE(edit(IDC_X1)->isEnabled()) << "the panel shows it";
+    EXPECT_TRUE(list()->isEnabled());
+    EXPECT_TRUE(deleteButton()->isEnabled());
+    EXPECT_EQ(edit(IDC_NAME)->text(), QStringLiteral("UNBENANNT0"));
+
+    // ...or everything selected.
+    key(Qt::Key_S);
+    QTest::mouseClick(editor.canvas(), Qt::LeftButton, {}, QPoint(550, 150));
+    key(Qt::Key_A, Qt::ControlModifier);
+    ASSERT_EQ(doc()->Selection().selected.size(), 3u);
+    key(Qt::Key_R);
+    EXPECT_EQ(doc()->CurrentIndex(), 2) << "the current control stays current";
+    EXPECT_EQ(doc()->Selection().selected, std::vector<std::size_t>{2});
+    const QImage canvas = editor.canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage printed(canvas.size(), QImage::Format_RGB32);
+    printed.fill(editor.canvas()->palette().color(QPalette::Base));
+    QPainter painter(&printed);
+    editor.canvas()->OnDraw(painter);
+    painter.end();
+    EXPECT_EQ(canvas, printed) << "one bright control on the canvas, as on paper";
+    EXPECT_EQ(canvas.pixel(100, 150), qRgb(64, 0, 0)) << "the others are dark";
+
+    // A step made while nothing was current, undone in the Draw tool.
+    key(Qt::Key_S);
+    QTest::mouseClick(editor.canvas(), Qt::LeftButton, {}, QPoint(700, 500));
+    LayoutControl moved = controls()[1];
+    moved.m_x1 += 5;
+    doc()->ChangeControl(nullptr, 1, moved, QStringLiteral("x"), MERGE_NONE);
+    key(Qt::Key_R);
+    editor.frame().ExecuteCommand(resources::ID_LAYOUT_UNDO);
+    EXPECT_EQ(doc()->CurrentIndex(), 0);
+    EXPECT_TRUE(edit(IDC_X1)->isEnabled());
+}
+
+TEST_F(UndoToolsTest, TheListKeepsItsRowOnCtrlClickAndFollowsTheCanvas)
+{
+    drag(QPoint(100, 100), QPoint(300, 300));
+    drag(QPoint(200, 200), QPoint(400, 400));
+    drag(QPoint(500, 100), QPoint(600, 200));
+    select(1);
+    const QRect row = list()->visualRect(list()->model()->index(1, 0));
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, Qt::ControlModifier, row.center());
+    EXPECT_EQ(list()->SelectedRow(), 1) << "a list of one selected row keeps it";
+    deleteButton()->click();
+    EXPECT_EQ(controls().size(), 2u) << "and Delete deletes it";
+
+    // A pick on the canvas marks the row without selecting it; Delete still needs a pick.
+    activateCanvas();
+    key(Qt::Key_S);
+    QTest::mouseClick(editor.canvas(), Qt::LeftButton, {}, QPoint(150, 150));
+    EXPECT_EQ(list()->MarkedRow(), 0);
+    EXPECT_EQ(list()->SelectedRow(), -1);
+    const QFont font = list()->model()->index(0, 0).data(Qt::FontRole).value<QFont>();
+    EXPECT_TRUE(font.bold());
+    EXPECT_FALSE(list()->model()->index(1, 0).data(Qt::FontRole).value<QFont>().bold());
+    editor.frame().ExecuteCommand(resources::ID_LAYOUT_UNDO);
+    EXPECT_EQ(list()->MarkedRow(), 1) << "the control the undo brings back is current";
+    EXPECT_EQ(list()->SelectedRow(), -1);
+
+    // In a long list the row comes into sight.
+    std::vector<LayoutControl> many(2000, controls()[0]);
+    doc()->ReplaceControls(nullptr, std::move(many), QStringLiteral("x"));
+    doc()->SetCurrentControl(nullptr, 1500);
+    processEvents();
+    const QRect shown = list()->visualRect(list()->model()->index(1500, 0));
+    EXPECT_TRUE(list()->viewport()->rect().contains(shown.center()));
 }
 
 TEST_F(UndoToolsTest, TwoWindowsShowTheSameStateAfterAnUndoInEither)

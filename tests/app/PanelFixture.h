@@ -62,8 +62,9 @@ protected:
         e->setFocus();
         e->selectAll();
         if (paste) {
+            // The product's paste, the one the Edit menu and Ctrl+V run.
             QGuiApplication::clipboard()->setText(text);
-            e->paste();
+            static_cast<fw::Edit*>(e)->Paste();
         } else if (text.isEmpty()) {
             QTest::keyClick(e, Qt::Key_Backspace);
         } else {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -26,6 +27,50 @@ std::vector<std::pair<double, double>> pdfPages(const std::string& path)
          it != std::sregex_iterator(); ++it)
         pages.emplace_back(std::stod((*it)[1]), std::stod((*it)[2]));
     return pages;
+}
+
+// The part of a PDF's first page in region (device pixels of resolution), rasterised without
+// smoothing, or a null image when the rasteriser is missing or fails.
+QImage rasterise(const std::string& pdf, int resolution, const QRect& region)
+{
+    const QString out = QString::fromStdString(pdf + ".region");
+    QProcess tool;
+    tool.start(QStringLiteral("pdftoppm"),
+               {QStringLiteral("-r"), QString::number(resolution), QStringLiteral("-x"),
+                QString::number(region.x()), QStringLiteral("-y"), QString::number(region.y()),
+                QStringLiteral("-W"), QString::number(region.width()), QStringLiteral("-H"),
+                QString::number(region.height()), QStringLiteral("-aa"), QStringLiteral("no"),
+                QStringLiteral("-aaVector"), QStringLiteral("no"), QStringLiteral("-png"),
+                QStringLiteral("-singlefile"), QString::fromStdString(pdf), out});
+    if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
+        return QImage();
+    return QImage(out + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+// Checks the printed picture: the screen's frame from (20, 20) to (819, 619) and every
+// control at its layout pixels plus 20, one layout pixel to one device unit, the current one
+// bright; image starts at the printable area's corner.
+void expectPrintedLayout(const QImage& image, const QRect& current, const QRect& other)
+{
+    ASSERT_FALSE(image.isNull()) << "pdftoppm (poppler-utils) rasterises the page";
+    const QRgb dark = qRgb(64, 0, 0), bright = qRgb(255, 0, 0), white = qRgb(255, 255, 255);
+    EXPECT_EQ(image.pixel(20, 300), dark) << "the frame's left edge";
+    EXPECT_EQ(image.pixel(819, 300), dark) << "its right edge, 800 units on";
+    EXPECT_EQ(image.pixel(820, 300), white);
+    EXPECT_EQ(image.pixel(400, 20), dark);
+    EXPECT_EQ(image.pixel(400, 619), dark) << "its bottom edge, 600 units down";
+    EXPECT_EQ(image.pixel(400, 620), white);
+    EXPECT_EQ(image.pixel(current.left(), current.center().y()), bright) << "the current control";
+    EXPECT_EQ(image.pixel(current.right(), current.center().y()), bright);
+    EXPECT_EQ(image.pixel(current.right() + 1, current.center().y()), white);
+    EXPECT_EQ(image.pixel(other.left(), other.center().y()), dark) << "the others are dark";
+    EXPECT_EQ(image.pixel(other.center().x(), other.bottom()), dark);
+}
+
+// Where the page's printable area starts, in device pixels.
+QPoint printableCorner(QPrinter& printer)
+{
+    return printer.pageLayout().paintRectPixels(printer.resolution()).topLeft();
 }
 
 class PrintingTest : public ::testing::Test
@@ -126,13 +171,20 @@ TEST_F(PrintingTest, ThePrintingBoxTellsWhatAndWhereAndCancels)
 TEST(PrintFromCommandLine, OpensPrintsAndEnds)
 {
     TempDir dir;
-    writeFile(dir.file("a.lay"), LayoutBytes(2, 1).record(0, "A", 0, 0, 10, 10, 200, 100).bytes);
+    writeFile(dir.file("a.lay"), LayoutBytes(2, 2)
+                                     .record(0, "A", 0, 0, 10, 10, 200, 100)
+                                     .record(1, "B", 0, 0, 300, 50, 400, 90)
+                                     .bytes);
     EditorFixture editor({QStringLiteral("-p"), QString::fromStdString(dir.file("a.lay"))});
     QPrinter& printer = editor.app->Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(dir.file("out.pdf")));
     EXPECT_FALSE(editor.app->InitInstance()) << "printing from the command line always ends";
     EXPECT_EQ(pdfPages(dir.file("out.pdf")).size(), 1u);
+    const QPoint corner = printableCorner(printer);
+    expectPrintedLayout(
+        rasterise(dir.file("out.pdf"), printer.resolution(), QRect(corner, QSize(860, 660))),
+        QRect(QPoint(30, 30), QPoint(219, 119)), QRect(QPoint(320, 70), QPoint(419, 109)));
     ASSERT_EQ(editor.app->Documents().size(), 1u);
     EXPECT_TRUE(editor.app->Documents()[0]->GetPathName().endsWith(QStringLiteral("a.lay")));
     EXPECT_TRUE(editor.log.boxes.empty());

@@ -1,9 +1,12 @@
 #include "AboutDlg.h"
 #include "AppHarness.h"
-#include "DialogUnits.h"
+#include "resources/Resource.h"
 #include "support/LayoutBytes.h"
+#include "support/LayoutRecords.h"
 
+#include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
@@ -15,6 +18,8 @@
 #include <QToolTip>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace testing_support;
 
@@ -222,8 +227,15 @@ TEST(EditorShell, NewWindowSharesTheDocumentAndClosingItKeepsTheViewsReachable)
     ASSERT_EQ(doc->GetFrames().size(), 1u);
     EXPECT_EQ(doc->m_canvas, firstCanvas);
     EXPECT_EQ(doc->m_panel, firstPanel);
-    doc->m_canvas->update();
-    doc->m_panel->ShowCurrentControl();
+    // The remaining window's views serve the document: a drawn control reaches both.
+    PaintCounter paints(firstCanvas);
+    doc->m_newControl = box("AFTER", 10, 10, 60, 40);
+    doc->AddNewControl();
+    processEvents();
+    EXPECT_GT(paints.paints, 0) << "the remaining canvas repaints";
+    auto* name = firstPanel->findChild<QLineEdit*>(QString::number(resources::IDC_NAME));
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->text(), QStringLiteral("AFTER")) << "the remaining panel shows it";
 }
 
 TEST(EditorShell, PrintsTheCanvasToAFile)
@@ -285,11 +297,22 @@ TEST(EditorShell, AboutBoxTextsAndProportions)
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->text(), QStringLiteral("OK"));
     EXPECT_TRUE(ok->isDefault());
-    // Laid out in dialog units: the box is 227 by 80 of them, the button 50 by 14.
-    const fw::DialogUnits du(about.font());
-    EXPECT_EQ(about.size(), QSize(du.X(227), du.Y(80)));
-    EXPECT_EQ(ok->geometry(), du.Rect(95, 63, 50, 14));
-    EXPECT_GT(du.BaseWidth(), 0);
+    // Laid out in dialog units: the box is 227 by 80 of them, the button 50 by 14. A dialog
+    // unit is a quarter of the font's average letter across and an eighth of its height.
+    const QFontMetrics metrics(about.font());
+    const double across = metrics.horizontalAdvance(QStringLiteral(
+                              "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                          52.0;
+    const long letter = std::lround(across);
+    const auto x = [letter](int units) {
+        return static_cast<int>(std::lround(units * letter / 4.0));
+    };
+    const auto y = [&metrics](int units) {
+        return static_cast<int>(std::lround(units * metrics.height() / 8.0));
+    };
+    ASSERT_GT(letter, 2);
+    EXPECT_EQ(about.size(), QSize(x(227), y(80)));
+    EXPECT_EQ(ok->geometry(), QRect(x(95), y(63), x(50), y(14)));
     ok->click();
     EXPECT_EQ(about.result(), QDialog::Accepted);
 }

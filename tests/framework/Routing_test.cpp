@@ -48,7 +48,11 @@ TEST_F(RoutingTest, ViewCommandsRunOnlyInTheActiveView)
     EXPECT_EQ(second->viewOnlyRuns, 1);
 
     EXPECT_FALSE(app.Frame().Action(ID_NOBODY)->isEnabled()) << "no handler anywhere: disabled";
-    app.Frame().ExecuteCommand(ID_NOBODY); // and nothing happens
+    fw::CommandState nobody;
+    EXPECT_FALSE(app.Frame().RouteCommand(ID_NOBODY, &nobody)) << "no target on the route takes it";
+    app.Frame().ExecuteCommand(ID_NOBODY);
+    EXPECT_EQ(first->viewOnlyRuns + second->viewOnlyRuns, 2) << "running it reaches no view";
+    EXPECT_TRUE(log.boxes.empty());
 
     // The update handler's state reaches the action, and a disabled command does not run.
     QAction* checked = app.Frame().Action(ID_VIEW_CHECKED);

@@ -24,7 +24,10 @@ TEST(CommandLine, SwitchesAndParameters)
                                 QStringLiteral("D"), QStringLiteral("O")});
     EXPECT_EQ(printTo.shellCommand, Info::FilePrintTo);
     EXPECT_EQ(printTo.printerName + printTo.driverName + printTo.portName, QStringLiteral("PDO"));
-    EXPECT_EQ(Info::Parse({QStringLiteral("-Automation")}).shellCommand, Info::FileNew);
+    const Info automated = Info::Parse({QStringLiteral("-Automation")});
+    EXPECT_EQ(automated.shellCommand, Info::FileNew);
+    EXPECT_TRUE(automated.runAutomated) << "the switch is known";
+    EXPECT_FALSE(Info::Parse({QStringLiteral("-Automatic")}).runAutomated) << "and only it";
     EXPECT_EQ(Info::Parse({QStringLiteral("-")}).shellCommand, Info::FileNew)
         << "a lone - is a switch with no name";
     Info several = Info::Parse({QStringLiteral("a.lay"), QStringLiteral("b.lay")});

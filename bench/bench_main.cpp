@@ -5,7 +5,7 @@
 #include "LayoutFile.h"
 #include "streams/tsBufferedOutputStream.h"
 #include "streams/tsStream.h"
-#include "tools/HitIndex.h"
+#include "geometry/HitIndex.h"
 
 #include <QApplication>
 #include <QFile>

@@ -11,7 +11,7 @@
 #include "Strings.h"
 #include "commands/LayoutCommand.h"
 #include "resources/Resource.h"
-#include "tools/PasteRules.h"
+#include "geometry/PasteRules.h"
 
 #include <QKeyEvent>
 #include <QMenu>

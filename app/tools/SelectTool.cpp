@@ -8,7 +8,7 @@
 #include "Strings.h"
 #include "commands/LayoutCommand.h"
 #include "resources/Resource.h"
-#include "tools/HitTest.h"
+#include "geometry/HitTest.h"
 
 #include <QApplication>
 #include <QKeyEvent>

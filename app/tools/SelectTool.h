@@ -3,10 +3,10 @@
 #pragma once
 
 #include "CanvasTool.h"
-#include "LayoutHint.h"
-#include "tools/Arrange.h"
-#include "tools/Snap.h"
-#include "tools/Transform.h"
+#include "LayoutChange.h"
+#include "geometry/Arrange.h"
+#include "geometry/Snap.h"
+#include "geometry/Transform.h"
 
 #include <QPoint>
 #include <QRect>

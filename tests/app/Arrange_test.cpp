@@ -4,9 +4,9 @@
 #include "LayoutFile.h"
 #include "MainFrame.h"
 #include "SelectFixture.h"
-#include "tools/Arrange.h"
-#include "tools/PasteRules.h"
-#include "tools/Snap.h"
+#include "geometry/Arrange.h"
+#include "geometry/PasteRules.h"
+#include "geometry/Snap.h"
 
 #include <QClipboard>
 #include <QMenu>

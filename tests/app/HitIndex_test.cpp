@@ -1,7 +1,7 @@
 // The cells of the hit index answer what trying every control answers, through every kind of
 // change, and a question costs the same at any size.
-#include "tools/HitIndex.h"
-#include "tools/HitTest.h"
+#include "geometry/HitIndex.h"
+#include "geometry/HitTest.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // every control.
 #pragma once
 
-#include "LayoutHint.h"
+#include "LayoutChange.h"
 #include "LayoutPainter.h"
 
 #include <QImage>

@@ -5,7 +5,7 @@
 #include "CanvasPicture.h"
 #include "LayoutPainter.h"
 #include "View.h"
-#include "tools/HitIndex.h"
+#include "geometry/HitIndex.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 #include "HitIndex.h"
 
-#include "tools/HitTest.h"
+#include "geometry/HitTest.h"
 
 #include <algorithm>
 #include <cmath>

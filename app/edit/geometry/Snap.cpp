@@ -1,7 +1,7 @@
 #include "Snap.h"
 
 #include "LayoutPainter.h"
-#include "tools/Transform.h"
+#include "geometry/Transform.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "LayoutHint.h"
+#include "LayoutChange.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // Moving and resizing controls: pure arithmetic on their records, for the Select tool.
 #pragma once
 
-#include "LayoutHint.h"
+#include "LayoutChange.h"
 
 // A rectangle in layout coordinates, normalised.
 struct LayoutBox

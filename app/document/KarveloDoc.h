@@ -6,7 +6,7 @@
 #include "Document.h"
 #include "DrawnNames.h"
 #include "LayoutDataObject.h"
-#include "LayoutHint.h"
+#include "LayoutChange.h"
 
 #include <QPointer>
 

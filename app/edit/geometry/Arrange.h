@@ -1,7 +1,7 @@
 // Align, distribute, same size and list order: pure arithmetic on the selected controls.
 #pragma once
 
-#include "tools/Transform.h"
+#include "geometry/Transform.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "LayoutDataObject.h"
-#include "LayoutHint.h"
+#include "LayoutChange.h"
 
 #include <vector>
 

@@ -2,7 +2,7 @@
 // puts back the current control and the selection that belong to either side of it.
 #pragma once
 
-#include "LayoutHint.h"
+#include "LayoutChange.h"
 
 #include <QUndoCommand>
 

@@ -1,4 +1,4 @@
-#include "KarveloApp.h"
+#include "shell/KarveloApp.h"
 
 int main(int argc, char** argv)
 {

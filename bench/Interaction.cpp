@@ -3,13 +3,13 @@
 // paint it causes happen (panel, list, canvas) before the next event.
 #include "BenchLayouts.h"
 
-#include "ChildFrame.h"
-#include "KarveloApp.h"
-#include "KarveloDoc.h"
-#include "KarveloView.h"
-#include "KarveloView_Controls.h"
-#include "MainFrame.h"
+#include "document/KarveloDoc.h"
 #include "resources/Resource.h"
+#include "shell/ChildFrame.h"
+#include "shell/KarveloApp.h"
+#include "shell/MainFrame.h"
+#include "views/KarveloView.h"
+#include "views/KarveloView_Controls.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -169,7 +169,7 @@ void Nudge(benchmark::State& state)
     Editor editor(countOf(state));
     if (!editor.Ready())
         return state.SkipWithError("no window");
-    editor.App().SetTool(CKarveloApp::SelectTool);
+    editor.App().SetTool(CEditorSettings::SelectTool);
     editor.Canvas()->setFocus();
     Editor::Settle();
     bool right = false;
@@ -207,7 +207,7 @@ void DragStep(benchmark::State& state)
     Editor editor(countOf(state));
     if (!editor.Ready())
         return state.SkipWithError("no window");
-    editor.App().SetTool(CKarveloApp::SelectTool);
+    editor.App().SetTool(CEditorSettings::SelectTool);
     CKarveloView* canvas = editor.Canvas();
     // The first control of the bench layouts stands at (0, 0), 30.5 by 12.25.
     const QPoint grip(20 + 10, 20 + 5);

@@ -1,11 +1,11 @@
 // Benchmarks of load, save, paint and picking, the interactions of Interaction.cpp, and the
 // table of targets that scripts/bench prints at the end.
 #include "BenchLayouts.h"
-#include "CanvasPicture.h"
 #include "LayoutFile.h"
+#include "geometry/HitIndex.h"
 #include "streams/tsBufferedOutputStream.h"
 #include "streams/tsStream.h"
-#include "geometry/HitIndex.h"
+#include "views/CanvasPicture.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "DocRecovery.h"
+#include "document/DocRecovery.h"
 
-#include "ExternalChange.h"
-#include "KarveloDoc.h"
 #include "LayoutFile.h"
-#include "Recovery.h"
+#include "document/ExternalChange.h"
+#include "document/KarveloDoc.h"
+#include "document/Recovery.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

@@ -1,11 +1,11 @@
-#include "ExternalChange.h"
+#include "document/ExternalChange.h"
 
 #include "Application.h"
 #include "Dialogs.h"
-#include "KarveloDoc.h"
 #include "LayoutFile.h"
 #include "MdiFrame.h"
 #include "Strings.h"
+#include "document/KarveloDoc.h"
 #include "resources/Resource.h"
 
 #include <QDir>
@@ -166,8 +166,9 @@ void CExternalChange::FileGone(const fw::FileStamp& now)
 
 void CExternalChange::Reload(std::vector<LayoutControl> records, const fw::FileStamp& stamp)
 {
-    m_doc->NewGesture();
-    m_doc->ReplaceControls(nullptr, std::move(records), fw::LoadString(resources::IDS_STEP_RELOAD));
+    m_doc->Model().NewGesture();
+    m_doc->Model().ReplaceControls(nullptr, std::move(records),
+                                   fw::LoadString(resources::IDS_STEP_RELOAD));
     // The window holds the file now; Undo makes it modified again.
     m_doc->SetModifiedFlag(false);
     m_doc->SetConfirmReplace(false);

@@ -1,19 +1,14 @@
-#include "KarveloDoc.h"
+#include "document/KarveloDoc.h"
 
 #include "Application.h"
 #include "CommandIds.h"
 #include "Dialogs.h"
-#include "DocRecovery.h"
-#include "ExternalChange.h"
 #include "FileWatch.h"
-#include "KarveloView.h"
-#include "KarveloView_Controls.h"
 #include "LayoutFile.h"
 #include "Strings.h"
-#include "commands/ChangeControlsCommand.h"
-#include "commands/InsertRemoveCommand.h"
-#include "commands/ReorderCommand.h"
-#include "commands/ReplaceAllCommand.h"
+#include "document/DocRecovery.h"
+#include "document/ExternalChange.h"
+#include "document/LayoutHint.h"
 #include "resources/Resource.h"
 #include "tsTrace.h"
 
@@ -37,11 +32,10 @@ QByteArray nativePath(const QString& path)
 
 CKarveloDoc::CKarveloDoc() : m_external(std::make_unique<CExternalChange>(this))
 {
-    // A step undone or redone ends the gesture: what follows never merges into it.
-    connect(UndoStack(), &QUndoStack::indexChanged, this, [this] {
-        if (!m_pushing)
-            NewGesture();
-    });
+    m_model.SetStepFormats(fw::LoadString(resources::IDS_STEP_OF),
+                           fw::LoadString(resources::IDS_STEP_CONTROLS));
+    m_model.SetListener(
+        [this](const LayoutChange& change, const void* sender) { Changed(change, sender); });
 }
 
 // Here, where the keepers of the copy and of the file are complete types.
@@ -62,7 +56,6 @@ bool CKarveloDoc::OnOpenDocument(const QString& path)
     // Stamped before reading: a change while it is read shows as a change afterwards.
     const fw::FileStamp stamp = fw::FileStamp::Of(path);
     m_layout.m_controls.clear();
-    m_drawnNames.Invalidate();
     const HRESULT hr = LoadLayout(path);
     m_external->Watch(path, stamp);
     if (hr < 0) {
@@ -83,7 +76,8 @@ void CKarveloDoc::StartAfresh(int current)
 {
     UndoStack()->clear();
     SetModifiedFlag(false);
-    SetSelectionState(SelectionState::Only(current));
+    m_model.StartAfresh(current);
+    m_currentControl = m_model.CurrentControl();
 }
 
 bool CKarveloDoc::OnSaveDocument(const QString& path)
@@ -111,7 +105,6 @@ void CKarveloDoc::TakeRecovered(std::vector<LayoutControl> records, const QStrin
                                 const QString& title, const fw::FileStamp& recorded)
 {
     m_layout.m_controls = std::move(records);
-    m_drawnNames.Invalidate();
     StartAfresh(m_layout.m_controls.empty() ? -1 : 0);
     if (path.isEmpty()) {
         // The title it had, unless a window open now bears it: then the new one it was given.
@@ -180,208 +173,27 @@ void CKarveloDoc::MoveNewControl(float x, float y)
 
 void CKarveloDoc::NameNewControl()
 {
-    const std::uint32_t number = m_drawnNames.NextNumber(m_layout.m_controls);
+    const std::uint32_t number = m_model.NextDrawnNumber();
     m_newControl.m_id = number;
     m_newControl.m_name = CDrawnNames::NameFor(number);
 }
 
 void CKarveloDoc::AddNewControl(fw::View* sender)
 {
-    InsertControls(sender, {{m_layout.m_controls.size(), m_newControl}},
-                   fw::LoadString(resources::IDS_STEP_DRAW));
+    m_model.InsertControls(sender, {{m_layout.m_controls.size(), m_newControl}},
+                           fw::LoadString(resources::IDS_STEP_DRAW));
 }
 
-QString CKarveloDoc::StepText(const QString& text, std::size_t count, const tstring& name)
+void CKarveloDoc::Changed(const LayoutChange& change, const void* sender)
 {
-    if (count > 1)
-        return fw::FormatString(
-            resources::IDS_STEP_OF, text,
-            fw::FormatString(resources::IDS_STEP_CONTROLS, QString::number(count)));
-    if (count == 1 && !name.empty())
-        return fw::FormatString(resources::IDS_STEP_OF, text, fw::FromBytes(name));
-    return text;
-}
-
-void CKarveloDoc::Push(fw::View* sender, LayoutCommand* command)
-{
-    if (command->isObsolete()) {
-        delete command;
-        return;
-    }
-    m_sender = sender;
-    m_pushing = true;
-    UndoStack()->push(command);
-    m_pushing = false;
-    m_sender = nullptr;
-}
-
-namespace {
-
-// Steps trust their indices; anything that asks for one checks them here first.
-bool ascendingBelow(const std::vector<std::size_t>& indices, std::size_t limit)
-{
-    for (std::size_t i = 0; i < indices.size(); ++i)
-        if (indices[i] >= limit || (i > 0 && indices[i] <= indices[i - 1]))
-            return false;
-    return true;
-}
-
-std::vector<std::size_t> indicesOf(const IndexedControls& values)
-{
-    std::vector<std::size_t> indices;
-    indices.reserve(values.size());
-    for (const auto& value : values)
-        indices.push_back(value.first);
-    return indices;
-}
-
-} // namespace
-
-void CKarveloDoc::ChangeControls(fw::View* sender, IndexedControls values, const QString& text,
-                                 int mergeId)
-{
-    if (values.empty() || !ascendingBelow(indicesOf(values), m_layout.m_controls.size()))
-        return;
-    const QString named = StepText(text, values.size(), values.front().second.m_name);
-    Push(sender, new ChangeControlsCommand(this, named, std::move(values), m_selection, mergeId));
-}
-
-void CKarveloDoc::ChangeControl(fw::View* sender, std::size_t index, const LayoutControl& value,
-                                const QString& text, int mergeId)
-{
-    ChangeControls(sender, {{index, value}}, text, mergeId);
-}
-
-void CKarveloDoc::InsertControls(fw::View* sender, IndexedControls records, const QString& text)
-{
-    if (records.empty() ||
-        !ascendingBelow(indicesOf(records), m_layout.m_controls.size() + records.size()))
-        return;
-    SelectionState after;
-    for (const auto& record : records)
-        after.selected.push_back(record.first);
-    after.current = static_cast<int>(after.selected.back());
-    const QString named = StepText(text, records.size(), records.front().second.m_name);
-    Push(sender, InsertRemoveCommand::Insert(this, named, std::move(records), m_selection,
-                                             std::move(after)));
-}
-
-void CKarveloDoc::RemoveControls(fw::View* sender, const std::vector<std::size_t>& indices,
-                                 int newCurrent, const QString& text)
-{
-    if (indices.empty() || !ascendingBelow(indices, m_layout.m_controls.size()))
-        return;
-    const QString named = StepText(text, indices.size(), m_layout.m_controls[indices[0]].m_name);
-    Push(sender, InsertRemoveCommand::Remove(this, named, indices, m_selection,
-                                             SelectionState::Only(newCurrent)));
-}
-
-void CKarveloDoc::ReorderControls(fw::View* sender, std::vector<std::size_t> order,
-                                  const QString& text)
-{
-    if (order.size() != m_layout.m_controls.size())
-        return;
-    // The selection moves with its controls; order must name every control once.
-    std::vector<std::size_t> where(order.size(), order.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        if (order[i] >= order.size() || where[order[i]] != order.size())
-            return;
-        where[order[i]] = i;
-    }
-    SelectionState after;
-    for (std::size_t index : m_selection.selected)
-        after.selected.push_back(where[index]);
-    std::sort(after.selected.begin(), after.selected.end());
-    after.current = m_selection.current < 0
-                        ? -1
-                        : static_cast<int>(where[static_cast<std::size_t>(m_selection.current)]);
-    const std::size_t moved = m_selection.selected.size();
-    const QString named =
-        StepText(text, moved, moved ? m_layout.m_controls[m_selection.selected[0]].m_name : "");
-    Push(sender, new ReorderCommand(this, named, std::move(order), m_selection, std::move(after)));
-}
-
-void CKarveloDoc::ReplaceControls(fw::View* sender, std::vector<LayoutControl> records,
-                                  const QString& text)
-{
-    SelectionState after = SelectionState::Only(records.empty() ? -1 : 0);
-    Push(sender,
-         new ReplaceAllCommand(this, text, std::move(records), m_selection, std::move(after)));
-}
-
-void CKarveloDoc::SetCurrentControl(fw::View* sender, int index)
-{
-    SetSelection(sender, SelectionState::Only(index));
-}
-
-void CKarveloDoc::SetSelection(fw::View* sender, SelectionState selection)
-{
-    if (selection == m_selection)
-        return;
-    CLayoutHint hint;
-    hint.flags = CLayoutHint::SELECTION;
-    if (selection.current != m_selection.current)
-        hint.flags |= CLayoutHint::CURRENT;
-    SetSelectionState(std::move(selection));
-    UpdateAllViews(sender, &hint);
-}
-
-void CKarveloDoc::SetSingleSelection(bool single)
-{
-    m_single = single;
-    if (!single)
-        return;
-    const int current = m_selection.current >= 0      ? m_selection.current
-                        : m_layout.m_controls.empty() ? -1
-                                                      : 0;
-    SetSelection(nullptr, SelectionState::Only(current));
-}
-
-void CKarveloDoc::SetSelectionState(SelectionState selection)
-{
-    m_selection = std::move(selection);
-    if (m_single && m_selection.selected.size() != (m_selection.current >= 0 ? 1u : 0u))
-        m_selection = SelectionState::Only(m_selection.current);
-    const auto count = m_layout.m_controls.size();
-    // A state from a step always fits its list; anything else is trimmed to it.
-    std::erase_if(m_selection.selected, [count](std::size_t index) { return index >= count; });
-    if (m_selection.current >= static_cast<int>(count))
-        m_selection.current = -1;
-    m_currentControl = m_selection.current < 0
-                           ? nullptr
-                           : &m_layout.m_controls[static_cast<std::size_t>(m_selection.current)];
-}
-
-void CKarveloDoc::ApplyChange(const CLayoutHint& hint, const SelectionState& step)
-{
-    SelectionState selection = step;
-    // A step from the Select tool undone in the Draw tool may have had no current control:
-    // the Draw tool keeps one while there are controls.
-    if (m_single && selection.current < 0 && !m_layout.m_controls.empty())
-        selection = SelectionState::Only(0);
-    CLayoutHint told = hint;
-    if (selection.current != m_selection.current)
-        told.flags |= CLayoutHint::CURRENT;
-    if (selection.selected != m_selection.selected)
-        told.flags |= CLayoutHint::SELECTION;
-    SetSelectionState(selection);
-    UpdateAllViews(m_sender, &told);
-}
-
-void CKarveloDoc::ReleaseView(fw::View* closing)
-{
-    if (m_panel == closing)
-        m_panel = nullptr;
-    if (m_canvas == closing)
-        m_canvas = nullptr;
-    for (fw::View* view : GetViews()) {
-        if (view == closing)
-            continue;
-        if (!m_panel)
-            m_panel = qobject_cast<CKarveloView_Controls*>(view);
-        if (!m_canvas)
-            m_canvas = qobject_cast<CKarveloView*>(view);
-    }
+    m_currentControl = m_model.CurrentControl();
+    // The sender as one of this document's views; anyone else hears the change too.
+    fw::View* except = nullptr;
+    for (fw::View* view : GetViews())
+        if (static_cast<const void*>(view) == sender)
+            except = view;
+    const CLayoutHint hint(change);
+    UpdateAllViews(except, &hint);
 }
 
 void CKarveloDoc::OnLayoutUndo()
@@ -414,5 +226,6 @@ bool CKarveloDoc::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
         {resources::ID_LAYOUT_UNDO, &CKarveloDoc::OnLayoutUndo, &CKarveloDoc::OnUpdateLayoutUndo},
         {fw::ID_EDIT_REDO, &CKarveloDoc::OnEditRedo, &CKarveloDoc::OnUpdateEditRedo},
     };
-    return table.Dispatch(this, id, state) || fw::Document::OnCmdMsg(id, state);
+    return table.Dispatch(this, id, state) || m_arrange.OnCmdMsg(id, state) ||
+           fw::Document::OnCmdMsg(id, state);
 }

@@ -1,24 +1,23 @@
 // One open layout: its controls, the current one, the record being drawn, and its views.
-// The document is the only writer of the layout: every change is a step on its undo stack,
-// and afterwards every view of the document hears what changed.
+// The document adapts the edit model (EditModel.h), the one writer of the layout, to the
+// framework's document: every change is a step on the document's undo stack, and afterwards
+// every view of the document hears what changed.
 #pragma once
 
 #include "Document.h"
-#include "DrawnNames.h"
+#include "EditModel.h"
 #include "LayoutDataObject.h"
-#include "LayoutChange.h"
+#include "document/ArrangeCommands.h"
 
 #include <QPointer>
 
 #include <memory>
-#include <utility>
 #include <vector>
 
 class CDocRecovery;
 class CExternalChange;
 class CKarveloView;
 class CKarveloView_Controls;
-class LayoutCommand;
 
 namespace fw {
 struct FileStamp;
@@ -50,39 +49,24 @@ public:
     // Appends a copy of m_newControl and makes it current, as one step.
     void AddNewControl(fw::View* sender = nullptr);
 
-    // The changes of the layout, each one undoable step named text and what it changed (the
-    // one control's name, or how many). sender is the view that asked for it and shows it
-    // already; every other view is told.
-    void ChangeControls(fw::View* sender, IndexedControls values, const QString& text, int mergeId);
-    void ChangeControl(fw::View* sender, std::size_t index, const LayoutControl& value,
-                       const QString& text, int mergeId);
-    // Inserts records at their (ascending) indices of the longer list; they become selected.
-    void InsertControls(fw::View* sender, IndexedControls records, const QString& text);
-    // Removes the records at indices (ascending); newCurrent is an index of the shorter list.
-    void RemoveControls(fw::View* sender, const std::vector<std::size_t>& indices, int newCurrent,
-                        const QString& text);
-    // order[i]: the index of the control that goes to index i.
-    void ReorderControls(fw::View* sender, std::vector<std::size_t> order, const QString& text);
-    void ReplaceControls(fw::View* sender, std::vector<LayoutControl> records, const QString& text);
+    // Every change of the layout and its selection goes through the model; the views of the
+    // document hear of each one, all but the view that names itself as the sender.
+    EditModel& Model() { return m_model; }
+    const EditModel& Model() const { return m_model; }
+    int CurrentIndex() const { return m_model.CurrentIndex(); }
+    const SelectionState& Selection() const { return m_model.Selection(); }
 
-    // The current control and the selection: no step of their own.
-    int CurrentIndex() const { return m_selection.current; }
-    const SelectionState& Selection() const { return m_selection; }
-    void SetCurrentControl(fw::View* sender, int index);
-    void SetSelection(fw::View* sender, SelectionState selection);
-    // One control at most is selected, the current one, while single is on (the Draw tool).
-    // Turning it on leaves the current control selected alone, or the first control when
-    // none is current.
-    void SetSingleSelection(bool single);
-    const CDrawnNames& DrawnNames() const { return m_drawnNames; }
-
-    // Steps of one gesture may merge; a new gesture (a new press, focus, an undo) starts here.
-    void NewGesture() { ++m_gesture; }
-    unsigned Gesture() const { return m_gesture; }
-
-    // A view of this document is going: m_panel and m_canvas move to another window's views,
-    // or become null when none is left.
-    void ReleaseView(fw::View* closing);
+    // A view of kind V is going: slot (m_panel or m_canvas) moves to the same kind of view in
+    // another window of the document, or becomes null when none is left.
+    template <class V> void ReleaseView(QPointer<V>& slot, const V* closing)
+    {
+        if (slot != closing)
+            return;
+        slot = nullptr;
+        for (fw::View* view : GetViews())
+            if (auto* other = qobject_cast<V*>(view); other && other != closing && !slot)
+                slot = other;
+    }
 
     // Crash recovery and the file on disk (DocRecovery.h, ExternalChange.h). The application
     // gives a document its copy keeper; without one, no copy is written.
@@ -94,10 +78,11 @@ public:
     void TakeRecovered(std::vector<LayoutControl> records, const QString& path,
                        const QString& title, const fw::FileStamp& recorded);
 
-    // The views of the window opened last; never a view that has been destroyed.
+    // The views of the window opened last; never a view that has been destroyed (a closing
+    // view hands its place to a view of the same kind in another window).
     QPointer<CKarveloView_Controls> m_panel;
     QPointer<CKarveloView> m_canvas;
-    // Read by the views; written only by the document and its steps.
+    // Read by the views; written only through the model.
     LayoutDataObject m_layout;
     // Points into m_layout.m_controls at the current control, or is null.
     const LayoutControl* m_currentControl = nullptr;
@@ -105,29 +90,19 @@ public:
     LayoutControl m_newControl;
 
 private:
-    friend class LayoutCommand;
-
-    // text with what a step changes: count controls, the one of them named name.
-    static QString StepText(const QString& text, std::size_t count, const tstring& name);
     // The file and the cause of a failed load or save, for the box and the trace.
     QString FailureDetails(const QString& path, HRESULT hr, bool loading) const;
-    void Push(fw::View* sender, LayoutCommand* command);
-    // A step has changed the records: the selection it leaves, then the views.
-    void ApplyChange(const CLayoutHint& hint, const SelectionState& selection);
-    void SetSelectionState(SelectionState selection);
+    // The layout changed as change says: the current control, then every view but sender.
+    void Changed(const LayoutChange& change, const void* sender);
     void StartAfresh(int current);
     void OnLayoutUndo();
     void OnEditRedo();
     void OnUpdateLayoutUndo(fw::CommandState& state);
     void OnUpdateEditRedo(fw::CommandState& state);
 
+    EditModel m_model{m_layout, *UndoStack()};
+    CArrangeCommands m_arrange{m_model};
     std::unique_ptr<CExternalChange> m_external;
     std::unique_ptr<CDocRecovery> m_recovery;
-    SelectionState m_selection;
-    bool m_single = false;
-    CDrawnNames m_drawnNames;
-    unsigned m_gesture = 0;
     int m_systemError = 0; // behind the last failed load or save
-    fw::View* m_sender = nullptr;
-    bool m_pushing = false;
 };

@@ -1,4 +1,4 @@
-#include "LayoutClipboard.h"
+#include "document/LayoutClipboard.h"
 
 #include "LayoutJson.h"
 #include "Strings.h"

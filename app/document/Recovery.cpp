@@ -1,13 +1,13 @@
-#include "Recovery.h"
+#include "document/Recovery.h"
 
 #include "Application.h"
 #include "Dialogs.h"
-#include "DocRecovery.h"
 #include "DocTemplate.h"
-#include "KarveloDoc.h"
 #include "LayoutFile.h"
 #include "MdiFrame.h"
 #include "Strings.h"
+#include "document/DocRecovery.h"
+#include "document/KarveloDoc.h"
 #include "resources/Resource.h"
 #include "streams/tsSaveNames.h"
 

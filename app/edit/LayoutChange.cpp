@@ -16,7 +16,7 @@ bool SelectionState::Contains(std::size_t index) const
     return std::binary_search(selected.begin(), selected.end(), index);
 }
 
-bool CLayoutHint::Touches(std::size_t index) const
+bool LayoutChange::Touches(std::size_t index) const
 {
     if (!(flags & RECORDS))
         return false;

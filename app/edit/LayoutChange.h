@@ -1,8 +1,8 @@
-// What a change of a layout touched, for the views of its document.
+// What a change of a layout touched: the records, the list, the current control and the
+// selection. The edit model reports it after every change.
 #pragma once
 
 #include "LayoutDataObject.h"
-#include "View.h"
 
 #include <cstddef>
 #include <utility>
@@ -24,7 +24,7 @@ struct SelectionState
     bool operator==(const SelectionState&) const = default;
 };
 
-struct CLayoutHint : fw::Hint
+struct LayoutChange
 {
     enum Flags
     {
@@ -36,6 +36,9 @@ struct CLayoutHint : fw::Hint
     };
     int flags = 0;
     std::vector<std::size_t> indices;
+    // Who asked for the change (null for an undo or a redo): a tool that holds records of its
+    // own gesture knows its own changes by it.
+    const void* sender = nullptr;
 
     bool Touches(std::size_t index) const;
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "LayoutDataObject.h"
+#include "LayoutScreen.h"
 
 #include <QColor>
 #include <QImage>
@@ -15,8 +16,6 @@ class QPainter;
 
 // The layout screen is shown shifted by this many pixels to the right and down.
 inline constexpr int CANVAS_MARGIN = 20;
-inline constexpr int SCREEN_WIDTH = 800;
-inline constexpr int SCREEN_HEIGHT = 600;
 inline const QColor OUTLINE_COLOUR(64, 0, 0);
 inline const QColor HIGHLIGHT_COLOUR(255, 0, 0);
 

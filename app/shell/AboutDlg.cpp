@@ -1,4 +1,4 @@
-#include "AboutDlg.h"
+#include "shell/AboutDlg.h"
 
 #include "DialogUnits.h"
 #include "resources/Menus.h"

@@ -1,7 +1,7 @@
-#include "ChildFrame.h"
+#include "shell/ChildFrame.h"
 
-#include "KarveloView.h"
-#include "KarveloView_Controls.h"
+#include "views/KarveloView.h"
+#include "views/KarveloView_Controls.h"
 
 #include <QScrollArea>
 #include <QSplitter>
@@ -47,9 +47,12 @@ CChildFrame::CChildFrame() = default;
 bool CChildFrame::OnCreateClient(fw::CreateContext& context)
 {
     // One row, two columns; both panes are views of the one document.
+    // The canvas comes from the template, which gives it the editor's settings.
+    auto* canvas = context.makeView ? qobject_cast<CKarveloView*>(context.makeView()) : nullptr;
+    if (!canvas)
+        return false;
     m_splitter = new PaneSplitter;
     auto* panel = new CKarveloView_Controls;
-    auto* canvas = new CKarveloView;
     m_splitter->addWidget(panel->WrapInScrollArea(panel->sizeHint().height()));
     m_splitter->addWidget(canvas);
     if (!CreateView(panel, context) || !CreateView(canvas, context)) {

@@ -1,20 +1,20 @@
-#include "KarveloApp.h"
+#include "shell/KarveloApp.h"
 
-#include "AboutDlg.h"
-#include "ChildFrame.h"
 #include "Dialogs.h"
 #include "DocTemplate.h"
-#include "KarveloDoc.h"
-#include "KarveloView.h"
-#include "MainFrame.h"
 #include "MdiFrame.h"
-#include "Recovery.h"
+#include "document/KarveloDoc.h"
+#include "document/Recovery.h"
 #include "resources/Menus.h"
 #include "resources/Resource.h"
 #include "resources/StringTable.h"
 #include "resources/Version.h"
+#include "shell/AboutDlg.h"
+#include "shell/ChildFrame.h"
+#include "shell/MainFrame.h"
 #include "streams/tsSafeSave.h"
 #include "tsTrace.h"
+#include "views/KarveloView.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -80,8 +80,12 @@ bool CKarveloApp::InitInstance()
     // counterpart on Qt: its controls look native already.
     SetRegistryKey(QStringLiteral("Local AppWizard-Generated Applications"));
     LoadStdProfileSettings(8);
-    const int spacing = GetProfileInt(QStringLiteral("Grid"), QStringLiteral("Spacing"), 8);
-    m_gridSpacing = spacing > 0 ? spacing : 8;
+    m_settings.SetGridSpacing(GetProfileInt(QStringLiteral("Grid"), QStringLiteral("Spacing"), 8));
+    connect(&m_settings, &CEditorSettings::toolChanged, this, &CKarveloApp::OnToolChanged);
+    connect(&m_settings, &CEditorSettings::gridChanged, this, [this] {
+        if (MainFrame())
+            MainFrame()->ScheduleCommandUI();
+    });
     // A save that must write a file in place keeps the old bytes here until the new ones are
     // on disk.
     tsSetBackupFolder(
@@ -95,10 +99,10 @@ bool CKarveloApp::InitInstance()
         [this] {
             auto* doc = new CKarveloDoc;
             m_recovery->Attach(doc);
-            doc->SetSingleSelection(m_tool == DrawTool);
+            doc->Model().SetSingleSelection(m_settings.CurrentTool() == CEditorSettings::DrawTool);
             return doc;
         },
-        [] { return new CChildFrame; }, [] { return new CKarveloView; });
+        [] { return new CChildFrame; }, [this] { return new CKarveloView(m_settings); });
     layouts->SetIcon(resources::LayoutIcon());
     AddDocTemplate(layouts);
 
@@ -160,29 +164,26 @@ bool CKarveloApp::PrintFromCommandLine(const fw::CommandLineInfo& info)
     return true;
 }
 
-void CKarveloApp::SetTool(CanvasTool tool)
+void CKarveloApp::OnToolChanged()
 {
-    if (tool == m_tool)
-        return;
-    m_tool = tool;
-    // The tool that goes ends its gesture first. The Draw tool knows one control, the
-    // current one: whatever the Select tool left selected besides goes, and a layout with
-    // controls has a current one again.
-    emit toolChanged();
+    // The tool that goes has ended its gesture. The Draw tool knows one control, the current
+    // one: whatever the Select tool left selected besides goes, and a layout with controls
+    // has a current one again.
+    const bool single = m_settings.CurrentTool() == CEditorSettings::DrawTool;
     for (fw::Document* doc : Documents())
-        static_cast<CKarveloDoc*>(doc)->SetSingleSelection(tool == DrawTool);
+        static_cast<CKarveloDoc*>(doc)->Model().SetSingleSelection(single);
     if (MainFrame())
         MainFrame()->ScheduleCommandUI();
 }
 
-void CKarveloApp::SetGrid(bool on)
+void CKarveloApp::OnUpdateToolDraw(fw::CommandState& state)
 {
-    if (on == m_grid)
-        return;
-    m_grid = on;
-    emit gridChanged();
-    if (MainFrame())
-        MainFrame()->ScheduleCommandUI();
+    state.SetCheck(m_settings.CurrentTool() == CEditorSettings::DrawTool);
+}
+
+void CKarveloApp::OnUpdateToolSelect(fw::CommandState& state)
+{
+    state.SetCheck(m_settings.CurrentTool() == CEditorSettings::SelectTool);
 }
 
 void CKarveloApp::OnAppAbout()

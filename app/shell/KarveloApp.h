@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Application.h"
+#include "views/EditorSettings.h"
 
 class CMainFrame;
 class CRecovery;
@@ -27,37 +28,22 @@ public:
     // or -1 when neither was asked for.
     static int PrintHelpOrVersion(int argc, char** argv);
 
-    // The canvases' tool: the same in every window, Draw at every start.
-    enum CanvasTool
-    {
-        DrawTool,
-        SelectTool,
-    };
-    CanvasTool CurrentTool() const { return m_tool; }
-    void SetTool(CanvasTool tool);
-
-    // The grid of the Select tool: off at start; its spacing in layout pixels is a setting.
-    bool GridOn() const { return m_grid; }
-    void SetGrid(bool on);
-    double GridSpacing() const { return m_gridSpacing; }
-
-signals:
-    void toolChanged();
-    void gridChanged();
+    // The tool and the grid every window shares.
+    CEditorSettings& Settings() { return m_settings; }
 
 private:
     void OnAppAbout();
-    void OnToolDraw() { SetTool(DrawTool); }
-    void OnToolSelect() { SetTool(SelectTool); }
-    void OnUpdateToolDraw(fw::CommandState& state) { state.SetCheck(m_tool == DrawTool); }
-    void OnUpdateToolSelect(fw::CommandState& state) { state.SetCheck(m_tool == SelectTool); }
-    void OnViewGrid() { SetGrid(!m_grid); }
-    void OnUpdateViewGrid(fw::CommandState& state) { state.SetCheck(m_grid); }
+    void OnToolDraw() { m_settings.SetTool(CEditorSettings::DrawTool); }
+    void OnToolSelect() { m_settings.SetTool(CEditorSettings::SelectTool); }
+    void OnUpdateToolDraw(fw::CommandState& state);
+    void OnUpdateToolSelect(fw::CommandState& state);
+    void OnViewGrid() { m_settings.SetGrid(!m_settings.GridOn()); }
+    void OnUpdateViewGrid(fw::CommandState& state) { state.SetCheck(m_settings.GridOn()); }
+    // The tool changed: the documents learn how many controls may be selected.
+    void OnToolChanged();
     // Prints the file named on the command line on the default or the given printer.
     bool PrintFromCommandLine(const fw::CommandLineInfo& info);
 
     CRecovery* m_recovery = nullptr;
-    CanvasTool m_tool = DrawTool;
-    bool m_grid = false;
-    double m_gridSpacing = 8;
+    CEditorSettings m_settings;
 };

@@ -1,11 +1,11 @@
-#include "MainFrame.h"
+#include "shell/MainFrame.h"
 
 #include "Document.h"
-#include "KarveloView.h"
 #include "MdiChild.h"
 #include "Strings.h"
 #include "View.h"
 #include "resources/Resource.h"
+#include "views/KarveloView.h"
 
 #include <QComboBox>
 #include <QDockWidget>

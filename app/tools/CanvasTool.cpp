@@ -1,8 +1,14 @@
-#include "CanvasTool.h"
+#include "tools/CanvasTool.h"
 
-#include "KarveloView.h"
+#include <QMouseEvent>
+#include <QWidget>
 
-CKarveloDoc* CCanvasTool::Doc() const
+QPoint CCanvasTool::DevicePoint(const QMouseEvent* event) const
 {
-    return m_canvas->GetDocument();
+    return (event->position() * m_host.Widget()->devicePixelRatioF()).toPoint();
+}
+
+bool CCanvasTool::OnCanvas(const QMouseEvent* event) const
+{
+    return m_host.Widget()->rect().contains(event->position().toPoint());
 }

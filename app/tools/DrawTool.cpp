@@ -1,8 +1,7 @@
-#include "DrawTool.h"
+#include "tools/DrawTool.h"
 
-#include "KarveloDoc.h"
-#include "KarveloView.h"
 #include "LayoutPainter.h"
+#include "document/KarveloDoc.h"
 
 #include <QMouseEvent>
 
@@ -22,7 +21,7 @@ int truncated(float value)
 // that is the pixel minus the margin, exactly.
 QPointF CDrawTool::LayoutPoint(QPoint device) const
 {
-    const CanvasMapping& mapping = m_canvas->Mapping();
+    const CanvasMapping& mapping = m_host.Mapping();
     return QPointF(std::round(mapping.LayoutX(device.x())),
                    std::round(mapping.LayoutY(device.y())));
 }
@@ -30,7 +29,7 @@ QPointF CDrawTool::LayoutPoint(QPoint device) const
 void CDrawTool::MousePress(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        OnLButtonDown(LayoutPoint(m_canvas->DevicePoint(event)));
+        OnLButtonDown(LayoutPoint(DevicePoint(event)));
 }
 
 void CDrawTool::MouseDoubleClick(QMouseEvent* event)
@@ -42,19 +41,19 @@ void CDrawTool::MouseDoubleClick(QMouseEvent* event)
 void CDrawTool::MouseMove(QMouseEvent* event)
 {
     // Qt keeps sending moves to the pressed widget outside it: the canvas only sees its own.
-    if (m_canvas->rect().contains(event->position().toPoint()))
-        OnMouseMove(LayoutPoint(m_canvas->DevicePoint(event)));
+    if (OnCanvas(event))
+        OnMouseMove(LayoutPoint(DevicePoint(event)));
 }
 
 void CDrawTool::MouseRelease(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && m_canvas->rect().contains(event->position().toPoint()))
-        OnLButtonUp(LayoutPoint(m_canvas->DevicePoint(event)));
+    if (event->button() == Qt::LeftButton && OnCanvas(event))
+        OnLButtonUp(LayoutPoint(DevicePoint(event)));
 }
 
 void CDrawTool::Deactivate()
 {
-    m_canvas->m_dragging = false;
+    m_host.Dragging() = false;
 }
 
 void CDrawTool::OnLButtonDown(QPointF point)
@@ -62,14 +61,14 @@ void CDrawTool::OnLButtonDown(QPointF point)
     CKarveloDoc* doc = Doc();
     if (!doc)
         return;
-    m_canvas->m_dragging = true;
+    m_host.Dragging() = true;
     doc->StageNewControl(static_cast<float>(point.x()), static_cast<float>(point.y()));
 }
 
 void CDrawTool::OnMouseMove(QPointF point)
 {
     CKarveloDoc* doc = Doc();
-    if (!doc || !m_canvas->m_dragging)
+    if (!doc || !m_host.Dragging())
         return;
     doc->MoveNewControl(static_cast<float>(point.x()), static_cast<float>(point.y()));
 }
@@ -77,7 +76,7 @@ void CDrawTool::OnMouseMove(QPointF point)
 void CDrawTool::OnLButtonUp(QPointF point)
 {
     CKarveloDoc* doc = Doc();
-    if (!doc || !m_canvas->m_dragging)
+    if (!doc || !m_host.Dragging())
         return;
     const auto x = static_cast<float>(point.x());
     const auto y = static_cast<float>(point.y());
@@ -90,5 +89,5 @@ void CDrawTool::OnLButtonUp(QPointF point)
         // Every panel of the document shows the new control; every canvas repaints.
         doc->AddNewControl();
     }
-    m_canvas->m_dragging = false;
+    m_host.Dragging() = false;
 }

@@ -1,19 +1,23 @@
-#include "SelectTool.h"
+#include "tools/SelectTool.h"
 
 #include "CommandIds.h"
-#include "KarveloApp.h"
-#include "KarveloDoc.h"
-#include "KarveloView.h"
 #include "LayoutPainter.h"
+#include "MdiFrame.h"
 #include "Strings.h"
+#include "actions/Editing.h"
+#include "actions/Selection.h"
 #include "commands/LayoutCommand.h"
+#include "document/KarveloDoc.h"
+#include "geometry/HitIndex.h"
 #include "resources/Resource.h"
-#include "geometry/HitTest.h"
+#include "tools/CanvasMenu.h"
+#include "views/EditorSettings.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QUndoStack>
+#include <QWidget>
 
 #include <algorithm>
 #include <climits>
@@ -63,6 +67,11 @@ Qt::CursorShape cursorFor(int handle)
 
 } // namespace
 
+CSelectTool::CSelectTool(CCanvasHost& host)
+    : CCanvasTool(host), m_commands(host, [this] { return Idle(); })
+{
+}
+
 std::vector<QRect> CSelectTool::HandleRects() const
 {
     const CKarveloDoc* doc = Doc();
@@ -71,7 +80,7 @@ std::vector<QRect> CSelectTool::HandleRects() const
     const auto& controls = doc->m_layout.m_controls;
     QRect frame;
     for (std::size_t index : doc->Selection().selected)
-        frame |= frameOf(controls[index], m_canvas->Mapping());
+        frame |= frameOf(controls[index], m_host.Mapping());
     if (frame.isNull())
         return {};
     const int xs[3] = {frame.left(), (frame.left() + frame.right()) / 2, frame.right()};
@@ -97,12 +106,12 @@ int CSelectTool::HandleAt(QPoint device) const
 int CSelectTool::ControlAt(QPointF device, bool below) const
 {
     const CKarveloDoc* doc = Doc();
-    const CanvasMapping& mapping = m_canvas->Mapping();
+    const CanvasMapping& mapping = m_host.Mapping();
     const double x = mapping.LayoutX(device.x());
     const double y = mapping.LayoutY(device.y());
-    const double tolerance = PICK_TOLERANCE * m_canvas->devicePixelRatioF() / mapping.zoom;
+    const double tolerance = PICK_TOLERANCE * m_host.Widget()->devicePixelRatioF() / mapping.zoom;
     const auto& controls = doc->m_layout.m_controls;
-    CHitIndex& hits = m_canvas->Hits();
+    CHitIndex& hits = m_host.Hits();
     if (!below)
         return hits.TopmostAt(controls, x, y, tolerance);
     // Alt: the next control beneath the current one at this point, round and round.
@@ -115,37 +124,6 @@ int CSelectTool::ControlAt(QPointF device, bool below) const
     return *(at + 1);
 }
 
-IndexedControls CSelectTool::SelectedControls() const
-{
-    const CKarveloDoc* doc = Doc();
-    IndexedControls selected;
-    for (std::size_t index : doc->Selection().selected)
-        selected.emplace_back(index, doc->m_layout.m_controls[index]);
-    return selected;
-}
-
-void CSelectTool::SelectAlone(int index)
-{
-    Doc()->SetSelection(nullptr, SelectionState::Only(index));
-}
-
-void CSelectTool::Toggle(int index)
-{
-    SelectionState selection = Doc()->Selection();
-    auto& selected = selection.selected;
-    const auto at =
-        std::lower_bound(selected.begin(), selected.end(), static_cast<std::size_t>(index));
-    if (at != selected.end() && *at == static_cast<std::size_t>(index)) {
-        selected.erase(at);
-        if (selection.current == index)
-            selection.current = selected.empty() ? -1 : static_cast<int>(selected.back());
-    } else {
-        selected.insert(at, static_cast<std::size_t>(index));
-        selection.current = index;
-    }
-    Doc()->SetSelection(nullptr, std::move(selection));
-}
-
 void CSelectTool::MousePress(QMouseEvent* event)
 {
     if (!Doc())
@@ -155,19 +133,20 @@ void CSelectTool::MousePress(QMouseEvent* event)
         Finish(event->modifiers());
     if (event->button() == Qt::RightButton) {
         // A right click on a control that is not selected picks it first.
-        const int hit = ControlAt(m_canvas->DevicePoint(event), false);
+        const int hit = ControlAt(DevicePoint(event), false);
         if (hit >= 0 && !Doc()->Selection().Contains(static_cast<std::size_t>(hit)))
-            SelectAlone(hit);
-        ShowContextMenu(event->globalPosition().toPoint());
+            actions::SelectAlone(Doc()->Model(), hit);
+        ShowCanvasMenu(m_host.Widget(), m_host.Frame(), event->globalPosition().toPoint());
         return;
     }
     if (event->button() == Qt::LeftButton)
-        Press(m_canvas->DevicePoint(event), event->modifiers());
+        Press(DevicePoint(event), event->modifiers());
 }
 
 void CSelectTool::Press(QPoint device, Qt::KeyboardModifiers modifiers)
 {
     CKarveloDoc* doc = Doc();
+    EditModel& model = doc->Model();
     m_press = device;
     m_pressSelection = doc->Selection();
     m_state = PRESSED;
@@ -178,32 +157,32 @@ void CSelectTool::Press(QPoint device, Qt::KeyboardModifiers modifiers)
         const int hit = ControlAt(device, (modifiers & Qt::AltModifier) != 0);
         if (hit >= 0) {
             if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier)) {
-                Toggle(hit);
+                actions::Toggle(model, hit);
                 // A control just taken out of the selection is not dragged.
                 m_pressedControl =
                     doc->Selection().Contains(static_cast<std::size_t>(hit)) ? hit : INT_MIN;
             } else {
                 if ((modifiers & Qt::AltModifier) ||
                     !doc->Selection().Contains(static_cast<std::size_t>(hit)))
-                    SelectAlone(hit);
+                    actions::SelectAlone(model, hit);
                 m_pressedControl = hit;
             }
         }
     }
-    m_originals = SelectedControls();
+    m_originals = actions::SelectedControls(model);
     m_whole = IsWhole(m_originals);
 }
 
 QPointF CSelectTool::LayoutDelta(QPoint device) const
 {
-    const double zoom = m_canvas->Mapping().zoom;
+    const double zoom = m_host.Mapping().zoom;
     return QPointF(std::round((device.x() - m_press.x()) / zoom),
                    std::round((device.y() - m_press.y()) / zoom));
 }
 
 void CSelectTool::MouseMove(QMouseEvent* event)
 {
-    const QPoint device = m_canvas->DevicePoint(event);
+    const QPoint device = DevicePoint(event);
     if (m_state == IDLE) {
         UpdateCursor(device);
         return;
@@ -216,21 +195,21 @@ void CSelectTool::MouseMove(QMouseEvent* event)
     Drag(device, event->modifiers());
 }
 
-void CSelectTool::DocumentChanged(const CLayoutHint& hint)
+void CSelectTool::DocumentChanged(const LayoutChange& change)
 {
-    // Records changed by someone else (a reload, another window) make the ones kept from the
-    // press stale: the gesture ends where it stands, without writing them back.
-    if (m_changing || m_state == IDLE || !(hint.flags & (CLayoutHint::RECORDS | CLayoutHint::LIST)))
+    // Records changed by someone else (a reload, another window, an undo) make the ones kept
+    // from the press stale: the gesture ends where it stands, without writing them back.
+    if (m_state == IDLE || change.sender == this ||
+        !(change.flags & (LayoutChange::RECORDS | LayoutChange::LIST)))
         return;
     EndGesture();
-    m_canvas->update();
+    m_host.Widget()->update();
 }
 
 void CSelectTool::Change(IndexedControls values, unsigned step, int mergeId)
 {
-    m_changing = true;
-    Doc()->ChangeControls(nullptr, std::move(values), fw::LoadString(step), mergeId);
-    m_changing = false;
+    // Named as the sender, the tool knows its own steps; every view hears of them.
+    Doc()->Model().ChangeControls(this, std::move(values), fw::LoadString(step), mergeId);
 }
 
 void CSelectTool::Drag(QPoint device, Qt::KeyboardModifiers modifiers)
@@ -252,8 +231,8 @@ void CSelectTool::Drag(QPoint device, Qt::KeyboardModifiers modifiers)
             return;
     }
     if ((m_state == MOVING || m_state == RESIZING) && !m_linesReady) {
-        m_lines =
-            SnapLines::For(doc->m_layout.m_controls, doc->Selection().selected, GridSpacing());
+        m_lines = SnapLines::For(doc->m_layout.m_controls, doc->Selection().selected,
+                                 m_host.Settings().ActiveGrid());
         m_linesReady = true;
     }
     QPointF delta = LayoutDelta(device);
@@ -276,22 +255,16 @@ void CSelectTool::Drag(QPoint device, Qt::KeyboardModifiers modifiers)
         break;
     case BANDING:
         m_band = QRect(m_press, device).normalized();
-        m_canvas->update();
+        m_host.Widget()->update();
         break;
     default:
         break;
     }
 }
 
-double CSelectTool::GridSpacing() const
-{
-    const auto* app = qobject_cast<const CKarveloApp*>(fw::App());
-    return app && app->GridOn() ? app->GridSpacing() : 0.0;
-}
-
 double CSelectTool::SnapTolerance() const
 {
-    return SNAP_DISTANCE * m_canvas->devicePixelRatioF() / m_canvas->Mapping().zoom;
+    return SNAP_DISTANCE * m_host.Widget()->devicePixelRatioF() / m_host.Mapping().zoom;
 }
 
 double CSelectTool::Whole(double delta) const
@@ -349,25 +322,25 @@ void CSelectTool::MouseRelease(QMouseEvent* event)
     if (m_state == PRESSED)
         Click(event->modifiers());
     else if (m_state == BANDING)
-        Drag(m_canvas->DevicePoint(event), event->modifiers());
+        Drag(DevicePoint(event), event->modifiers());
     Finish(event->modifiers());
-    UpdateCursor(m_canvas->DevicePoint(event));
+    UpdateCursor(DevicePoint(event));
 }
 
 void CSelectTool::Click(Qt::KeyboardModifiers modifiers)
 {
     const bool adding = modifiers & (Qt::ShiftModifier | Qt::ControlModifier);
     if (m_pressedControl == -1 && m_handle == NO_HANDLE && !adding)
-        Doc()->SetSelection(nullptr, SelectionState());
+        actions::SelectNone(Doc()->Model());
     else if (m_pressedControl >= 0 && !adding && !(modifiers & Qt::AltModifier))
-        SelectAlone(m_pressedControl);
+        actions::SelectAlone(Doc()->Model(), m_pressedControl);
 }
 
 void CSelectTool::Finish(Qt::KeyboardModifiers modifiers)
 {
     if (m_state == BANDING) {
         CKarveloDoc* doc = Doc();
-        const CanvasMapping& mapping = m_canvas->Mapping();
+        const CanvasMapping& mapping = m_host.Mapping();
         const double left = mapping.LayoutX(m_band.left()), right = mapping.LayoutX(m_band.right());
         const double top = mapping.LayoutY(m_band.top()), bottom = mapping.LayoutY(m_band.bottom());
         SelectionState selection;
@@ -390,8 +363,8 @@ void CSelectTool::Finish(Qt::KeyboardModifiers modifiers)
         std::sort(selection.selected.begin(), selection.selected.end());
         if (picked >= 0)
             selection.current = picked;
-        doc->SetSelection(nullptr, std::move(selection));
-        m_canvas->update();
+        doc->Model().SetSelection(nullptr, std::move(selection));
+        m_host.Widget()->update();
     }
     EndGesture();
 }
@@ -412,7 +385,7 @@ void CSelectTool::EndSnapping()
     m_lines = SnapLines();
     m_linesReady = false;
     if (shown)
-        m_canvas->update();
+        m_host.Widget()->update();
 }
 
 void CSelectTool::Cancel()
@@ -425,16 +398,16 @@ void CSelectTool::Cancel()
                moving ? MERGE_MOVE : MERGE_RESIZE);
     }
     if (m_state != IDLE)
-        doc->SetSelection(nullptr, m_pressSelection);
+        doc->Model().SetSelection(nullptr, m_pressSelection);
     EndGesture();
-    m_canvas->update();
+    m_host.Widget()->update();
 }
 
 void CSelectTool::Deactivate()
 {
     if (Doc() && m_state != IDLE)
         Cancel();
-    m_canvas->unsetCursor();
+    m_host.Widget()->unsetCursor();
 }
 
 void CSelectTool::UpdateCursor(QPoint device)
@@ -442,15 +415,16 @@ void CSelectTool::UpdateCursor(QPoint device)
     const CKarveloDoc* doc = Doc();
     if (!doc)
         return;
+    QWidget* canvas = m_host.Widget();
     if (const int handle = HandleAt(device)) {
-        m_canvas->setCursor(cursorFor(handle));
+        canvas->setCursor(cursorFor(handle));
         return;
     }
     const int hit = ControlAt(device, false);
     if (hit >= 0 && doc->Selection().Contains(static_cast<std::size_t>(hit)))
-        m_canvas->setCursor(Qt::SizeAllCursor);
+        canvas->setCursor(Qt::SizeAllCursor);
     else
-        m_canvas->unsetCursor();
+        canvas->unsetCursor();
 }
 
 void CSelectTool::PaintOverlay(QPainter& painter)
@@ -459,11 +433,11 @@ void CSelectTool::PaintOverlay(QPainter& painter)
     const QRect all = painter.viewport();
     if (m_guideX)
         painter.fillRect(
-            QRect(m_canvas->Mapping().X(static_cast<float>(*m_guideX)), all.top(), 1, all.height()),
+            QRect(m_host.Mapping().X(static_cast<float>(*m_guideX)), all.top(), 1, all.height()),
             GUIDE_COLOUR);
     if (m_guideY)
         painter.fillRect(
-            QRect(all.left(), m_canvas->Mapping().Y(static_cast<float>(*m_guideY)), all.width(), 1),
+            QRect(all.left(), m_host.Mapping().Y(static_cast<float>(*m_guideY)), all.width(), 1),
             GUIDE_COLOUR);
     for (const QRect& rect : HandleRects()) {
         painter.fillRect(rect, HANDLE_FILL);
@@ -478,4 +452,89 @@ void CSelectTool::PaintOverlay(QPainter& painter)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(m_band.adjusted(0, 0, -1, -1));
     }
+}
+
+bool CSelectTool::KeyPress(QKeyEvent* event)
+{
+    CKarveloDoc* doc = Doc();
+    if (!doc)
+        return false;
+    EditModel& model = doc->Model();
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    if (key == Qt::Key_Escape) {
+        if (m_state != IDLE)
+            Cancel();
+        else
+            actions::SelectNone(model);
+        return true;
+    }
+    if (m_state != IDLE)
+        return false;
+    if ((key == Qt::Key_Delete || key == Qt::Key_Backspace) && modifiers == Qt::NoModifier) {
+        actions::DeleteSelection(model, fw::LoadString(resources::IDS_STEP_DELETE));
+        return true;
+    }
+    if (key == Qt::Key_A && modifiers == Qt::ControlModifier) {
+        actions::SelectAll(model);
+        return true;
+    }
+    if (key == Qt::Key_D && modifiers == Qt::ControlModifier) {
+        Run(resources::ID_EDIT_DUPLICATE);
+        return true;
+    }
+    if (modifiers == Qt::NoModifier) {
+        const std::pair<int, fw::CommandId> orderKeys[] = {
+            {Qt::Key_PageUp, resources::ID_ORDER_RAISE},
+            {Qt::Key_PageDown, resources::ID_ORDER_LOWER},
+            {Qt::Key_Home, resources::ID_ORDER_TO_TOP},
+            {Qt::Key_End, resources::ID_ORDER_TO_BOTTOM},
+        };
+        for (const auto& [orderKey, id] : orderKeys) {
+            if (key == orderKey) {
+                Run(id);
+                return true;
+            }
+        }
+    }
+    if ((key == Qt::Key_Y && modifiers == Qt::ControlModifier) ||
+        (key == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))) {
+        doc->UndoStack()->redo();
+        return true;
+    }
+    if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) {
+        const float step = modifiers == Qt::ShiftModifier ? 10.0f : 1.0f;
+        float dx = 0, dy = 0;
+        switch (key) {
+        case Qt::Key_Left:
+            dx = -step;
+            break;
+        case Qt::Key_Right:
+            dx = step;
+            break;
+        case Qt::Key_Up:
+            dy = -step;
+            break;
+        case Qt::Key_Down:
+            dy = step;
+            break;
+        default:
+            return false;
+        }
+        actions::Nudge(model, dx, dy, event->isAutoRepeat(),
+                       fw::LoadString(resources::IDS_STEP_MOVE));
+        return true;
+    }
+    return false;
+}
+
+void CSelectTool::Run(fw::CommandId id)
+{
+    if (fw::MdiFrame* frame = m_host.Frame())
+        frame->ExecuteCommand(id);
+}
+
+bool CSelectTool::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
+{
+    return m_commands.OnCmdMsg(id, state);
 }

@@ -1,12 +1,13 @@
-// Picking controls on the canvas, moving and resizing them with the mouse and the keys, a
-// rubber band, and the layout's undo and redo by key.
+// Picking controls on the canvas, moving and resizing them with the mouse and the keys, and a
+// rubber band. What the tool does to the layout it asks of the edit model's operations; the
+// Edit commands it carries on the canvas are CSelectCommands.
 #pragma once
 
-#include "CanvasTool.h"
 #include "LayoutChange.h"
-#include "geometry/Arrange.h"
 #include "geometry/Snap.h"
 #include "geometry/Transform.h"
+#include "tools/CanvasTool.h"
+#include "tools/SelectCommands.h"
 
 #include <QPoint>
 #include <QRect>
@@ -17,7 +18,7 @@
 class CSelectTool : public CCanvasTool
 {
 public:
-    using CCanvasTool::CCanvasTool;
+    explicit CSelectTool(CCanvasHost& host);
 
     void MousePress(QMouseEvent* event) override;
     void MouseMove(QMouseEvent* event) override;
@@ -26,7 +27,7 @@ public:
     void Deactivate() override;
     void PaintOverlay(QPainter& painter) override;
     bool OnCmdMsg(fw::CommandId id, fw::CommandState* state) override;
-    void DocumentChanged(const CLayoutHint& hint) override;
+    void DocumentChanged(const LayoutChange& change) override;
 
     // Handle squares are this many device pixels across at every zoom.
     static constexpr int HANDLE_SIZE = 8;
@@ -40,6 +41,8 @@ public:
     // The device rectangles of the eight handles, in the order of HANDLES; none without a
     // selection.
     std::vector<QRect> HandleRects() const;
+    // No gesture is open: the commands may act.
+    bool Idle() const { return m_state == IDLE; }
 
 private:
     enum State
@@ -61,7 +64,6 @@ private:
     void EndGesture();
     // A step of this tool's own gesture.
     void Change(IndexedControls values, unsigned step, int mergeId);
-    double GridSpacing() const;
     double SnapTolerance() const;
     // A snapped delta, whole while every control dragged has whole coordinates.
     double Whole(double delta) const;
@@ -72,53 +74,10 @@ private:
     void UpdateCursor(QPoint device);
     // The layout pixels the pointer moved since the press, whole.
     QPointF LayoutDelta(QPoint device) const;
-    IndexedControls SelectedControls() const;
-    void SelectAlone(int index);
-    void Toggle(int index);
-    std::vector<LayoutControl> SelectedRecords() const;
-    void Nudge(float dx, float dy, bool repeated);
-    void DeleteSelection(unsigned step);
-    void SelectAll();
     // Runs a command through the frame, as a menu item or a key would.
     void Run(fw::CommandId id);
-    void ShowContextMenu(QPoint globalPosition);
 
-    void Arrange(IndexedControls changed, unsigned step);
-    void Align(Alignment alignment);
-    void SameSizeAs(bool width, bool height);
-    void Reorder(Order order);
-    void Insert(std::vector<LayoutControl> controls, unsigned step);
-
-    void OnEditUndo();
-    void OnEditClear();
-    void OnEditCopy();
-    void OnEditCut();
-    void OnEditPaste();
-    void OnEditDuplicate();
-    void OnAlignLeft();
-    void OnAlignHorizontalCentre();
-    void OnAlignRight();
-    void OnAlignTop();
-    void OnAlignVerticalCentre();
-    void OnAlignBottom();
-    void OnDistributeHorizontally();
-    void OnDistributeVertically();
-    void OnSameWidth();
-    void OnSameHeight();
-    void OnSameSize();
-    void OnRaise();
-    void OnLower();
-    void OnToTop();
-    void OnToBottom();
-    void OnUpdateEditUndo(fw::CommandState& state);
-    void OnUpdateSelectAll(fw::CommandState& state);
-    void OnUpdateNeedsSelection(fw::CommandState& state);
-    void OnUpdateDistribute(fw::CommandState& state);
-    void OnUpdateSameSize(fw::CommandState& state);
-    void OnUpdateRaise(fw::CommandState& state);
-    void OnUpdateLower(fw::CommandState& state);
-    void OnUpdateEditPaste(fw::CommandState& state);
-
+    CSelectCommands m_commands;
     State m_state = IDLE;
     QPoint m_press;
     int m_pressedControl = -1;
@@ -131,5 +90,4 @@ private:
     bool m_linesReady = false;
     std::optional<double> m_guideX;
     std::optional<double> m_guideY;
-    bool m_changing = false;
 };

@@ -1,4 +1,4 @@
-#include "CanvasPicture.h"
+#include "views/CanvasPicture.h"
 
 #include <algorithm>
 #include <cstring>
@@ -68,17 +68,17 @@ QImage CCanvasPicture::PaintAfresh(const std::vector<LayoutControl>& controls,
     return image;
 }
 
-void CCanvasPicture::Changed(const CLayoutHint& hint)
+void CCanvasPicture::Changed(const LayoutChange& hint)
 {
     // Another selection changes no record: the kept image holds.
-    if (!m_valid || !(hint.flags & (CLayoutHint::RECORDS | CLayoutHint::LIST)))
+    if (!m_valid || !(hint.flags & (LayoutChange::RECORDS | LayoutChange::LIST)))
         return;
     if (hint.indices.empty()) {
         m_valid = false;
         return;
     }
     // Records appended after the image was made were never in it.
-    if (hint.flags & CLayoutHint::LIST) {
+    if (hint.flags & LayoutChange::LIST) {
         if (!std::all_of(hint.indices.begin(), hint.indices.end(),
                          [this](std::size_t index) { return index >= m_count; }))
             m_valid = false;

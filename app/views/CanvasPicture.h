@@ -24,7 +24,7 @@ public:
     };
 
     // The records changed as hint says; the kept image is renewed where it must be.
-    void Changed(const CLayoutHint& hint);
+    void Changed(const LayoutChange& hint);
     void Invalidate() { m_valid = false; }
 
     // The whole picture: background, grid, the screen's frame and every control in dark red,

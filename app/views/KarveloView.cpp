@@ -1,11 +1,12 @@
-#include "KarveloView.h"
+#include "views/KarveloView.h"
 
-#include "KarveloApp.h"
-#include "KarveloDoc.h"
 #include "LayoutPainter.h"
-#include "resources/Resource.h"
+#include "MdiFrame.h"
+#include "document/KarveloDoc.h"
+#include "document/LayoutHint.h"
 #include "tools/DrawTool.h"
 #include "tools/SelectTool.h"
+#include "views/EditorSettings.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -21,17 +22,15 @@
 #include <cmath>
 #include <cstdio>
 
-CKarveloView::CKarveloView()
-    : m_drawTool(std::make_unique<CDrawTool>(this)),
-      m_selectTool(std::make_unique<CSelectTool>(this))
+CKarveloView::CKarveloView(CEditorSettings& settings)
+    : m_settings(settings), m_drawTool(std::make_unique<CDrawTool>(Host())),
+      m_selectTool(std::make_unique<CSelectTool>(Host()))
 {
     // Moves matter while a drag is open even when no button is held (a release outside the
     // canvas leaves the drag open).
     setMouseTracking(true);
-    if (auto* app = qobject_cast<CKarveloApp*>(fw::App())) {
-        connect(app, &CKarveloApp::toolChanged, this, &CKarveloView::OnToolChanged);
-        connect(app, &CKarveloApp::gridChanged, this, qOverload<>(&QWidget::update));
-    }
+    connect(&m_settings, &CEditorSettings::toolChanged, this, &CKarveloView::OnToolChanged);
+    connect(&m_settings, &CEditorSettings::gridChanged, this, qOverload<>(&QWidget::update));
     m_activeTool = &Tool();
     m_horizontal = new QScrollBar(Qt::Horizontal, this);
     m_vertical = new QScrollBar(Qt::Vertical, this);
@@ -52,7 +51,7 @@ CKarveloView::CKarveloView()
 CKarveloView::~CKarveloView()
 {
     if (CKarveloDoc* doc = GetDocument())
-        doc->ReleaseView(this);
+        doc->ReleaseView(doc->m_canvas, this);
 }
 
 CKarveloDoc* CKarveloView::GetDocument() const
@@ -62,8 +61,12 @@ CKarveloDoc* CKarveloView::GetDocument() const
 
 CCanvasTool& CKarveloView::Tool() const
 {
-    const auto* app = qobject_cast<const CKarveloApp*>(fw::App());
-    return app && app->CurrentTool() == CKarveloApp::SelectTool ? *m_selectTool : *m_drawTool;
+    return m_settings.CurrentTool() == CEditorSettings::SelectTool ? *m_selectTool : *m_drawTool;
+}
+
+fw::MdiFrame* CKarveloView::Frame() const
+{
+    return qobject_cast<fw::MdiFrame*>(window());
 }
 
 void CKarveloView::OnToolChanged()
@@ -209,7 +212,7 @@ void CKarveloView::OnDraw(QPainter& painter)
 QSize CKarveloView::sizeHint() const
 {
     // The whole layout screen and its margins.
-    return QSize(800 + 2 * CANVAS_MARGIN, 600 + 2 * CANVAS_MARGIN);
+    return QSize(SCREEN_WIDTH + 2 * CANVAS_MARGIN, SCREEN_HEIGHT + 2 * CANVAS_MARGIN);
 }
 
 bool CKarveloView::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
@@ -232,7 +235,7 @@ void CKarveloView::paintEvent(QPaintEvent*)
     frame.size = (QSizeF(size()) * ratio).toSize();
     frame.mapping = m_mapping;
     frame.background = palette().color(QPalette::Base).rgb();
-    frame.grid = GridSpacing();
+    frame.grid = m_settings.ActiveGrid();
     QImage blank;
     QImage* image = &blank;
     if (const CKarveloDoc* doc = GetDocument()) {
@@ -257,20 +260,11 @@ void CKarveloView::paintEvent(QPaintEvent*)
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
-double CKarveloView::GridSpacing() const
-{
-    // The Select tool's grid; the Draw tool shows the plain picture only.
-    const auto* app = qobject_cast<const CKarveloApp*>(fw::App());
-    if (!app || !app->GridOn() || app->CurrentTool() != CKarveloApp::SelectTool)
-        return 0;
-    return app->GridSpacing();
-}
-
 void CKarveloView::mousePressEvent(QMouseEvent* event)
 {
     fw::View::mousePressEvent(event);
     if (CKarveloDoc* doc = GetDocument())
-        doc->NewGesture();
+        doc->Model().NewGesture();
     if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && m_spaceHeld)) {
         m_panning = true;
         m_panFrom = DevicePoint(event);
@@ -370,15 +364,14 @@ void CKarveloView::keyPressEvent(QKeyEvent* event)
     }
     if (ZoomKey(event))
         return;
-    auto* app = qobject_cast<CKarveloApp*>(fw::App());
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    if (app && modifiers == Qt::NoModifier && event->key() == Qt::Key_G) {
-        app->SetGrid(!app->GridOn());
+    if (modifiers == Qt::NoModifier && event->key() == Qt::Key_G) {
+        m_settings.SetGrid(!m_settings.GridOn());
         return;
     }
-    if (app && modifiers == Qt::NoModifier &&
-        (event->key() == Qt::Key_R || event->key() == Qt::Key_S)) {
-        app->SetTool(event->key() == Qt::Key_S ? CKarveloApp::SelectTool : CKarveloApp::DrawTool);
+    if (modifiers == Qt::NoModifier && (event->key() == Qt::Key_R || event->key() == Qt::Key_S)) {
+        m_settings.SetTool(event->key() == Qt::Key_S ? CEditorSettings::SelectTool
+                                                     : CEditorSettings::DrawTool);
         return;
     }
     if (m_activeTool->KeyPress(event))

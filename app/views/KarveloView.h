@@ -2,23 +2,24 @@
 // the Draw tool, where new controls are dragged out, or the Select tool.
 #pragma once
 
-#include "CanvasPicture.h"
 #include "LayoutPainter.h"
 #include "View.h"
 #include "geometry/HitIndex.h"
+#include "tools/CanvasTool.h"
+#include "views/CanvasPicture.h"
 
 #include <memory>
 
-class CCanvasTool;
+class CEditorSettings;
 class CKarveloDoc;
 class QScrollBar;
 
-class CKarveloView : public fw::View
+class CKarveloView : public fw::View, private CCanvasHost
 {
     Q_OBJECT
 
 public:
-    CKarveloView();
+    explicit CKarveloView(CEditorSettings& settings);
     ~CKarveloView() override;
 
     CKarveloDoc* GetDocument() const;
@@ -30,9 +31,9 @@ public:
     bool OnCmdMsg(fw::CommandId id, fw::CommandState* state) override;
 
     // Layout coordinates to device pixels for the screen; printing always uses the identity.
-    const CanvasMapping& Mapping() const { return m_mapping; }
+    const CanvasMapping& Mapping() const override { return m_mapping; }
     // Which controls lie under a point, kept up to date with the layout.
-    CHitIndex& Hits() { return m_hits; }
+    CHitIndex& Hits() override { return m_hits; }
     // The zoom steps: 25 % to 1600 %.
     static const std::vector<double>& ZoomLevels();
     double Zoom() const { return m_mapping.zoom; }
@@ -64,14 +65,21 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // What the tools see of the canvas.
+    CKarveloDoc* Doc() const override { return GetDocument(); }
+    QWidget* Widget() override { return this; }
+    const CEditorSettings& Settings() const override { return m_settings; }
+    fw::MdiFrame* Frame() const override;
+    bool& Dragging() override { return m_dragging; }
+    CCanvasHost& Host() { return *this; }
+
     // Zoomed so far that the layout does not fit, the canvas shows scroll bars that pan it.
     void UpdateScrollBars();
     bool ZoomKey(QKeyEvent* event);
-    // The spacing of the grid that shows, or 0.
-    double GridSpacing() const;
     CCanvasTool& Tool() const;
     void OnToolChanged();
 
+    CEditorSettings& m_settings;
     std::unique_ptr<CCanvasTool> m_drawTool;
     std::unique_ptr<CCanvasTool> m_selectTool;
     CCanvasTool* m_activeTool = nullptr;

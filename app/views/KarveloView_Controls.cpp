@@ -1,11 +1,12 @@
-#include "KarveloView_Controls.h"
+#include "views/KarveloView_Controls.h"
 
 #include "DialogUnits.h"
 #include "Dialogs.h"
 #include "Identifier.h"
-#include "KarveloDoc.h"
 #include "Strings.h"
 #include "commands/LayoutCommand.h"
+#include "document/KarveloDoc.h"
+#include "document/LayoutHint.h"
 #include "resources/Resource.h"
 
 #include <QApplication>
@@ -22,56 +23,86 @@ using namespace resources;
 
 namespace {
 
-constexpr int LIST_TOP = 290;
-constexpr int LIST_HEIGHT = 320;
-constexpr int NAME_TOP = 18;
-constexpr int NAME_HEIGHT = 22;
+// Form 1130, in template order, which is also the tab order; places in dialog units. A
+// label's id is the field it names.
+enum class Kind
+{
+    Edit,
+    Button,
+    Label,
+    List,
+};
+struct Child
+{
+    Kind kind;
+    int id;
+    const char* text;
+    int x, y, w, h;
+    fw::Edit::Typing typing = fw::Edit::AnyText;
+};
+constexpr Child FORM[] = {
+    {Kind::Edit, IDC_NAME, nullptr, 2, 12, 75, 14, fw::Edit::UpperCase},
+    {Kind::Edit, IDC_ID, nullptr, 39, 29, 50, 14},
+    {Kind::Edit, IDC_X1, nullptr, 39, 46, 50, 14, fw::Edit::DigitsOnly},
+    {Kind::Edit, IDC_Y1, nullptr, 40, 62, 50, 14, fw::Edit::DigitsOnly},
+    {Kind::Edit, IDC_WIDTH, nullptr, 40, 78, 50, 14, fw::Edit::DigitsOnly},
+    {Kind::Edit, IDC_HEIGHT, nullptr, 40, 94, 50, 14, fw::Edit::DigitsOnly},
+    {Kind::Edit, IDC_GUI_RESOURCE_ID, nullptr, 2, 126, 75, 14},
+    {Kind::Edit, IDC_TEXT_ID, nullptr, 2, 154, 73, 14},
+    {Kind::Button, IDC_DELETE, "Удалить", 3, 382, 90, 14},
+    {Kind::Label, IDC_X1, "X1:", 2, 48, 12, 8},
+    {Kind::Label, IDC_Y1, "Y1:", 2, 65, 12, 8},
+    {Kind::Label, IDC_WIDTH, "Ширина:", 2, 80, 31, 8},
+    {Kind::Label, IDC_HEIGHT, "Высота:", 2, 97, 32, 8},
+    {Kind::Label, IDC_NAME, "Имя:", 2, 3, 38, 8},
+    {Kind::Label, IDC_ID, "Id:", 2, 31, 9, 8},
+    {Kind::Label, IDC_GUI_RESOURCE_ID, "GUI Ressource Id:", 2, 115, 60, 8},
+    {Kind::Label, IDC_TEXT_ID, "Текст ID:", 2, 144, 39, 8},
+    {Kind::List, IDC_CONTROL_LIST, nullptr, 0, 182, 95, 191},
+};
+
+// The children that follow the panel's width, where the size handler puts them, in pixels:
+// as wide as the panel less 5, and at least MIN_WIDTH.
+struct Stretched
+{
+    int id;
+    int x, y, h;
+};
+constexpr Stretched STRETCHED[] = {{IDC_CONTROL_LIST, 1, 290, 320}, {IDC_NAME, 2, 18, 22}};
 constexpr int MIN_WIDTH = 60;
 
 } // namespace
 
 CKarveloView_Controls::CKarveloView_Controls()
 {
-    // Form 1130: children in template order, which is also the tab order.
     setFont(fw::DialogFont());
     const fw::DialogUnits du(font());
-    AddEdit(IDC_NAME, du.Rect(2, 12, 75, 14), fw::Edit::UpperCase);
-    AddEdit(IDC_ID, du.Rect(39, 29, 50, 14));
-    for (auto [id, x, y] : {std::tuple{IDC_X1, 39, 46},
-                            {IDC_Y1, 40, 62},
-                            {IDC_WIDTH, 40, 78},
-                            {IDC_HEIGHT, 40, 94}}) {
-        AddEdit(id, du.Rect(x, y, 50, 14), fw::Edit::DigitsOnly);
+    for (const Child& child : FORM) {
+        const QRect place = du.Rect(child.x, child.y, child.w, child.h);
+        switch (child.kind) {
+        case Kind::Edit:
+            AddEdit(child.id, place, child.typing);
+            break;
+        case Kind::Button:
+            m_delete = new QPushButton(QString::fromUtf8(child.text), this);
+            m_delete->setObjectName(QString::number(child.id));
+            m_delete->setGeometry(place);
+            connect(m_delete, &QPushButton::clicked, this, &CKarveloView_Controls::OnDelete);
+            break;
+        case Kind::Label: {
+            auto* label = new QLabel(QString::fromUtf8(child.text), this);
+            label->setGeometry(place);
+            label->setBuddy(Edit(child.id));
+            break;
+        }
+        case Kind::List:
+            // Unsorted: a row's index is the control's index in the list.
+            m_listControls = new fw::ListBox(this);
+            m_listControls->setObjectName(QString::number(child.id));
+            m_listControls->setGeometry(place);
+            break;
+        }
     }
-    AddEdit(IDC_GUI_RESOURCE_ID, du.Rect(2, 126, 75, 14));
-    AddEdit(IDC_TEXT_ID, du.Rect(2, 154, 73, 14));
-
-    m_delete = new QPushButton(QString::fromUtf8("Удалить"), this);
-    m_delete->setObjectName(QString::number(IDC_DELETE));
-    m_delete->setGeometry(du.Rect(3, 382, 90, 14));
-    connect(m_delete, &QPushButton::clicked, this, &CKarveloView_Controls::OnDelete);
-
-    struct Label
-    {
-        const char* text;
-        int x, y, w, h;
-    };
-    for (const Label& label : {Label{"X1:", 2, 48, 12, 8},
-                               {"Y1:", 2, 65, 12, 8},
-                               {"Ширина:", 2, 80, 31, 8},
-                               {"Высота:", 2, 97, 32, 8},
-                               {"Имя:", 2, 3, 38, 8},
-                               {"Id:", 2, 31, 9, 8},
-                               {"GUI Ressource Id:", 2, 115, 60, 8},
-                               {"Текст ID:", 2, 144, 39, 8}}) {
-        auto* widget = new QLabel(QString::fromUtf8(label.text), this);
-        widget->setGeometry(du.Rect(label.x, label.y, label.w, label.h));
-    }
-
-    // Unsorted: a row's index is the control's index in the list.
-    m_listControls = new fw::ListBox(this);
-    m_listControls->setObjectName(QString::number(IDC_CONTROL_LIST));
-    m_listControls->setGeometry(du.Rect(0, 182, 95, 191));
     m_listControls->SetRows(
         [this] {
             const CKarveloDoc* doc = GetDocument();
@@ -91,7 +122,7 @@ CKarveloView_Controls::CKarveloView_Controls()
 CKarveloView_Controls::~CKarveloView_Controls()
 {
     if (CKarveloDoc* doc = GetDocument())
-        doc->ReleaseView(this);
+        doc->ReleaseView(doc->m_panel, this);
 }
 
 fw::Edit* CKarveloView_Controls::AddEdit(int id, const QRect& place, fw::Edit::Typing typing)
@@ -206,7 +237,7 @@ bool CKarveloView_Controls::eventFilter(QObject* watched, QEvent* event)
     // Keys typed into a field after it took the focus start a step of their own.
     if (event->type() == QEvent::FocusIn)
         if (CKarveloDoc* doc = GetDocument())
-            doc->NewGesture();
+            doc->Model().NewGesture();
     return fw::FormView::eventFilter(watched, event);
 }
 
@@ -262,8 +293,8 @@ void CKarveloView_Controls::OnEditChange(int id)
     default:
         return;
     }
-    doc->ChangeControl(this, static_cast<std::size_t>(doc->CurrentIndex()), c, fw::LoadString(step),
-                       merge);
+    doc->Model().ChangeControl(this, static_cast<std::size_t>(doc->CurrentIndex()), c,
+                               fw::LoadString(step), merge);
 }
 
 bool CKarveloView_Controls::IsValidIdentifier(tstring name)
@@ -287,8 +318,8 @@ void CKarveloView_Controls::OnNameChange()
         return;
     LayoutControl renamed = *doc->m_currentControl;
     renamed.m_name = m_strName;
-    doc->ChangeControl(this, static_cast<std::size_t>(doc->CurrentIndex()), renamed,
-                       fw::LoadString(IDS_STEP_RENAME), MERGE_NAME);
+    doc->Model().ChangeControl(this, static_cast<std::size_t>(doc->CurrentIndex()), renamed,
+                               fw::LoadString(IDS_STEP_RENAME), MERGE_NAME);
     FillControlList();
 }
 
@@ -300,7 +331,7 @@ void CKarveloView_Controls::OnSelectionChange()
     const int row = m_listControls->SelectedRow();
     if (!doc || row < 0 || static_cast<std::size_t>(row) >= doc->m_layout.m_controls.size())
         return;
-    doc->SetCurrentControl(this, row);
+    doc->Model().SetCurrent(this, row);
     CopyCurrentIntoFields();
     MarkCurrentRow();
 }
@@ -316,8 +347,8 @@ void CKarveloView_Controls::OnDelete()
     if (row < 0 || static_cast<std::size_t>(row) >= controls.size())
         return;
     // The first control becomes current, if one is left.
-    doc->RemoveControls(this, {static_cast<std::size_t>(row)}, controls.size() > 1 ? 0 : -1,
-                        fw::LoadString(IDS_STEP_DELETE));
+    doc->Model().RemoveControls(this, {static_cast<std::size_t>(row)}, controls.size() > 1 ? 0 : -1,
+                                fw::LoadString(IDS_STEP_DELETE));
     ShowCurrentControl();
 }
 
@@ -327,12 +358,12 @@ void CKarveloView_Controls::resizeEvent(QResizeEvent* event)
     if (!m_listControls)
         return;
     const int w = std::max(width() - 5, MIN_WIDTH);
-    m_listControls->setGeometry(1, LIST_TOP, w, LIST_HEIGHT);
-    Edit(IDC_NAME)->setGeometry(2, NAME_TOP, w, NAME_HEIGHT);
-    m_listControls->raise();
-    Edit(IDC_NAME)->raise();
-    m_listControls->show();
-    Edit(IDC_NAME)->show();
+    for (const Stretched& child : STRETCHED) {
+        QWidget* widget = findChild<QWidget*>(QString::number(child.id));
+        widget->setGeometry(child.x, child.y, w, child.h);
+        widget->raise();
+        widget->show();
+    }
 }
 
 QSize CKarveloView_Controls::sizeHint() const

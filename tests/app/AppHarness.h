@@ -1,13 +1,13 @@
 // The real editor application on the offscreen platform, with recorded message boxes.
 #pragma once
 
-#include "ChildFrame.h"
-#include "KarveloApp.h"
-#include "KarveloDoc.h"
-#include "KarveloView.h"
-#include "KarveloView_Controls.h"
-#include "MainFrame.h"
+#include "document/KarveloDoc.h"
+#include "shell/ChildFrame.h"
+#include "shell/KarveloApp.h"
+#include "shell/MainFrame.h"
 #include "support/FrameworkHarness.h"
+#include "views/KarveloView.h"
+#include "views/KarveloView_Controls.h"
 
 #include <QApplication>
 #include <QMdiArea>

@@ -1,12 +1,12 @@
 // Arranging: the arithmetic of snapping, align, distribute, same size, order and paste, and
 // the same on the real canvas: guides, the grid, the bars, keys, clipboard and context menu.
-#include "LayoutClipboard.h"
 #include "LayoutFile.h"
-#include "MainFrame.h"
 #include "SelectFixture.h"
+#include "document/LayoutClipboard.h"
 #include "geometry/Arrange.h"
 #include "geometry/PasteRules.h"
 #include "geometry/Snap.h"
+#include "shell/MainFrame.h"
 
 #include <QClipboard>
 #include <QMenu>
@@ -256,11 +256,11 @@ TEST_F(ArrangeTest, AResizeSnapsOnlyTheEdgeItMovesAndTheGridWhenOn)
 
     // The grid: off by default and not drawn; on, it is drawn and snapped to.
     auto& frame = static_cast<CMainFrame&>(editor.frame());
-    EXPECT_FALSE(editor.app->GridOn());
+    EXPECT_FALSE(editor.app->Settings().GridOn());
     const QImage without = picture();
     EXPECT_EQ(without.pixel(20 + 8 * 30, 20 + 8 * 40), qRgb(255, 255, 255));
     key(Qt::Key_G);
-    EXPECT_TRUE(editor.app->GridOn());
+    EXPECT_TRUE(editor.app->Settings().GridOn());
     frame.UpdateCommandUI();
     EXPECT_TRUE(frame.Action(resources::ID_VIEW_GRID)->isChecked());
     EXPECT_EQ(picture().pixel(20 + 8 * 30, 20 + 8 * 40), qRgb(200, 200, 215)) << "a grid dot";
@@ -268,7 +268,7 @@ TEST_F(ArrangeTest, AResizeSnapsOnlyTheEdgeItMovesAndTheGridWhenOn)
     dragTo(at(220, 220), at(220 + 12, 220 + 13));
     EXPECT_EQ(controls()[0].m_x1, 216.0f) << "its nearest edge on a multiple of 8";
     EXPECT_EQ(controls()[0].m_y1, 216.0f);
-    editor.app->SetTool(CKarveloApp::DrawTool);
+    editor.app->Settings().SetTool(CEditorSettings::DrawTool);
     EXPECT_EQ(picture().pixel(20 + 8 * 30, 20 + 8 * 40), qRgb(255, 255, 255))
         << "the Draw tool keeps the plain picture";
 }
@@ -418,7 +418,7 @@ TEST_F(ArrangeTest, TheContextMenuOnlyInTheSelectTool)
     EXPECT_TRUE(enabled.contains(QString::fromUtf8("&Копировать\tStrg+C")));
     EXPECT_FALSE(enabled.contains(QString::fromUtf8("&Шаг назад\tStrg+Z"))) << "nothing to undo";
 
-    editor.app->SetTool(CKarveloApp::DrawTool);
+    editor.app->Settings().SetTool(CEditorSettings::DrawTool);
     bool shown = false;
     QTimer::singleShot(0, [&] {
         shown = QApplication::activePopupWidget() != nullptr;

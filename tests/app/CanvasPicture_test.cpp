@@ -1,6 +1,6 @@
 // The kept canvas picture is the full picture, pixel for pixel, whatever happens between
 // paints; and writing outlines into pixels gives what the painter's calls give.
-#include "CanvasPicture.h"
+#include "views/CanvasPicture.h"
 
 #include <QPainter>
 
@@ -122,37 +122,37 @@ TEST(CanvasPicture, TheKeptImageNeverShowsAStaleOutline)
         CCanvasPicture::Frame frame = frameOf(1.0, 0, 0, round % 3 == 0 ? 8 : 0);
         CCanvasPicture picture;
         for (int step = 0; step < 60; ++step) {
-            CLayoutHint hint;
+            LayoutChange hint;
             switch (random.Pick(7)) {
             case 0: // a selected control moves, as in a drag
                 if (selection.current >= 0) {
                     controls[static_cast<std::size_t>(selection.current)].m_x1 += 3;
-                    hint.flags = CLayoutHint::RECORDS;
+                    hint.flags = LayoutChange::RECORDS;
                     hint.indices = {static_cast<std::size_t>(selection.current)};
                 }
                 break;
             case 1: { // any control changes, as an undo may change one
                 const std::size_t index = random.Pick(controls.size());
                 controls[index] = random.Control();
-                hint.flags = CLayoutHint::RECORDS;
+                hint.flags = LayoutChange::RECORDS;
                 hint.indices = {index};
                 break;
             }
             case 2: // a control is drawn at the end
                 controls.push_back(random.Control());
-                hint.flags = CLayoutHint::RECORDS | CLayoutHint::LIST;
+                hint.flags = LayoutChange::RECORDS | LayoutChange::LIST;
                 hint.indices = {controls.size() - 1};
                 selection = SelectionState::Only(static_cast<int>(controls.size() - 1));
                 break;
             case 3: // one is removed
                 controls.erase(controls.begin() +
                                static_cast<std::ptrdiff_t>(random.Pick(controls.size())));
-                hint.flags = CLayoutHint::RECORDS | CLayoutHint::LIST;
+                hint.flags = LayoutChange::RECORDS | LayoutChange::LIST;
                 selection = random.Selection(controls.size());
                 break;
             case 4: // another selection
                 selection = random.Selection(controls.size());
-                hint.flags = CLayoutHint::SELECTION | CLayoutHint::CURRENT;
+                hint.flags = LayoutChange::SELECTION | LayoutChange::CURRENT;
                 break;
             case 5: // zoom or pan
                 frame.mapping = CanvasMapping{random.Pick(2) ? 2.0 : 1.0,
@@ -182,24 +182,24 @@ TEST(CanvasPicture, FlatWorkForTheChangesOfAGesture)
     // A drag of the current control, a pick of another, a drawn control: no full paint.
     for (int i = 0; i < 10; ++i) {
         controls[5].m_x1 += 1;
-        CLayoutHint moved;
-        moved.flags = CLayoutHint::RECORDS;
+        LayoutChange moved;
+        moved.flags = LayoutChange::RECORDS;
         moved.indices = {5};
         picture.Changed(moved);
         picture.Paint(controls, SelectionState::Only(5), frame);
     }
     picture.Paint(controls, SelectionState::Only(9), frame);
     controls.push_back(random.Control());
-    CLayoutHint drawn;
-    drawn.flags = CLayoutHint::RECORDS | CLayoutHint::LIST;
+    LayoutChange drawn;
+    drawn.flags = LayoutChange::RECORDS | LayoutChange::LIST;
     drawn.indices = {1000};
     picture.Changed(drawn);
     picture.Paint(controls, SelectionState::Only(1000), frame);
     EXPECT_EQ(picture.Rebuilds(), 1);
     // A control outside the image changing is a full paint once.
     controls[700].m_y1 += 1;
-    CLayoutHint other;
-    other.flags = CLayoutHint::RECORDS;
+    LayoutChange other;
+    other.flags = LayoutChange::RECORDS;
     other.indices = {700};
     picture.Changed(other);
     picture.Paint(controls, SelectionState::Only(1000), frame);

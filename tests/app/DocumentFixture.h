@@ -1,7 +1,7 @@
 // Layout documents in the test application's windows, with files in a folder of their own.
 #pragma once
 
-#include "KarveloDoc.h"
+#include "document/KarveloDoc.h"
 #include "resources/StringTable.h"
 #include "support/TestApp.h"
 

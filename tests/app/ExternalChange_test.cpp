@@ -1,8 +1,8 @@
 // A layout's file changed, replaced or deleted by another program while the layout is open.
 #include "AppHarness.h"
-#include "ExternalChange.h"
 #include "LayoutFile.h"
 #include "MdiFrame.h"
+#include "document/ExternalChange.h"
 #include "resources/Resource.h"
 #include "support/LayoutBytes.h"
 
@@ -64,7 +64,7 @@ protected:
     {
         LayoutControl record = doc->m_layout.m_controls[0];
         record.m_name = name;
-        doc->ChangeControl(nullptr, 0, record, QStringLiteral("Umbenennen"), 1);
+        doc->Model().ChangeControl(nullptr, 0, record, QStringLiteral("Umbenennen"), 1);
     }
     QString status() const { return editor.frame().statusBar()->currentMessage(); }
 };

@@ -70,35 +70,35 @@ TEST(HitIndex, AnswersAsTryingEveryControlDoesThroughEveryChange)
     CHitIndex index;
     expectSameAnswers(index, controls, random, -1);
     for (int step = 0; step < 80; ++step) {
-        CLayoutHint hint;
+        LayoutChange hint;
         switch (random() % 5) {
         case 0: { // moved, as in a drag
             const std::size_t i = random() % controls.size();
             controls[i].m_x1 += 7;
             controls[i].m_x2 += 7;
-            hint.flags = CLayoutHint::RECORDS;
+            hint.flags = LayoutChange::RECORDS;
             hint.indices = {i};
             break;
         }
         case 1: { // replaced by anything
             const std::size_t i = random() % controls.size();
             controls[i] = randomControl(random);
-            hint.flags = CLayoutHint::RECORDS;
+            hint.flags = LayoutChange::RECORDS;
             hint.indices = {i};
             break;
         }
         case 2: // drawn at the end
             controls.push_back(randomControl(random));
-            hint.flags = CLayoutHint::RECORDS | CLayoutHint::LIST;
+            hint.flags = LayoutChange::RECORDS | LayoutChange::LIST;
             hint.indices = {controls.size() - 1};
             break;
         case 3: // one taken out
             controls.erase(controls.begin() +
                            static_cast<std::ptrdiff_t>(random() % controls.size()));
-            hint.flags = CLayoutHint::RECORDS | CLayoutHint::LIST;
+            hint.flags = LayoutChange::RECORDS | LayoutChange::LIST;
             break;
         default: // only the selection
-            hint.flags = CLayoutHint::SELECTION;
+            hint.flags = LayoutChange::SELECTION;
             break;
         }
         index.Changed(hint, controls);

@@ -123,7 +123,7 @@ TEST_F(PanelTest, DrawnNamesAndIdsNeverRepeat)
     std::vector<LayoutControl> twoAndFour = {box("A", 0, 0, 10, 10), box("B", 0, 0, 10, 10)};
     twoAndFour[0].m_id = 2;
     twoAndFour[1].m_id = 4;
-    doc()->ReplaceControls(nullptr, std::move(twoAndFour), QStringLiteral("x"));
+    doc()->Model().ReplaceControls(nullptr, std::move(twoAndFour), QStringLiteral("x"));
     drag(QPoint(300, 300), QPoint(350, 350));
     EXPECT_EQ(controls()[2].m_name, "UNBENANNT3");
     EXPECT_EQ(controls()[2].m_id, 3u);
@@ -151,12 +151,12 @@ TEST_F(PanelTest, DrawingAmongManyControlsCountsThemOnce)
         many[i].m_id = static_cast<std::uint32_t>(i + 1); // the count is always taken
         many[i].m_name = "C" + std::to_string(i);
     }
-    doc()->ReplaceControls(nullptr, std::move(many), QStringLiteral("x"));
+    doc()->Model().ReplaceControls(nullptr, std::move(many), QStringLiteral("x"));
     for (int i = 0; i < 20; ++i)
         drag(QPoint(300, 300), QPoint(350 + i, 350));
     EXPECT_EQ(controls().back().m_name, "UNBENANNT100020") << "each draw takes the next one free";
     EXPECT_EQ(controls().back().m_id, 100020u);
-    EXPECT_EQ(doc()->DrawnNames().Counts(), 1)
+    EXPECT_EQ(doc()->Model().DrawnNames().Counts(), 1)
         << "the names and ids are counted once, not per draw";
 }
 

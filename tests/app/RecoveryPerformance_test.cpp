@@ -1,8 +1,8 @@
 // Copies of unsaved work must not make a large layout slower to edit.
 #include "AppHarness.h"
-#include "DocRecovery.h"
 #include "LayoutFile.h"
-#include "Recovery.h"
+#include "document/DocRecovery.h"
+#include "document/Recovery.h"
 #include "resources/Resource.h"
 #include "support/LayoutBytes.h"
 

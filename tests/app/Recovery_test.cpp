@@ -1,9 +1,9 @@
 // Copies of unsaved layouts against crashes: when they are written and removed, and what a
 // later start does with the copies of a run that died.
 #include "AppHarness.h"
-#include "DocRecovery.h"
 #include "LayoutFile.h"
-#include "Recovery.h"
+#include "document/DocRecovery.h"
+#include "document/Recovery.h"
 #include "support/LayoutBytes.h"
 #include "support/LayoutRecords.h"
 
@@ -67,7 +67,7 @@ void rename(CKarveloDoc* doc, const char* name)
 {
     LayoutControl record = doc->m_layout.m_controls[0];
     record.m_name = name;
-    doc->ChangeControl(nullptr, 0, record, QStringLiteral("Umbenennen"), 1);
+    doc->Model().ChangeControl(nullptr, 0, record, QStringLiteral("Umbenennen"), 1);
 }
 
 } // namespace

@@ -16,16 +16,16 @@ protected:
     {
         PanelTest::SetUp();
         editor.canvas()->resize(840, 640);
-        editor.app->SetTool(CKarveloApp::SelectTool);
+        editor.app->Settings().SetTool(CEditorSettings::SelectTool);
         editor.canvas()->setFocus();
         processEvents();
     }
     // The layout as if loaded: no steps, nothing selected.
     void layout(std::vector<LayoutControl> controls)
     {
-        doc()->ReplaceControls(nullptr, std::move(controls), QStringLiteral("x"));
+        doc()->Model().ReplaceControls(nullptr, std::move(controls), QStringLiteral("x"));
         doc()->UndoStack()->clear();
-        doc()->SetSelection(nullptr, SelectionState());
+        doc()->Model().SetSelection(nullptr, SelectionState());
     }
     QWidget* canvas() { return editor.canvas(); }
     // A canvas point of a layout point at 100 %.

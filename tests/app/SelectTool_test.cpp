@@ -1,8 +1,8 @@
 // The Select tool on the real canvas: picking, the rubber band, moving, resizing, keys, and
 // zoom and pan, checked on the records and the pixels.
 #include "LayoutFile.h"
-#include "MainFrame.h"
 #include "SelectFixture.h"
+#include "shell/MainFrame.h"
 #include "tools/SelectTool.h"
 
 #include <QComboBox>
@@ -259,7 +259,7 @@ TEST_F(SelectToolTest, ZoomAndPanServeBothTools)
 
     auto* view = editor.canvas();
     layout({});
-    editor.app->SetTool(CKarveloApp::DrawTool);
+    editor.app->Settings().SetTool(CEditorSettings::DrawTool);
     view->SetZoom(2.0, QPointF(0, 0));
     const CanvasMapping& m = view->Mapping();
     const QPoint origin(m.X(0), m.Y(0));
@@ -394,7 +394,7 @@ TEST_F(SelectToolTest, AChangeFromElsewhereEndsADragWithoutWritingBack)
     // The file is loaded again while the button is still down, as a reload does.
     const std::vector<LayoutControl> reloaded = {box("NEW", 300, 300, 350, 330),
                                                  box("B", 100, 100, 150, 130)};
-    doc()->ReplaceControls(nullptr, reloaded, QStringLiteral("Neu geladen"));
+    doc()->Model().ReplaceControls(nullptr, reloaded, QStringLiteral("Neu geladen"));
     send(QEvent::MouseMove, at(80, 60), Qt::NoButton, Qt::LeftButton);
     key(Qt::Key_Escape);
     send(QEvent::MouseButtonRelease, at(80, 60), Qt::LeftButton, Qt::NoButton);

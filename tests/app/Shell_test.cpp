@@ -1,6 +1,6 @@
-#include "AboutDlg.h"
 #include "AppHarness.h"
 #include "resources/Resource.h"
+#include "shell/AboutDlg.h"
 #include "support/LayoutBytes.h"
 #include "support/LayoutRecords.h"
 

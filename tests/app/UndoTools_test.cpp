@@ -1,9 +1,9 @@
 // Undo and redo of layout changes in the real editor, the Draw and Select tools, the tools bar
 // and the history.
 #include "LayoutFile.h"
-#include "MainFrame.h"
 #include "PanelFixture.h"
 #include "commands/LayoutCommand.h"
+#include "shell/MainFrame.h"
 
 #include <QComboBox>
 #include <QDockWidget>
@@ -31,7 +31,10 @@ protected:
         editor.child()->SetActiveView(editor.canvas());
         processEvents();
     }
-    bool selectTool() { return editor.app->CurrentTool() == CKarveloApp::SelectTool; }
+    bool selectTool()
+    {
+        return editor.app->Settings().CurrentTool() == CEditorSettings::SelectTool;
+    }
 };
 
 } // namespace
@@ -207,7 +210,7 @@ TEST_F(UndoToolsTest, TheDrawToolTakesOverOneCurrentControlWhateverTheSelectTool
     QTest::mouseClick(editor.canvas(), Qt::LeftButton, {}, QPoint(700, 500));
     LayoutControl moved = controls()[1];
     moved.m_x1 += 5;
-    doc()->ChangeControl(nullptr, 1, moved, QStringLiteral("x"), MERGE_NONE);
+    doc()->Model().ChangeControl(nullptr, 1, moved, QStringLiteral("x"), MERGE_NONE);
     key(Qt::Key_R);
     editor.frame().ExecuteCommand(resources::ID_LAYOUT_UNDO);
     EXPECT_EQ(doc()->CurrentIndex(), 0);
@@ -241,8 +244,8 @@ TEST_F(UndoToolsTest, TheListKeepsItsRowOnCtrlClickAndFollowsTheCanvas)
 
     // In a long list the row comes into sight.
     std::vector<LayoutControl> many(2000, controls()[0]);
-    doc()->ReplaceControls(nullptr, std::move(many), QStringLiteral("x"));
-    doc()->SetCurrentControl(nullptr, 1500);
+    doc()->Model().ReplaceControls(nullptr, std::move(many), QStringLiteral("x"));
+    doc()->Model().SetCurrent(nullptr, 1500);
     processEvents();
     const QRect shown = list()->visualRect(list()->model()->index(1500, 0));
     EXPECT_TRUE(list()->viewport()->rect().contains(shown.center()));

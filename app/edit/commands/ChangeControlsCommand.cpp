@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
-ChangeControlsCommand::ChangeControlsCommand(CKarveloDoc* doc, const QString& text,
+ChangeControlsCommand::ChangeControlsCommand(StepTarget* target, const QString& text,
                                              IndexedControls values,
                                              const SelectionState& selection, int mergeId)
-    : LayoutCommand(doc, text, selection, selection, mergeId), m_values(std::move(values))
+    : LayoutCommand(target, text, selection, selection, mergeId), m_values(std::move(values))
 {
     setObsolete(!Changes(Records(), m_values));
 }
@@ -21,19 +21,19 @@ bool ChangeControlsCommand::Changes(const std::vector<LayoutControl>& records,
     });
 }
 
-CLayoutHint ChangeControlsCommand::Apply(bool)
+LayoutChange ChangeControlsCommand::Apply(bool)
 {
     // Both directions are one swap: what is stored goes live, what was live is stored.
     std::vector<LayoutControl>& records = Records();
     CDrawnNames& names = DrawnNames();
     if (m_values.size() > RECOUNT_ABOVE)
         names.Invalidate();
-    CLayoutHint hint;
-    hint.flags = CLayoutHint::RECORDS;
+    LayoutChange hint;
+    hint.flags = LayoutChange::RECORDS;
     for (auto& [index, value] : m_values) {
         LayoutControl& record = records[index];
         if (record.m_name != value.m_name)
-            hint.flags |= CLayoutHint::NAMES;
+            hint.flags |= LayoutChange::NAMES;
         if (record.m_id != value.m_id || record.m_name != value.m_name) {
             names.Removed(record);
             names.Added(value);

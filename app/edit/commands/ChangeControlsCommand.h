@@ -11,7 +11,7 @@
 class ChangeControlsCommand : public LayoutCommand
 {
 public:
-    ChangeControlsCommand(CKarveloDoc* doc, const QString& text, IndexedControls values,
+    ChangeControlsCommand(StepTarget* target, const QString& text, IndexedControls values,
                           const SelectionState& selection, int mergeId);
     bool mergeWith(const QUndoCommand* other) override;
 
@@ -19,7 +19,7 @@ public:
     static bool Changes(const std::vector<LayoutControl>& records, const IndexedControls& values);
 
 protected:
-    CLayoutHint Apply(bool redo) override;
+    LayoutChange Apply(bool redo) override;
 
 private:
     IndexedControls m_values;

@@ -2,24 +2,24 @@
 
 #include "DrawnNames.h"
 
-InsertRemoveCommand::InsertRemoveCommand(CKarveloDoc* doc, const QString& text, bool inserts,
+InsertRemoveCommand::InsertRemoveCommand(StepTarget* target, const QString& text, bool inserts,
                                          IndexedControls items, SelectionState before,
                                          SelectionState after)
-    : LayoutCommand(doc, text, std::move(before), std::move(after)), m_inserts(inserts),
+    : LayoutCommand(target, text, std::move(before), std::move(after)), m_inserts(inserts),
       m_items(std::move(items))
 {
     setObsolete(m_items.empty());
 }
 
-InsertRemoveCommand* InsertRemoveCommand::Insert(CKarveloDoc* doc, const QString& text,
+InsertRemoveCommand* InsertRemoveCommand::Insert(StepTarget* target, const QString& text,
                                                  IndexedControls items, SelectionState before,
                                                  SelectionState after)
 {
-    return new InsertRemoveCommand(doc, text, true, std::move(items), std::move(before),
+    return new InsertRemoveCommand(target, text, true, std::move(items), std::move(before),
                                    std::move(after));
 }
 
-InsertRemoveCommand* InsertRemoveCommand::Remove(CKarveloDoc* doc, const QString& text,
+InsertRemoveCommand* InsertRemoveCommand::Remove(StepTarget* target, const QString& text,
                                                  const std::vector<std::size_t>& indices,
                                                  SelectionState before, SelectionState after)
 {
@@ -27,14 +27,14 @@ InsertRemoveCommand* InsertRemoveCommand::Remove(CKarveloDoc* doc, const QString
     items.reserve(indices.size());
     for (std::size_t index : indices)
         items.emplace_back(index, LayoutControl());
-    return new InsertRemoveCommand(doc, text, false, std::move(items), std::move(before),
+    return new InsertRemoveCommand(target, text, false, std::move(items), std::move(before),
                                    std::move(after));
 }
 
-CLayoutHint InsertRemoveCommand::Apply(bool redo)
+LayoutChange InsertRemoveCommand::Apply(bool redo)
 {
-    CLayoutHint hint;
-    hint.flags = CLayoutHint::RECORDS | CLayoutHint::LIST;
+    LayoutChange hint;
+    hint.flags = LayoutChange::RECORDS | LayoutChange::LIST;
     if (redo == m_inserts) {
         // Where the records arrive; a removal shifts all that follow, so it names none.
         for (const auto& item : m_items)

@@ -12,19 +12,20 @@ class InsertRemoveCommand : public LayoutCommand
 {
 public:
     // Inserts items (whose indices are those of the longer list).
-    static InsertRemoveCommand* Insert(CKarveloDoc* doc, const QString& text, IndexedControls items,
-                                       SelectionState before, SelectionState after);
+    static InsertRemoveCommand* Insert(StepTarget* target, const QString& text,
+                                       IndexedControls items, SelectionState before,
+                                       SelectionState after);
     // Removes the records at indices.
-    static InsertRemoveCommand* Remove(CKarveloDoc* doc, const QString& text,
+    static InsertRemoveCommand* Remove(StepTarget* target, const QString& text,
                                        const std::vector<std::size_t>& indices,
                                        SelectionState before, SelectionState after);
 
 protected:
-    CLayoutHint Apply(bool redo) override;
+    LayoutChange Apply(bool redo) override;
 
 private:
-    InsertRemoveCommand(CKarveloDoc* doc, const QString& text, bool inserts, IndexedControls items,
-                        SelectionState before, SelectionState after);
+    InsertRemoveCommand(StepTarget* target, const QString& text, bool inserts,
+                        IndexedControls items, SelectionState before, SelectionState after);
     void MoveIntoList();
     void MoveOutOfList();
 

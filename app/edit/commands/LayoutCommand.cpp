@@ -1,24 +1,25 @@
 #include "LayoutCommand.h"
 
-#include "KarveloDoc.h"
-
-LayoutCommand::LayoutCommand(CKarveloDoc* doc, const QString& text, SelectionState before,
+LayoutCommand::LayoutCommand(StepTarget* target, const QString& text, SelectionState before,
                              SelectionState after, int mergeId)
-    : QUndoCommand(text), m_doc(doc), m_before(std::move(before)), m_after(std::move(after)),
-      m_mergeId(mergeId), m_gesture(doc->Gesture())
+    : QUndoCommand(text), m_target(target), m_before(std::move(before)), m_after(std::move(after)),
+      m_mergeId(mergeId), m_gesture(target->gesture)
 {
 }
 
 void LayoutCommand::undo()
 {
-    CLayoutHint hint = Apply(false);
-    m_doc->ApplyChange(hint, m_before);
+    Applied(Apply(false), m_before);
 }
 
 void LayoutCommand::redo()
 {
-    CLayoutHint hint = Apply(true);
-    m_doc->ApplyChange(hint, m_after);
+    Applied(Apply(true), m_after);
+}
+
+void LayoutCommand::Applied(const LayoutChange& change, const SelectionState& selection)
+{
+    m_target->applied(change, selection);
 }
 
 bool LayoutCommand::MergeSelection(const LayoutCommand* later)
@@ -31,10 +32,10 @@ bool LayoutCommand::MergeSelection(const LayoutCommand* later)
 
 std::vector<LayoutControl>& LayoutCommand::Records() const
 {
-    return m_doc->m_layout.m_controls;
+    return m_target->records;
 }
 
 CDrawnNames& LayoutCommand::DrawnNames() const
 {
-    return m_doc->m_drawnNames;
+    return m_target->drawnNames;
 }

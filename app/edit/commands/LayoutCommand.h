@@ -2,13 +2,9 @@
 // puts back the current control and the selection that belong to either side of it.
 #pragma once
 
-#include "LayoutChange.h"
+#include "StepTarget.h"
 
 #include <QUndoCommand>
-
-class CDrawnNames;
-class CKarveloDoc;
-class LayoutControl;
 
 // Steps with the same merge id may merge into one while a gesture lasts (a run of keys into
 // one field, one drag, one key held down). -1: never.
@@ -31,7 +27,7 @@ enum MergeId
 class LayoutCommand : public QUndoCommand
 {
 public:
-    LayoutCommand(CKarveloDoc* doc, const QString& text, SelectionState before,
+    LayoutCommand(StepTarget* target, const QString& text, SelectionState before,
                   SelectionState after, int mergeId = MERGE_NONE);
 
     int id() const override { return m_mergeId; }
@@ -40,7 +36,7 @@ public:
 
 protected:
     // Makes the change (redo) or takes it back; returns what it touched.
-    virtual CLayoutHint Apply(bool redo) = 0;
+    virtual LayoutChange Apply(bool redo) = 0;
     // The later step's selection becomes this one's after a merge.
     bool MergeSelection(const LayoutCommand* later);
     std::vector<LayoutControl>& Records() const;
@@ -49,9 +45,10 @@ protected:
     // Past this many records, a step has the names and ids counted afresh when next asked.
     static constexpr std::size_t RECOUNT_ABOVE = 4096;
 
-    CKarveloDoc* m_doc;
-
 private:
+    void Applied(const LayoutChange& change, const SelectionState& selection);
+
+    StepTarget* m_target;
     SelectionState m_before;
     SelectionState m_after;
     int m_mergeId;

@@ -2,10 +2,10 @@
 
 #include "LayoutDataObject.h"
 
-ReorderCommand::ReorderCommand(CKarveloDoc* doc, const QString& text,
+ReorderCommand::ReorderCommand(StepTarget* target, const QString& text,
                                std::vector<std::size_t> order, SelectionState before,
                                SelectionState after)
-    : LayoutCommand(doc, text, std::move(before), std::move(after))
+    : LayoutCommand(target, text, std::move(before), std::move(after))
 {
     // Only the span between the first and the last control that moves is kept.
     std::size_t first = 0;
@@ -20,7 +20,7 @@ ReorderCommand::ReorderCommand(CKarveloDoc* doc, const QString& text,
     setObsolete(m_order.empty());
 }
 
-CLayoutHint ReorderCommand::Apply(bool redo)
+LayoutChange ReorderCommand::Apply(bool redo)
 {
     std::vector<LayoutControl>& records = Records();
     std::vector<LayoutControl> span(m_order.size());
@@ -32,7 +32,7 @@ CLayoutHint ReorderCommand::Apply(bool redo)
             span[m_order[i] - m_first] = std::move(records[m_first + i]);
     }
     std::move(span.begin(), span.end(), records.begin() + static_cast<std::ptrdiff_t>(m_first));
-    CLayoutHint hint;
-    hint.flags = CLayoutHint::RECORDS | CLayoutHint::LIST;
+    LayoutChange hint;
+    hint.flags = LayoutChange::RECORDS | LayoutChange::LIST;
     return hint;
 }

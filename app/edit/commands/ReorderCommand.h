@@ -9,11 +9,11 @@ class ReorderCommand : public LayoutCommand
 {
 public:
     // order[i] is the index, in the list as it is, of the control that goes to index i.
-    ReorderCommand(CKarveloDoc* doc, const QString& text, std::vector<std::size_t> order,
+    ReorderCommand(StepTarget* target, const QString& text, std::vector<std::size_t> order,
                    SelectionState before, SelectionState after);
 
 protected:
-    CLayoutHint Apply(bool redo) override;
+    LayoutChange Apply(bool redo) override;
 
 private:
     // The span of the list that moves, and where its controls come from within it.

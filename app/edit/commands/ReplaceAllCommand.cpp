@@ -2,18 +2,19 @@
 
 #include "DrawnNames.h"
 
-ReplaceAllCommand::ReplaceAllCommand(CKarveloDoc* doc, const QString& text,
+ReplaceAllCommand::ReplaceAllCommand(StepTarget* target, const QString& text,
                                      std::vector<LayoutControl> records, SelectionState before,
                                      SelectionState after)
-    : LayoutCommand(doc, text, std::move(before), std::move(after)), m_records(std::move(records))
+    : LayoutCommand(target, text, std::move(before), std::move(after)),
+      m_records(std::move(records))
 {
 }
 
-CLayoutHint ReplaceAllCommand::Apply(bool)
+LayoutChange ReplaceAllCommand::Apply(bool)
 {
     Records().swap(m_records);
     DrawnNames().Invalidate();
-    CLayoutHint hint;
-    hint.flags = CLayoutHint::RECORDS | CLayoutHint::LIST;
+    LayoutChange hint;
+    hint.flags = LayoutChange::RECORDS | LayoutChange::LIST;
     return hint;
 }

@@ -9,11 +9,11 @@
 class ReplaceAllCommand : public LayoutCommand
 {
 public:
-    ReplaceAllCommand(CKarveloDoc* doc, const QString& text, std::vector<LayoutControl> records,
+    ReplaceAllCommand(StepTarget* target, const QString& text, std::vector<LayoutControl> records,
                       SelectionState before, SelectionState after);
 
 protected:
-    CLayoutHint Apply(bool redo) override;
+    LayoutChange Apply(bool redo) override;
 
 private:
     std::vector<LayoutControl> m_records;

@@ -1,6 +1,6 @@
 #include "Arrange.h"
 
-#include "LayoutPainter.h"
+#include "LayoutScreen.h"
 
 #include <algorithm>
 #include <cmath>

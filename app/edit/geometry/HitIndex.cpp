@@ -96,16 +96,16 @@ void CHitIndex::Build(const std::vector<LayoutControl>& controls)
     ++m_builds;
 }
 
-void CHitIndex::Changed(const CLayoutHint& hint, const std::vector<LayoutControl>& controls)
+void CHitIndex::Changed(const LayoutChange& hint, const std::vector<LayoutControl>& controls)
 {
-    if (!m_valid || !(hint.flags & (CLayoutHint::RECORDS | CLayoutHint::LIST)))
+    if (!m_valid || !(hint.flags & (LayoutChange::RECORDS | LayoutChange::LIST)))
         return;
     if (hint.indices.empty()) {
         m_valid = false;
         return;
     }
     const std::size_t known = m_places.size();
-    if (hint.flags & CLayoutHint::LIST) {
+    if (hint.flags & LayoutChange::LIST) {
         // Only records appended behind the known ones keep every index where it was.
         if (!std::all_of(hint.indices.begin(), hint.indices.end(),
                          [known](std::size_t index) { return index >= known; }) ||

@@ -2,8 +2,8 @@
 // into cells, and each cell knows the controls that reach into it, in list order.
 #pragma once
 
-#include "LayoutDataObject.h"
 #include "LayoutChange.h"
+#include "LayoutDataObject.h"
 
 #include <vector>
 
@@ -12,7 +12,7 @@ class CHitIndex
 public:
     // The records changed as hint says; the cells follow (or are made afresh at the next
     // question).
-    void Changed(const CLayoutHint& hint, const std::vector<LayoutControl>& controls);
+    void Changed(const LayoutChange& hint, const std::vector<LayoutControl>& controls);
     void Invalidate() { m_valid = false; }
 
     // As TopmostControlAt: the last control in list order whose rectangle lies within

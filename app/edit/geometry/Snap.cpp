@@ -1,6 +1,6 @@
 #include "Snap.h"
 
-#include "LayoutPainter.h"
+#include "LayoutScreen.h"
 #include "geometry/Transform.h"
 
 #include <algorithm>

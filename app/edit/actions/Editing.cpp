@@ -1,0 +1,51 @@
+#include "Editing.h"
+
+#include "Selection.h"
+#include "commands/LayoutCommand.h"
+#include "geometry/PasteRules.h"
+#include "geometry/Transform.h"
+
+#include <algorithm>
+
+namespace actions {
+
+void Nudge(EditModel& model, float dx, float dy, bool repeated, const QString& step)
+{
+    if (!HasSelection(model))
+        return;
+    // A key held down is one step; each new press is another.
+    if (!repeated)
+        model.NewGesture();
+    model.ChangeControls(nullptr, Moved(SelectedControls(model), dx, dy), step, MERGE_NUDGE);
+}
+
+void DeleteSelection(EditModel& model, const QString& step)
+{
+    const std::vector<std::size_t> selected = model.Selection().selected;
+    if (selected.empty())
+        return;
+    const auto left = static_cast<int>(model.Controls().size() - selected.size());
+    const int current = left == 0 ? -1 : std::min(static_cast<int>(selected.front()), left - 1);
+    model.RemoveControls(nullptr, selected, current, step);
+}
+
+bool Paste(EditModel& model, std::vector<LayoutControl> controls, const QString& step,
+           std::string& badName)
+{
+    if (!FitPastedControls(model.Controls(), controls, badName))
+        return false;
+    IndexedControls values;
+    values.reserve(controls.size());
+    const std::size_t first = model.Controls().size();
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        values.emplace_back(first + i, std::move(controls[i]));
+    model.InsertControls(nullptr, std::move(values), step);
+    return true;
+}
+
+bool Duplicate(EditModel& model, const QString& step, std::string& badName)
+{
+    return Paste(model, SelectedRecords(model), step, badName);
+}
+
+} // namespace actions

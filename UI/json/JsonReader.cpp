@@ -2,17 +2,27 @@
 
 #include "Printable.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
 
 constexpr int MAX_DEPTH = 512;
 constexpr std::size_t EXCERPT = 24;
+// Bytes kept behind the reader's place when the rest is let go: room for the escape that
+// starts a message (at most 12 bytes) and the excerpt of a place just read.
+constexpr std::size_t KEEP_BEHIND = 64;
+const std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 
 bool isWordByte(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
            c == '+' || c == '-' || c == '_';
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
 bool isDigit(char c)
@@ -78,31 +88,114 @@ std::size_t utf8Sequence(std::string_view text, std::size_t at)
 JsonReader::JsonReader(std::string_view text) : m_text(text)
 {
     // A byte order mark some editors write is no part of the value.
-    if (m_text.substr(0, 3) == "\xEF\xBB\xBF")
+    if (m_text.substr(0, 3) == BYTE_ORDER_MARK)
         m_at = 3;
+}
+
+JsonReader::JsonReader(JsonSource& source, std::size_t window)
+    : m_source(&source), m_window(window > 0 ? window : 1), m_ended(false)
+{
+    Has(2);
+    if (m_text.substr(0, 3) == BYTE_ORDER_MARK)
+        m_at = 3;
+}
+
+bool JsonReader::Load(std::size_t offset)
+{
+    while (!m_ended && offset - m_base >= m_text.size()) {
+        if (m_at > m_base + KEEP_BEHIND + m_window)
+            Discard(m_at - KEEP_BEHIND);
+        const std::size_t before = m_buffer.size();
+        const bool read = m_source->Read(m_buffer, m_window);
+        m_text = m_buffer;
+        if (!read) {
+            m_ended = true;
+            m_sourceFailed = true;
+            Fail(m_base + m_text.size(), "the text could not be read on from here");
+        } else if (m_buffer.size() == before) {
+            m_ended = true;
+        }
+    }
+    return offset - m_base < m_text.size();
+}
+
+void JsonReader::Discard(std::size_t upTo)
+{
+    if (!m_markKept && m_mark >= m_base && m_mark < upTo) {
+        Position(m_mark, m_markLine, m_markColumn);
+        m_markExcerpt = ExcerptHeld(m_mark);
+        m_markKept = true;
+    }
+    for (std::size_t i = 0; i < upTo - m_base; ++i) {
+        if (m_text[i] == '\n') {
+            ++m_baseLine;
+            m_baseColumn = 1;
+        } else if ((static_cast<unsigned char>(m_text[i]) & 0xC0) != 0x80) {
+            ++m_baseColumn; // characters, not bytes
+        }
+    }
+    m_buffer.erase(0, upTo - m_base);
+    m_base = upTo;
+    m_text = m_buffer;
+}
+
+void JsonReader::Mark(std::size_t offset)
+{
+    m_mark = offset;
+    m_markKept = false;
+}
+
+void JsonReader::Position(std::size_t offset, std::size_t& line, std::size_t& column) const
+{
+    if (offset < m_base) {
+        const bool mark = m_markKept && offset == m_mark;
+        line = mark ? m_markLine : offset == 0 ? 1 : m_baseLine;
+        column = mark ? m_markColumn : offset == 0 ? 1 : m_baseColumn;
+        return;
+    }
+    line = m_baseLine;
+    column = m_baseColumn;
+    const std::size_t end = std::min(offset - m_base, m_text.size());
+    for (std::size_t i = 0; i < end; ++i) {
+        if (m_text[i] == '\n') {
+            ++line;
+            column = 1;
+        } else if ((static_cast<unsigned char>(m_text[i]) & 0xC0) != 0x80) {
+            ++column;
+        }
+    }
 }
 
 void JsonReader::SkipBlanks()
 {
-    while (m_at < m_text.size() && (m_text[m_at] == ' ' || m_text[m_at] == '\t' ||
-                                    m_text[m_at] == '\n' || m_text[m_at] == '\r'))
+    while (Has(m_at) && isBlank(At(m_at)))
         ++m_at;
 }
 
-std::string JsonReader::Excerpt(std::size_t offset) const
+std::string JsonReader::Excerpt(std::size_t offset)
 {
-    if (offset >= m_text.size())
+    if (offset + EXCERPT + 5 >= m_base)
+        Has(offset + EXCERPT + 5);
+    if (offset < m_base)
+        return m_markKept && offset == m_mark ? m_markExcerpt : "'...'";
+    return ExcerptHeld(offset);
+}
+
+std::string JsonReader::ExcerptHeld(std::size_t offset)
+{
+    const std::string_view text = m_text;
+    const std::size_t at = offset - m_base;
+    if (at >= text.size())
         return "the end of the input";
-    std::size_t end = offset;
-    while (end < m_text.size() && isWordByte(m_text[end]) && end - offset <= EXCERPT)
+    std::size_t end = at;
+    while (end < text.size() && isWordByte(text[end]) && end - at <= EXCERPT)
         ++end;
-    if (end == offset) {
-        const std::size_t length = utf8Sequence(m_text, offset);
-        end = offset + (length ? length : 1);
+    if (end == at) {
+        const std::size_t length = utf8Sequence(text, at);
+        end = std::min(text.size(), at + (length ? length : 1));
     }
-    std::string piece = Printable(std::string(m_text.substr(offset, end - offset)), EXCERPT);
-    if (end < m_text.size() && isWordByte(m_text[end]) && end > offset &&
-        isWordByte(m_text[offset]))
+    std::string piece = Printable(std::string(text.substr(at, end - at)), EXCERPT);
+    if (end < text.size() && isWordByte(text[end]) && end > at && isWordByte(text[at]))
         piece += "...";
     return "'" + piece + "'";
 }
@@ -112,14 +205,7 @@ bool JsonReader::Fail(std::size_t offset, const std::string& message)
     if (!m_error.empty())
         return false;
     std::size_t line = 1, column = 1;
-    for (std::size_t i = 0; i < offset && i < m_text.size(); ++i) {
-        if (m_text[i] == '\n') {
-            ++line;
-            column = 1;
-        } else if ((static_cast<unsigned char>(m_text[i]) & 0xC0) != 0x80) {
-            ++column; // characters, not bytes
-        }
-    }
+    Position(offset, line, column);
     m_error =
         "line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + message;
     return false;
@@ -128,11 +214,12 @@ bool JsonReader::Fail(std::size_t offset, const std::string& message)
 JsonReader::Kind JsonReader::Peek()
 {
     SkipBlanks();
-    if (m_at >= m_text.size()) {
+    Mark(m_at);
+    if (!Has(m_at)) {
         Fail(m_at, "unexpected end of input; expected a value");
         return Kind::Error;
     }
-    const char c = m_text[m_at];
+    const char c = At(m_at);
     if (c == '{')
         return Kind::Object;
     if (c == '[')
@@ -160,12 +247,12 @@ void JsonReader::BeginArray()
 JsonReader::Step JsonReader::NextMember(bool& first, std::string& key, std::size_t& keyOffset)
 {
     SkipBlanks();
-    if (m_at < m_text.size() && m_text[m_at] == '}') {
+    if (Has(m_at) && At(m_at) == '}') {
         ++m_at;
         return Step::End;
     }
     if (!first) {
-        if (m_at >= m_text.size() || m_text[m_at] != ',') {
+        if (!Has(m_at) || At(m_at) != ',') {
             Fail(m_at, "expected ',' or '}' after a member, found " + Excerpt(m_at));
             return Step::Error;
         }
@@ -174,14 +261,15 @@ JsonReader::Step JsonReader::NextMember(bool& first, std::string& key, std::size
     }
     first = false;
     keyOffset = m_at;
-    if (m_at >= m_text.size() || m_text[m_at] != '"') {
+    Mark(m_at);
+    if (!Has(m_at) || At(m_at) != '"') {
         Fail(m_at, "expected a key in quotes, found " + Excerpt(m_at));
         return Step::Error;
     }
     if (!ReadString(key))
         return Step::Error;
     SkipBlanks();
-    if (m_at >= m_text.size() || m_text[m_at] != ':') {
+    if (!Has(m_at) || At(m_at) != ':') {
         Fail(m_at, "expected ':' after the key, found " + Excerpt(m_at));
         return Step::Error;
     }
@@ -192,12 +280,12 @@ JsonReader::Step JsonReader::NextMember(bool& first, std::string& key, std::size
 JsonReader::Step JsonReader::NextItem(bool& first)
 {
     SkipBlanks();
-    if (m_at < m_text.size() && m_text[m_at] == ']') {
+    if (Has(m_at) && At(m_at) == ']') {
         ++m_at;
         return Step::End;
     }
     if (!first) {
-        if (m_at >= m_text.size() || m_text[m_at] != ',') {
+        if (!Has(m_at) || At(m_at) != ',') {
             Fail(m_at, "expected ',' or ']' after an item, found " + Excerpt(m_at));
             return Step::Error;
         }
@@ -210,9 +298,9 @@ JsonReader::Step JsonReader::NextItem(bool& first)
 bool JsonReader::ReadEscape(std::string& value)
 {
     const std::size_t start = m_at; // at the backslash
-    if (m_at + 1 >= m_text.size())
+    if (!Has(m_at + 1))
         return Fail(start, "the string has no closing quote");
-    const char kind = m_text[m_at + 1];
+    const char kind = At(m_at + 1);
     m_at += 2;
     switch (kind) {
     case '"':
@@ -243,7 +331,7 @@ bool JsonReader::ReadEscape(std::string& value)
     const auto fourHex = [&](std::uint32_t& unit) {
         unit = 0;
         for (int i = 0; i < 4; ++i) {
-            const int digit = m_at < m_text.size() ? hexValue(m_text[m_at]) : -1;
+            const int digit = Has(m_at) ? hexValue(At(m_at)) : -1;
             if (digit < 0)
                 return false;
             unit = unit << 4 | static_cast<std::uint32_t>(digit);
@@ -258,8 +346,8 @@ bool JsonReader::ReadEscape(std::string& value)
         return Fail(start, "a low surrogate without a high one before it");
     if (unit >= 0xD800 && unit <= 0xDBFF) {
         std::uint32_t low = 0;
-        if (m_text.substr(m_at, 2) != "\\u" || (m_at += 2, !fourHex(low)) || low < 0xDC00 ||
-            low > 0xDFFF)
+        const bool escape = Has(m_at + 1) && At(m_at) == '\\' && At(m_at + 1) == 'u';
+        if (!escape || (m_at += 2, !fourHex(low)) || low < 0xDC00 || low > 0xDFFF)
             return Fail(start, "a high surrogate without a low one after it");
         unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
     }
@@ -273,9 +361,9 @@ bool JsonReader::ReadString(std::string& value)
     ++m_at;
     value.clear();
     for (;;) {
-        if (m_at >= m_text.size())
+        if (!Has(m_at))
             return Fail(start, "the string that starts here has no closing quote");
-        const auto c = static_cast<unsigned char>(m_text[m_at]);
+        const auto c = static_cast<unsigned char>(At(m_at));
         if (c == '"') {
             ++m_at;
             return true;
@@ -289,11 +377,12 @@ bool JsonReader::ReadString(std::string& value)
             value += static_cast<char>(c);
             ++m_at;
         } else {
-            const std::size_t length = utf8Sequence(m_text, m_at);
+            Has(m_at + 3);
+            const std::size_t length = utf8Sequence(m_text, m_at - m_base);
             if (length == 0)
                 return Fail(m_at, "a string holds a byte that is not UTF-8 " +
                                       Printable(std::string(1, static_cast<char>(c))));
-            value.append(m_text.substr(m_at, length));
+            value.append(m_text.substr(m_at - m_base, length));
             m_at += length;
         }
     }
@@ -302,44 +391,48 @@ bool JsonReader::ReadString(std::string& value)
 bool JsonReader::ReadNumber(std::string_view& text)
 {
     const std::size_t start = m_at;
+    m_token.clear();
+    const auto take = [&] { m_token += At(m_at++); };
     const auto digits = [&] {
         const std::size_t from = m_at;
-        while (m_at < m_text.size() && isDigit(m_text[m_at]))
-            ++m_at;
+        while (Has(m_at) && isDigit(At(m_at)))
+            take();
         return m_at > from;
     };
     bool valid = true;
-    if (m_text[m_at] == '-')
-        ++m_at;
-    if (m_at < m_text.size() && m_text[m_at] == '0')
-        ++m_at;
+    if (Has(m_at) && At(m_at) == '-')
+        take();
+    if (Has(m_at) && At(m_at) == '0')
+        take();
     else
         valid = digits();
-    if (valid && m_at < m_text.size() && m_text[m_at] == '.') {
-        ++m_at;
+    if (valid && Has(m_at) && At(m_at) == '.') {
+        take();
         valid = digits();
     }
-    if (valid && m_at < m_text.size() && (m_text[m_at] == 'e' || m_text[m_at] == 'E')) {
-        ++m_at;
-        if (m_at < m_text.size() && (m_text[m_at] == '+' || m_text[m_at] == '-'))
-            ++m_at;
+    if (valid && Has(m_at) && (At(m_at) == 'e' || At(m_at) == 'E')) {
+        take();
+        if (Has(m_at) && (At(m_at) == '+' || At(m_at) == '-'))
+            take();
         valid = digits();
     }
     // "01", "1.", "1x": the number must end where a delimiter starts.
-    if (!valid || (m_at < m_text.size() && isWordByte(m_text[m_at])))
+    if (!valid || (Has(m_at) && isWordByte(At(m_at))))
         return Fail(start, "invalid number " + Excerpt(start));
-    text = m_text.substr(start, m_at - start);
+    text = m_token;
     return true;
 }
 
 bool JsonReader::ReadLiteral(std::string_view& word)
 {
     const std::size_t start = m_at;
-    while (m_at < m_text.size() && isWordByte(m_text[m_at]))
-        ++m_at;
-    word = m_text.substr(start, m_at - start);
-    if (word != "true" && word != "false" && word != "null")
+    m_token.clear();
+    // No literal is longer than five letters: a longer word is wrong at its sixth.
+    while (Has(m_at) && isWordByte(At(m_at)) && m_token.size() < 6)
+        m_token += At(m_at++);
+    if (m_token != "true" && m_token != "false" && m_token != "null")
         return Fail(start, "unexpected " + Excerpt(start) + "; expected a value");
+    word = m_token;
     return true;
 }
 
@@ -347,7 +440,6 @@ bool JsonReader::Skip()
 {
     return SkipNested(0);
 }
-
 bool JsonReader::SkipNested(int depth)
 {
     if (depth > MAX_DEPTH)
@@ -393,7 +485,7 @@ bool JsonReader::SkipNested(int depth)
 bool JsonReader::Finish()
 {
     SkipBlanks();
-    if (m_at < m_text.size())
+    if (Has(m_at))
         return Fail(m_at, "unexpected " + Excerpt(m_at) + " after the end of the value");
-    return true;
+    return !m_sourceFailed;
 }

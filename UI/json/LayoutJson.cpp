@@ -109,7 +109,8 @@ bool parseNaN(const std::string& text, float& out)
 class LayoutReader
 {
 public:
-    explicit LayoutReader(const std::string& text) : m_json(text) {}
+    explicit LayoutReader(std::string_view text) : m_json(text) {}
+    explicit LayoutReader(JsonSource& source) : m_json(source) {}
 
     bool Read(std::vector<LayoutControl>& records);
     const std::string& Error() const { return m_json.Error(); }
@@ -353,9 +354,10 @@ std::string LayoutToJson(HRESULT result, const LayoutDataObject& layout)
     return out;
 }
 
-bool LayoutFromJson(const std::string& text, LayoutDataObject& layout, std::string& error)
+namespace {
+
+bool readLayout(LayoutReader& reader, LayoutDataObject& layout, std::string& error)
 {
-    LayoutReader reader(text);
     std::vector<LayoutControl> records;
     if (!reader.Read(records)) {
         error = reader.Error();
@@ -363,4 +365,18 @@ bool LayoutFromJson(const std::string& text, LayoutDataObject& layout, std::stri
     }
     layout.m_controls = std::move(records);
     return true;
+}
+
+} // namespace
+
+bool LayoutFromJson(const std::string& text, LayoutDataObject& layout, std::string& error)
+{
+    LayoutReader reader(text);
+    return readLayout(reader, layout, error);
+}
+
+bool LayoutFromJson(JsonSource& source, LayoutDataObject& layout, std::string& error)
+{
+    LayoutReader reader(source);
+    return readLayout(reader, layout, error);
 }

@@ -3,6 +3,8 @@
 
 #include "LayoutDataObject.h"
 
+class JsonSource;
+
 #include <string>
 
 // One JSON object: the load's result code and the records, one control a line. Coordinates
@@ -24,3 +26,6 @@ void AppendNameJson(std::string& out, const tstring& name);
 // text straight to float. On failure returns false with a message that names the line and
 // column for a syntax error, or the field for a wrong value.
 bool LayoutFromJson(const std::string& text, LayoutDataObject& layout, std::string& error);
+// The same for text that arrives a piece at a time: the reading stops at the first byte that
+// is wrong, and what the source reports when it cannot read on is the failure.
+bool LayoutFromJson(JsonSource& source, LayoutDataObject& layout, std::string& error);

@@ -57,24 +57,33 @@ void outlineControl(QPainter& painter, const QRect& bounds, const LayoutControl&
             mapping.X(control.m_x2), mapping.Y(control.m_y2), colour);
 }
 
+// A truncated pixel as an int. Beyond the int range a value keeps its side, at a bound far
+// outside any picture, so a control running off to the right is not drawn running off to the
+// left. INT_MIN is left to NaN alone, which has no side: the tools read it as "no place".
+int pixelOnItsSide(double truncated)
+{
+    if (std::isnan(truncated))
+        return INT_MIN;
+    if (truncated <= static_cast<double>(FAR_BEFORE))
+        return FAR_BEFORE;
+    if (truncated >= static_cast<double>(FAR_AFTER))
+        return FAR_AFTER;
+    return static_cast<int>(truncated);
+}
+
 int mapped(float layout, double zoom, int origin)
 {
     const float sum = layout + static_cast<float>(CANVAS_MARGIN);
     const double scaled = zoom == 1.0 ? static_cast<double>(sum) : static_cast<double>(sum) * zoom;
-    const double shifted = std::trunc(scaled) + origin;
-    if (!(shifted >= -2147483648.0 && shifted < 2147483648.0))
-        return INT_MIN;
-    return static_cast<int>(shifted);
+    return pixelOnItsSide(std::trunc(scaled) + origin);
 }
 
 } // namespace
 
 int CanvasPixel(float layout)
 {
-    const float sum = layout + static_cast<float>(CANVAS_MARGIN);
-    if (!(sum >= -2147483648.0f && sum < 2147483648.0f))
-        return INT_MIN;
-    return static_cast<int>(sum);
+    return pixelOnItsSide(
+        std::trunc(static_cast<double>(layout + static_cast<float>(CANVAS_MARGIN))));
 }
 
 int CanvasMapping::X(float layout) const

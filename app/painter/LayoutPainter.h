@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QRect>
 
+#include <climits>
 #include <cstdint>
 
 #include <vector>
@@ -19,8 +20,16 @@ inline constexpr int CANVAS_MARGIN = 20;
 inline const QColor OUTLINE_COLOUR(64, 0, 0);
 inline const QColor HIGHLIGHT_COLOUR(255, 0, 0);
 
-// T(layout + 20): the sum in float, truncated toward zero. A value no 32-bit integer holds
-// (NaN, infinities, huge numbers) gives INT_MIN, as the processor's own conversion does.
+// Where a pixel beyond the int range lands, on its own side: outside every picture, never
+// INT_MIN, and with room left for a small width added to it in int (a QRect of a guide line).
+// Floats out there are 128 apart: at zoom 1 every sum inside the int range but -2^31 itself
+// still gives its exact pixel.
+inline constexpr int FAR_BEFORE = INT_MIN + 64;
+inline constexpr int FAR_AFTER = INT_MAX - 63;
+
+// T(layout + 20): the sum in float, truncated toward zero. A sum below the int range, or
+// -infinity, gives FAR_BEFORE, one above it or +infinity FAR_AFTER; NaN gives INT_MIN, the
+// one value that means "no place". (The sum -2147483648 itself gives FAR_BEFORE.)
 int CanvasPixel(float layout);
 
 // Layout coordinates to device pixels and back, at a zoom and with the picture panned by an
@@ -31,7 +40,8 @@ struct CanvasMapping
     int originX = 0;
     int originY = 0;
 
-    // T((layout + 20) * zoom) + origin, the sum in float as at zoom 1; INT_MIN as above.
+    // T((layout + 20) * zoom) + origin, the sum in float as at zoom 1; beyond the int range
+    // and for NaN as CanvasPixel.
     int X(float layout) const;
     int Y(float layout) const;
     // The layout coordinate of a device position, unrounded.

@@ -178,6 +178,7 @@ TEST(LayoutFile, BrokenFilesKeepTheCompleteRecordsBeforeTheFault)
     EXPECT_EQ(twice.m_controls.size(), 6u);
 }
 
+// No write follows a failed one: the sequence ends at the first failure, which is its result.
 TEST(LayoutFile, WriteStopsAtTheFirstFailure)
 {
     class LimitedStream : public tsOutputStream
@@ -187,40 +188,59 @@ TEST(LayoutFile, WriteStopsAtTheFirstFailure)
         HRESULT Write(const void*, std::uint32_t size) override
         {
             ++calls;
+            if (failed)
+                ++callsAfterFailure;
             if (size > m_room) {
                 m_room = 0;
+                failed = true;
                 return E_FAIL;
             }
             m_room -= size;
             return S_OK;
         }
         int calls = 0;
+        int callsAfterFailure = 0;
+        bool failed = false;
 
     private:
         std::size_t m_room;
     };
     LayoutDataObject layout;
     layout.m_controls.push_back(control(0, "A", 1, 2, 3, 4));
-    layout.m_controls.push_back(control(1, "B", 1, 2, 3, 4));
+    layout.m_controls.push_back(control(1, std::string(300, 'B').c_str(), 1, 2, 3, 4));
+    layout.m_controls.push_back(control(2, "C", 1, 2, 3, 4));
     const std::size_t total = written(layout).size();
     for (std::size_t room = 0; room < total; ++room) {
         LimitedStream stream(room);
         EXPECT_EQ(layout.Write(&stream), E_FAIL) << room;
+        EXPECT_TRUE(stream.failed) << room;
+        EXPECT_EQ(stream.callsAfterFailure, 0) << room;
     }
     LimitedStream enough(total);
     EXPECT_EQ(layout.Write(&enough), S_OK);
+    EXPECT_FALSE(enough.failed);
+    EXPECT_GE(enough.calls, 4) << "the head and each record";
 }
 
-TEST(LayoutControlRecord, DefaultsAndIndependentCopies)
+// A record's defaults, and the rule that a field not read keeps the value it had.
+TEST(LayoutControlRecord, DefaultsAndFieldsNotRead)
 {
     LayoutControl fresh;
     expectSameBits(fresh, control(0, "", 0, 0, 0, 0));
 
-    LayoutDataObject layout;
-    LayoutControl staging = control(3, "STAGED", 1, 2, 3, 4);
-    layout.m_controls.push_back(staging);
-    staging.m_name = "CHANGED";
-    staging.m_x1 = 99;
-    staging.m_id = 42;
-    expectSameBits(layout.m_controls[0], control(3, "STAGED", 1, 2, 3, 4));
+    // A version-1 record has no text id: the record's own stays.
+    LayoutBytes v1(1, 0);
+    v1.record(5, "OLD", 6, 0, 1, 2, 3, 4);
+    tsMemoryStream oldRecord{Bytes(v1.bytes.begin() + 24, v1.bytes.end())};
+    LayoutControl held = control(9, "HELD", 9, 9, 9, 9, 9, 77);
+    EXPECT_EQ(held.Read(&oldRecord, 1), S_OK);
+    expectSameBits(held, control(5, "OLD", 1, 2, 3, 4, 6, 77));
+
+    // Cut among the fields after the name: id and name are read, the rest keep theirs.
+    LayoutBytes v2(2, 0);
+    v2.record(7, "NEW", 1, 2, 5, 6, 7, 8);
+    tsMemoryStream cut{Bytes(v2.bytes.begin() + 24, v2.bytes.end() - 3)};
+    LayoutControl partly = control(9, "HELD", 9, 9, 9, 9, 9, 77);
+    EXPECT_LT(partly.Read(&cut, 2), 0);
+    expectSameBits(partly, control(7, "NEW", 9, 9, 9, 9, 9, 77));
 }

@@ -129,11 +129,50 @@ TEST_F(LaytoolDiff, AddedRemovedAndMovedControls)
                                                      "+ D\n"
                                                      "~ C x1: 100 -> 101\n"
                                                      "> A moved from index 0 to 2\n");
+}
 
-    // A rename is a removal and an addition: names are what match.
-    Control renamed = A;
-    renamed.name = "A2";
-    EXPECT_EQ(diff({A, B}, {renamed, B}).out, "- A\n+ A2\n");
+// A control that no control of the other layout matches by name, but one matches by id, is
+// that control renamed: one change, not a removal and an addition.
+TEST_F(LaytoolDiff, RenamesPairById)
+{
+    const Control help{5, "BTN_HELP", 10, 10, 90, 30}, ok{6, "BTN_OK", 100, 10, 190, 30};
+    Control info = help;
+    info.name = "BTN_INFO";
+    const ToolRun renamed = diff({help, ok}, {info, ok});
+    EXPECT_EQ(renamed.status, 1);
+    EXPECT_EQ(renamed.out, "~ BTN_HELP -> BTN_INFO\n");
+
+    // Renamed, moved and changed: the rename first, then the rest under the new name.
+    Control wider = info;
+    wider.x2 = 95;
+    EXPECT_EQ(diff({help, ok, A}, {ok, A, wider}).out, "~ BTN_HELP -> BTN_INFO\n"
+                                                       "> BTN_INFO moved from index 0 to 2\n"
+                                                       "~ BTN_INFO x2: 90 -> 95\n");
+
+    // Names match first: a new control that took the old name is that control, and the one
+    // with the old id is new.
+    Control helpNow = help;
+    helpNow.id = 9;
+    EXPECT_EQ(diff({help}, {helpNow, info}).out, "~ BTN_HELP id: 5 -> 9\n+ BTN_INFO\n");
+    // Of several left with one id, the first with the first.
+    Control other = ok;
+    other.id = 5;
+    other.name = "BTN_OTHER";
+    EXPECT_EQ(diff({help, other}, {info}).out, "- BTN_OTHER\n~ BTN_HELP -> BTN_INFO\n");
+    // Different ids stay a removal and an addition.
+    Control unrelated = info;
+    unrelated.id = 77;
+    EXPECT_EQ(diff({help}, {unrelated}).out, "- BTN_HELP\n+ BTN_INFO\n");
+
+    const ToolRun json = diff({help, ok}, {ok, wider}, true);
+    EXPECT_EQ(json.out, "{\"equal\": false, \"changes\": [\n"
+                        "  {\"change\": \"renamed\", \"name\": \"BTN_INFO\", \"from\": 0, "
+                        "\"to\": 1, \"old\": \"BTN_HELP\", \"new\": \"BTN_INFO\"},\n"
+                        "  {\"change\": \"moved\", \"name\": \"BTN_INFO\", \"from\": 0, "
+                        "\"to\": 1},\n"
+                        "  {\"change\": \"changed\", \"name\": \"BTN_INFO\", \"from\": 0, "
+                        "\"to\": 1, \"field\": \"x2\", \"old\": 90, \"new\": 95}\n"
+                        "]}\n");
 }
 
 TEST_F(LaytoolDiff, RepeatedNamesMatchByOccurrence)

@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 
 using namespace testing_support;
 
@@ -95,7 +98,9 @@ TEST(LaytoolFiles, FilesThatAreNotRegularAreRefusedAtOnce)
                                 "cannot write " + dir.file("null")});
             for (const auto& [arguments, what] : runs) {
                 const ToolRun run = laytool(arguments);
-                found.check(run.status == 1 && run.err == "laytool: " + what + notRegular,
+                // render's input that does not load is a thumbnailer's failure: 2.
+                const int status = arguments[1] == "/dev/zero" && arguments[0] == "render" ? 2 : 1;
+                found.check(run.status == status && run.err == "laytool: " + what + notRegular,
                             arguments[0] + " " + arguments[1] + ": " + run.err);
             }
             return found.text;
@@ -152,4 +157,32 @@ TEST(LaytoolFiles, PathsInMessagesArePrintableAndShort)
     const std::string first = unknown.err.substr(0, unknown.err.find('\n'));
     EXPECT_LE(first.size(), 300u);
     EXPECT_NE(first.find("laytool: unknown command 'frob\\x07zz"), std::string::npos) << first;
+}
+
+// make reads its JSON a piece at a time: a 1 GiB file of zeros fails at its first byte,
+// without the gigabyte ever being in memory (a sparse file costs no disk here).
+TEST(LaytoolFiles, MakeStopsAtTheFirstBadByte)
+{
+    TempDir dir;
+    writeFile(dir.file("zeros.json"), std::string());
+    std::filesystem::resize_file(dir.file("zeros.json"), std::uintmax_t{1} << 30);
+    const std::string json = dir.file("zeros.json"), out = dir.file("out.lay");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int errFile = ::open(dir.file("err.txt").c_str(), O_WRONLY | O_CREAT, 0600);
+        ::dup2(errFile, 2);
+        ::execl(LAYTOOL_BINARY, "laytool", "make", json.c_str(), out.c_str(),
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ASSERT_EQ(::wait4(child, &status, 0, &usage), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const Bytes err = readFile(dir.file("err.txt"));
+    EXPECT_EQ(std::string(err.begin(), err.end()),
+              "laytool: " + json + ": line 1, column 1: unexpected '\\x00'; expected a value\n");
+    EXPECT_LT(usage.ru_maxrss, 256 * 1024) << "kilobytes at the peak";
+    EXPECT_FALSE(std::filesystem::exists(out));
 }

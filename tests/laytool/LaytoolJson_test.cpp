@@ -1,9 +1,13 @@
 // The JSON form bit for bit, and the input make refuses.
+#include "JsonReader.h"
+#include "LayoutJson.h"
 #include "laytool/LaytoolSupport.h"
 #include "support/LayoutBytes.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace testing_support;
 
@@ -147,4 +151,95 @@ TEST(LaytoolJson, MessagesStayShort)
         EXPECT_EQ(run.err.find("exception"), std::string::npos) << run.err;
         EXPECT_NE(run.err.find("line 1, column "), std::string::npos) << run.err;
     }
+}
+
+namespace {
+
+// Text handed out a few bytes at a time, as a file or a pipe may; fails after failAfter bytes.
+class DribbleSource : public JsonSource
+{
+public:
+    explicit DribbleSource(std::string text, std::size_t failAfter = std::string::npos)
+        : m_text(std::move(text)), m_failAfter(failAfter)
+    {
+    }
+    bool Read(std::string& buffer, std::size_t wanted) override
+    {
+        if (m_at >= m_failAfter)
+            return false;
+        const std::size_t piece = std::min({wanted, m_text.size() - m_at, 1 + m_at % 7});
+        buffer.append(m_text, m_at, piece);
+        m_at += piece;
+        return true;
+    }
+
+private:
+    std::string m_text;
+    std::size_t m_failAfter;
+    std::size_t m_at = 0;
+};
+
+// A long valid start, so that a reader that lets go of what lies behind it has done so many
+// times before it reaches what follows: lines, multi-byte characters and escapes included.
+std::string longStart()
+{
+    std::string text = "{\"pad\": [";
+    for (int i = 0; i < 6000; ++i)
+        text += (i ? ",\n  " : "") +
+                std::string("\"\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\\u00e4\", ") +
+                std::to_string(i) + ".5e1";
+    return text + "],\n";
+}
+
+} // namespace
+
+// Read a piece at a time, the text gives the same records, or the same message with the same
+// line and column, as read whole.
+TEST(LaytoolJson, StreamedTextReadsAsTheWhole)
+{
+    const std::string start = longStart();
+    std::vector<std::string> texts;
+    for (const std::string& rest : std::vector<std::string>{
+             "\"controls\": [{\"id\": 7, \"name\": \"\\u00c4\", \"x1\": -0.0, \"y2\": \"NaN\"}]}",
+             "\"controls\": []}  \n ",
+             "\"controls\": [{\"id\": 1,\n   \"name\": x}]}",
+             "\"controls\": [{\"id\": 1" + std::string(200000, '0') + "x}]}",
+             "\"controls\": [{\"" + std::string(200000, 'k') + "\": 1}]}",
+             "\"controls\": [" + std::string(200000, 'a') + "]}",
+             "\"controls\": [{\"name\": \"" + std::string(200000, 'n'),
+             "\"controls\": [{\"name\": \"" + std::string(200000, 'n') + "\\q\"}]}",
+             "\"controls\": [{\"y2\": 1" + std::string(100000, '0') + "}]}",
+             "\"controls\": [{\"x1\": 1,\n \"y1\": 2, \"x1\": 3}]}",
+             "\"controls\": [], \"controls\": []}",
+             "\"controls\": [{\"name\": \"A\\u0000B\"}]}",
+             "\"controls\": [{\"name\": \"\xFF\"}]}",
+             "\"controls\": [{\"id\": 01}]}",
+             "\"controls\": [nulls]}",
+             "\"controls\": []} x",
+             "\"controls\": [{\"id\": 1}" + std::string(100000, ' ') + "x",
+             "\"other\": 1}",
+         }) {
+        texts.push_back(start + rest);
+        texts.push_back("{" + rest);
+    }
+    for (const std::string& text : texts) {
+        LayoutDataObject whole, streamed;
+        std::string wholeError, streamedError;
+        const bool wholeRead = LayoutFromJson(text, whole, wholeError);
+        DribbleSource source(text);
+        const bool streamedRead = LayoutFromJson(source, streamed, streamedError);
+        const std::string what = text.substr(text.size() > 200 ? text.size() - 200 : 0);
+        EXPECT_EQ(streamedRead, wholeRead) << what;
+        EXPECT_EQ(streamedError, wholeError) << what;
+        EXPECT_EQ(LayoutToJson(S_OK, streamed), LayoutToJson(S_OK, whole)) << what;
+    }
+
+    // A source that cannot read on fails the reading there, with nothing read.
+    const std::string valid = start + "\"controls\": [{\"id\": 1}]}";
+    DribbleSource failing(valid, valid.size() - 3);
+    LayoutDataObject layout;
+    std::string error;
+    EXPECT_FALSE(LayoutFromJson(failing, layout, error));
+    EXPECT_NE(error.find("could not be read"), std::string::npos) << error;
+    EXPECT_TRUE(layout.m_controls.empty());
 }

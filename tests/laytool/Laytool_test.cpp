@@ -207,7 +207,7 @@ TEST(LaytoolRender, DrawsTheCanvasPicture)
               1);
     EXPECT_EQ(laytool({"render", dir.file("two.lay"), dir.file("x.png"), "--current"}).status, 2);
     ToolRun missing = laytool({"render", dir.file("none.lay"), dir.file("x.png")});
-    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("0x80070002"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.file("x.png")));
 }

@@ -60,7 +60,9 @@ expected_files() {
         share/metainfo/karvelo.metainfo.xml \
         share/man/man1/karvelo.1 share/man/man1/laytool.1 \
         share/icons/hicolor/scalable/apps/karvelo.svg \
-        share/icons/hicolor/scalable/mimetypes/application-x-karvelo-layout.svg
+        share/icons/hicolor/scalable/mimetypes/application-x-karvelo-layout.svg \
+        share/thumbnailers/karvelo.thumbnailer \
+        share/bash-completion/completions/laytool
     for size in $sizes; do
         printf '%s\n' "share/icons/hicolor/${size}x${size}/apps/karvelo.png" \
             "share/icons/hicolor/${size}x${size}/mimetypes/application-x-karvelo-layout.png"
@@ -208,6 +210,116 @@ manpages_part() {
     done
 }
 
+# The Exec line of a thumbnailer entry run as a thumbnailer runs it: %s, %i and %o become
+# the size, the input and the output, each one argument whatever it holds.
+run_thumbnailer() {
+    local exec=$1 size=$2 input=$3 output=$4 word words command=()
+    read -ra words <<<"$exec"
+    for word in "${words[@]}"; do
+        case $word in
+        %s) command+=("$size") ;;
+        %i) command+=("$input") ;;
+        %o) command+=("$output") ;;
+        *) command+=("$word") ;;
+        esac
+    done
+    "${command[@]}"
+}
+
+# A PNG's width and height from its IHDR chunk, as "W H".
+png_size() {
+    local hex
+    hex=$(od -An -tx1 -j16 -N8 "$1" | tr -d ' \n')
+    echo "$((16#${hex:0:8})) $((16#${hex:8:8}))"
+}
+
+milliseconds() {
+    echo $(($(date +%s%N) / 1000000))
+}
+
+thumbnailer_part() {
+    local entry=$usr/share/thumbnailers/karvelo.thumbnailer line
+    for line in '[Thumbnailer Entry]' 'TryExec=laytool' 'Exec=laytool render --size %s %i %o' \
+        'MimeType=application/x-karvelo-layout;'; do
+        grep -qxF "$line" "$entry" || fail "karvelo.thumbnailer lacks the line '$line'"
+    done
+    local exec
+    exec=$(sed -n 's/^Exec=//p' "$entry")
+    # The installed laytool, found on the PATH as the entry names it.
+    export PATH=$usr/bin:$PATH
+    local samples=$work/samples
+    mkdir -p "$samples"
+    printf '{"controls": [{"name": "OK", "x1": 600, "y1": 540, "x2": 700, "y2": 570}]}' >"$samples/in.json"
+    laytool make "$samples/in.json" "$samples/login screen.lay" || fail "laytool make"
+    local size got
+    for size in 128 256; do
+        local out="$samples/thumbnail $size.png"
+        run_thumbnailer "$exec" "$size" "$samples/login screen.lay" "$out" || fail "the thumbnailer failed at $size"
+        got=$(png_size "$out")
+        [ "$got" = "$size $((size * 3 / 4))" ] || fail "the thumbnail at $size is $got pixels"
+    done
+    # Broken and hostile files: exit status 2, no picture, at once.
+    printf 'not a layout' >"$samples/broken.lay"
+    ln -s /dev/zero "$samples/zero.lay"
+    head -c 24 "$samples/login screen.lay" >"$samples/count.lay"
+    printf '\xff\xff\xff\xff' | dd of="$samples/count.lay" bs=1 seek=20 conv=notrunc status=none
+    truncate -s 1G "$samples/count.lay"
+    local bad status start took
+    for bad in broken zero count missing; do
+        start=$(milliseconds)
+        run_thumbnailer "$exec" 256 "$samples/$bad.lay" "$samples/$bad.png" 2>/dev/null
+        status=$?
+        took=$(($(milliseconds) - start))
+        [ "$status" -eq 2 ] || fail "the thumbnailer's status for $bad.lay is $status, not 2"
+        [ ! -e "$samples/$bad.png" ] || fail "the thumbnailer left a picture of $bad.lay"
+        [ "$took" -lt 1000 ] || fail "the thumbnailer took $took ms for $bad.lay"
+    done
+    [ "$failures" -gt 0 ] || echo "thumbnails of 128 and 256 pixels; broken files refused at once"
+}
+
+# What bash offers for the words of a command line, the last one being completed.
+completions() {
+    (cd "$work/completion" && bash --norc --noprofile -c '
+        source "$1"
+        shift
+        COMP_WORDS=("$@")
+        COMP_CWORD=$(($# - 1))
+        _laytool
+        [ ${#COMPREPLY[@]} -eq 0 ] || printf "%s\n" "${COMPREPLY[@]}"' _ "$script" "$@" | LC_ALL=C sort | paste -sd ' ')
+}
+
+completion_part() {
+    local script=$usr/share/bash-completion/completions/laytool
+    [ -f "$script" ] || { fail "no completion for laytool"; return; }
+    bash --norc --noprofile -c 'source "$1" && complete -p laytool' _ "$script" | grep -q -- '-F _laytool laytool' ||
+        fail "loading the completion does not register it for laytool"
+    mkdir -p "$work/completion/folder"
+    touch "$work/completion/"{screen.lay,screen.json,screen.png,screen.h,notes.txt}
+    local expected
+    while IFS='|' read -r words expected; do
+        local got
+        # shellcheck disable=SC2086
+        got=$(completions $words)
+        [ "$got" = "$expected" ] || fail "laytool completion of '$words': '$got', not '$expected'"
+    done <<'CASES'
+laytool he|header
+laytool --h|--help
+laytool render --|--current --help --labels --size --trace
+laytool header --|--constexpr --enum --help --namespace --prefix --trace
+laytool check --s|--strict
+laytool render --size 2|256
+laytool make s|screen.json
+laytool make screen.json s|screen.lay
+laytool render screen.lay s|screen.png
+laytool header --prefix P_ screen.lay s|screen.h
+laytool diff screen.lay s|screen.lay
+laytool check screen.lay screen.lay s|screen.lay
+laytool dump f|folder
+laytool dump screen.lay s|
+CASES
+    [ "$failures" -gt 0 ] || echo "commands, options and the files that fit are completed"
+}
+
 install_tree() {
     if ! DESTDIR=$root cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1; then
         cat "$work/install.log"
@@ -224,6 +336,8 @@ Desktop) desktop_part ;;
 AppStream) appstream_part ;;
 FileType) filetype_part ;;
 ManPages) manpages_part ;;
+Thumbnailer) thumbnailer_part ;;
+Completion) completion_part ;;
 *) echo "unknown part $part"; exit 2 ;;
 esac
 

@@ -2,7 +2,7 @@
 
 #include "LayoutCheck.h"
 #include "LayoutDiff.h"
-#include "LayoutFile.h"
+#include "LayoutInput.h"
 #include "LayoutJson.h"
 #include "Printable.h"
 #include "Report.h"
@@ -27,24 +27,30 @@ std::string jsonString(const std::string& text)
 
 struct FileProblem
 {
-    std::string path; // printable
-    bool loaded = true;
+    std::string path;      // printable
+    bool ofControl = true; // else of the file as a whole: it does not load, or what follows
     LayoutProblem problem;
 };
+
+// The control's line in laytool dump's output, where an editor or a diff of the dump lands.
+std::size_t dumpLine(std::size_t index)
+{
+    return index + 2;
+}
 
 void printCheckText(const std::vector<FileProblem>& problems, std::ostream& out)
 {
     for (const FileProblem& p : problems) {
         const char* severity =
             p.problem.severity == LayoutProblem::Severity::Error ? "error" : "warning";
-        if (!p.loaded) {
+        if (!p.ofControl) {
             out << p.path << ": " << severity << ": " << p.problem.message << '\n';
             continue;
         }
         std::string name;
         AppendNameJson(name, p.problem.name);
-        out << p.path << ':' << p.problem.index << ": " << severity << ": " << name << ": "
-            << p.problem.message << '\n';
+        out << p.path << ':' << dumpLine(p.problem.index) << ": " << severity << ": " << name
+            << ": " << p.problem.message << '\n';
     }
 }
 
@@ -56,12 +62,13 @@ void printCheckJson(const std::vector<FileProblem>& problems, int errors, int wa
     for (const FileProblem& p : problems) {
         out << (first ? "\n  {\"file\": " : ",\n  {\"file\": ") << jsonString(p.path);
         first = false;
-        if (p.loaded) {
+        if (p.ofControl) {
             std::string name;
             AppendNameJson(name, p.problem.name);
-            out << ", \"index\": " << p.problem.index << ", \"name\": " << name;
+            out << ", \"line\": " << dumpLine(p.problem.index) << ", \"index\": " << p.problem.index
+                << ", \"name\": " << name;
         } else {
-            out << ", \"index\": null, \"name\": null";
+            out << ", \"line\": null, \"index\": null, \"name\": null";
         }
         out << ", \"severity\": \""
             << (p.problem.severity == LayoutProblem::Severity::Error ? "error" : "warning")
@@ -81,12 +88,12 @@ int RunDiff(const std::string& oldPath, const std::string& newPath, bool json, s
     const std::string* paths[2] = {&oldPath, &newPath};
     bool readable = true;
     for (int i = 0; i < 2; ++i) {
-        int systemError = 0;
-        const HRESULT hr = LoadLayoutFile(layouts[i], paths[i]->c_str(), &systemError);
-        if (hr < 0) {
-            ReportFailure(err, "cannot read", *paths[i], hr, systemError, SHORT_LAYOUT);
+        const LayoutInput input = ReadLayoutInput(*paths[i], layouts[i]);
+        if (input.result < 0) {
+            ReportLayoutInput(err, *paths[i], input);
             readable = false;
         }
+        WarnTrailing(err, *paths[i], input);
     }
     if (!readable)
         return EXIT_TROUBLE;
@@ -101,20 +108,28 @@ int RunCheck(const std::vector<std::string>& paths, bool strict, bool json, std:
     int errors = 0, warnings = 0;
     for (const std::string& path : paths) {
         LayoutDataObject layout;
-        int systemError = 0;
-        const HRESULT hr = LoadLayoutFile(layout, path.c_str(), &systemError);
-        if (hr < 0) {
-            FileProblem p{Printable(path, std::string::npos), false, {}};
+        const LayoutInput input = ReadLayoutInput(path, layout);
+        const std::string printable = Printable(path, std::string::npos);
+        if (input.result < 0) {
+            FileProblem p{printable, false, {}};
             p.problem.severity = LayoutProblem::Severity::Error;
             p.problem.kind = "unreadable";
-            p.problem.message = "cannot read: " + FailureCause(hr, systemError, SHORT_LAYOUT);
+            p.problem.message =
+                "cannot read: " + FailureCause(input.result, input.systemError, SHORT_LAYOUT);
             problems.push_back(std::move(p));
             ++errors;
             continue;
         }
         for (LayoutProblem& problem : CheckLayout(layout)) {
             ++(problem.severity == LayoutProblem::Severity::Error ? errors : warnings);
-            problems.push_back({Printable(path, std::string::npos), true, std::move(problem)});
+            problems.push_back({printable, true, std::move(problem)});
+        }
+        if (input.trailing > 0) {
+            FileProblem p{printable, false, {}};
+            p.problem.kind = "trailing-bytes";
+            p.problem.message = TrailingText(input.trailing);
+            problems.push_back(std::move(p));
+            ++warnings;
         }
     }
     if (json)

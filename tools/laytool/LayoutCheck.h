@@ -17,7 +17,7 @@ struct LayoutProblem
     };
     Severity severity = Severity::Warning;
     const char* kind = ""; // a fixed word for tools: "identifier", "duplicate-name", ...
-    std::size_t index = 0;
+    std::size_t index = 0; // of the control; its line in laytool dump is index + 2
     tstring name;
     std::string message; // without the name
 };

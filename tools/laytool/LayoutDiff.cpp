@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <unordered_map>
 
 namespace {
 
@@ -102,6 +103,26 @@ std::vector<LayoutChange> DiffLayouts(const LayoutDataObject& a, const LayoutDat
         ++n;
     }
 
+    // Of the controls left, those with one id are one control under a new name.
+    std::unordered_map<std::uint32_t, std::vector<std::size_t>> oldById;
+    for (std::size_t i = 0; i < oldControls.size(); ++i)
+        if (partnerOfOld[i] == SIZE_MAX)
+            oldById[oldControls[i].m_id].push_back(i);
+    std::unordered_map<std::uint32_t, std::size_t> seenId;
+    std::vector<bool> renamed(newControls.size(), false);
+    for (std::size_t j = 0; j < newControls.size(); ++j) {
+        if (partnerOfNew[j] != SIZE_MAX)
+            continue;
+        const auto found = oldById.find(newControls[j].m_id);
+        std::size_t& n = seenId[newControls[j].m_id];
+        if (found != oldById.end() && n < found->second.size()) {
+            partnerOfNew[j] = found->second[n];
+            partnerOfOld[found->second[n]] = j;
+            renamed[j] = true;
+        }
+        ++n;
+    }
+
     std::vector<std::size_t> newIndices;
     for (std::size_t i = 0; i < oldControls.size(); ++i)
         if (partnerOfOld[i] != SIZE_MAX)
@@ -131,6 +152,11 @@ std::vector<LayoutChange> DiffLayouts(const LayoutDataObject& a, const LayoutDat
             continue;
         }
         change.from = partnerOfNew[j];
+        if (renamed[j]) {
+            change.kind = LayoutChange::Kind::Renamed;
+            change.oldName = oldControls[change.from].m_name;
+            changes.push_back(change);
+        }
         if (moved[j]) {
             change.kind = LayoutChange::Kind::Moved;
             changes.push_back(change);
@@ -182,6 +208,9 @@ std::string DiffText(const std::vector<LayoutChange>& changes)
             out += "~ " + name + ' ' + change.field + ": " + valueText(change.oldValue) + " -> " +
                    valueText(change.newValue) + '\n';
             break;
+        case LayoutChange::Kind::Renamed:
+            out += "~ " + NameText(change.oldName) + " -> " + name + '\n';
+            break;
         }
     }
     return out;
@@ -193,7 +222,7 @@ std::string DiffJson(const std::vector<LayoutChange>& changes)
     out += ", \"changes\": [";
     bool first = true;
     for (const LayoutChange& change : changes) {
-        static const char* const KINDS[] = {"removed", "added", "moved", "changed"};
+        static const char* const KINDS[] = {"removed", "added", "moved", "changed", "renamed"};
         out += first ? "\n  {\"change\": \"" : ",\n  {\"change\": \"";
         first = false;
         out += KINDS[static_cast<int>(change.kind)];
@@ -207,6 +236,11 @@ std::string DiffJson(const std::vector<LayoutChange>& changes)
             out += ", \"field\": \"";
             out += change.field;
             out += "\", \"old\": " + change.oldValue + ", \"new\": " + change.newValue;
+        } else if (change.kind == LayoutChange::Kind::Renamed) {
+            out += ", \"old\": ";
+            AppendNameJson(out, change.oldName);
+            out += ", \"new\": ";
+            AppendNameJson(out, change.name);
         }
         out += '}';
     }

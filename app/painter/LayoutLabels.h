@@ -1,0 +1,26 @@
+// Control names written inside their rectangles: laytool render --labels now, the canvas's
+// "Namen" switch later, both the same way at any zoom.
+#pragma once
+
+#include "LayoutPainter.h"
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+
+#include <vector>
+
+class QPainter;
+
+inline const QColor LABEL_COLOUR(40, 40, 40);
+
+// The small font of the labels: a fixed size in device pixels, whatever the zoom.
+QFont LabelFont();
+
+// Writes each control's name at the top left of its outline's inside, clipped to that inside.
+// A control whose inside is lower than a line of the font or narrower than two of its
+// characters gets no label; this is decided from its corners alone, before any text is
+// measured, and so is a control whose inside lies wholly outside bounds. Names are bytes,
+// shown as the characters of the same number.
+void PaintLabels(QPainter& painter, const QRect& bounds, const std::vector<LayoutControl>& controls,
+                 const CanvasMapping& mapping);

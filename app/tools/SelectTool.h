@@ -21,6 +21,8 @@ public:
     explicit CSelectTool(CCanvasHost& host);
 
     void MousePress(QMouseEvent* event) override;
+    // A quick second click is a click like the first.
+    void MouseDoubleClick(QMouseEvent* event) override { MousePress(event); }
     void MouseMove(QMouseEvent* event) override;
     void MouseRelease(QMouseEvent* event) override;
     bool KeyPress(QKeyEvent* event) override;

@@ -136,6 +136,23 @@ TEST_F(SelectToolTest, DragsMoveByWholePixelsAsOneStepEach)
     EXPECT_EQ(controls()[1].m_y1, 210.0f);
 }
 
+TEST_F(SelectToolTest, TheSecondPressOfADoubleClickIsAPress)
+{
+    layout({box("A", 10, 10, 60, 40)});
+    click(at(30, 20));
+    send(QEvent::MouseButtonPress, at(500, 500), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, at(500, 500), Qt::LeftButton, Qt::NoButton);
+    send(QEvent::MouseButtonDblClick, at(500, 500), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, at(500, 500), Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(selected().empty()) << "a quick second click on empty canvas";
+    send(QEvent::MouseButtonPress, at(30, 20), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, at(30, 20), Qt::LeftButton, Qt::NoButton);
+    send(QEvent::MouseButtonDblClick, at(30, 20), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, at(30, 20) + QPoint(4, 0), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, at(30, 20) + QPoint(4, 0), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(controls()[0].m_x1, 14.0f) << "a drag from a double click's press";
+}
+
 TEST_F(SelectToolTest, HandlesResizeByTheSideTheyStandOn)
 {
     layout({box("N", 100, 100, 200, 150), box("R", 400, 100, 300, 150)});

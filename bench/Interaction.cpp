@@ -8,6 +8,7 @@
 #include "shell/ChildFrame.h"
 #include "shell/KarveloApp.h"
 #include "shell/MainFrame.h"
+#include "shell/SearchField.h"
 #include "views/KarveloView.h"
 #include "views/KarveloView_Controls.h"
 
@@ -169,7 +170,7 @@ void Nudge(benchmark::State& state)
     Editor editor(countOf(state));
     if (!editor.Ready())
         return state.SkipWithError("no window");
-    editor.App().SetTool(CEditorSettings::SelectTool);
+    editor.App().Settings().SetTool(CEditorSettings::SelectTool);
     editor.Canvas()->setFocus();
     Editor::Settle();
     bool right = false;
@@ -207,7 +208,7 @@ void DragStep(benchmark::State& state)
     Editor editor(countOf(state));
     if (!editor.Ready())
         return state.SkipWithError("no window");
-    editor.App().SetTool(CEditorSettings::SelectTool);
+    editor.App().Settings().SetTool(CEditorSettings::SelectTool);
     CKarveloView* canvas = editor.Canvas();
     // The first control of the bench layouts stands at (0, 0), 30.5 by 12.25.
     const QPoint grip(20 + 10, 20 + 5);
@@ -230,9 +231,53 @@ void DragStep(benchmark::State& state)
     send(QEvent::MouseButtonRelease, grip + QPoint(40, 40), Qt::LeftButton, Qt::NoButton);
 }
 
+// One keystroke into the search field: the query is read again, every panel's list filtered,
+// and the count shown.
+void FilterKeystroke(benchmark::State& state)
+{
+    Editor editor(countOf(state));
+    if (!editor.Ready())
+        return state.SkipWithError("no window");
+    QLineEdit* query = editor.Frame().Search()->Edit();
+    query->setFocus();
+    query->setText(QStringLiteral("control_1234"));
+    Editor::Settle();
+    bool typed = false;
+    Paints paints(editor.Panel()->m_listControls->viewport());
+    for (auto _ : state) {
+        key(query, typed ? Qt::Key_Backspace : Qt::Key_5);
+        typed = !typed;
+    }
+    paints.Check(state);
+}
+
+// Enter in the search field: every control that matches is selected on the canvas, in turn
+// those of two queries.
+void SelectMatching(benchmark::State& state)
+{
+    Editor editor(countOf(state));
+    if (!editor.Ready())
+        return state.SkipWithError("no window");
+    QLineEdit* query = editor.Frame().Search()->Edit();
+    const QString queries[] = {QStringLiteral("control_123*x"), QStringLiteral("control_54*q")};
+    int next = 0;
+    Paints paints(editor.Canvas());
+    for (auto _ : state) {
+        state.PauseTiming();
+        query->setText(queries[next++ % 2]);
+        query->setFocus();
+        Editor::Settle();
+        state.ResumeTiming();
+        key(query, Qt::Key_Return);
+    }
+    paints.Check(state);
+}
+
 BENCHMARK(RenameKeystroke)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(PickFromList)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(EditField)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Nudge)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Undo)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(DragStep)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(FilterKeystroke)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(SelectMatching)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);

@@ -20,57 +20,75 @@ QFont LabelFont()
     QFont font;
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(LABEL_PIXELS);
+    // Whole pixels, as the outlines: a name kept in an image of its own and laid over the
+    // picture later has exactly the pixels it has when written onto the picture itself.
+    font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }
 
 void PaintLabels(QPainter& painter, const QRect& area, const std::vector<LayoutControl>& controls,
                  const CanvasMapping& mapping)
 {
-    // Each label sets a clip of its own: a clip the caller set stays the limit all the same.
-    const QRect bounds =
-        painter.hasClipping() ? area & painter.clipBoundingRect().toAlignedRect() : area;
+    LabelWriter writer(painter, area, mapping);
+    for (const LayoutControl& c : controls)
+        writer.Control(c);
+}
+
+LabelWriter::LabelWriter(QPainter& painter, const QRect& area, const CanvasMapping& mapping)
+    : m_painter(painter),
+      // Each label sets a clip of its own: a clip the caller set stays the limit all the same.
+      m_bounds(painter.hasClipping() ? area & painter.clipBoundingRect().toAlignedRect() : area),
+      m_mapping(mapping)
+{
     const QFont font = LabelFont();
     const QFontMetrics metrics(font, painter.device());
-    const std::int64_t lineHeight = metrics.height();
-    const std::int64_t narrowest = 2 * std::max(1, metrics.averageCharWidth()) + PADDING;
+    m_lineHeight = metrics.height();
+    m_narrowest = 2 * std::max(1, metrics.averageCharWidth()) + PADDING;
+    m_ascent = metrics.ascent();
+    m_maxWidth = std::max(1, metrics.maxWidth());
     painter.save();
     painter.setFont(font);
     painter.setPen(LABEL_COLOUR);
     painter.setBrush(Qt::NoBrush);
-    for (const LayoutControl& c : controls) {
-        if (c.m_name.empty())
-            continue;
-        const int x1 = mapping.X(c.m_x1), x2 = mapping.X(c.m_x2);
-        const int y1 = mapping.Y(c.m_y1), y2 = mapping.Y(c.m_y2);
-        if (x1 == INT_MIN || x2 == INT_MIN || y1 == INT_MIN || y2 == INT_MIN)
-            continue;
-        // Inside the outline, which covers the smaller coordinate to the larger one minus one.
-        const std::int64_t left = std::int64_t{std::min(x1, x2)} + 1;
-        const std::int64_t top = std::int64_t{std::min(y1, y2)} + 1;
-        const std::int64_t right = std::int64_t{std::max(x1, x2)} - 2;
-        const std::int64_t bottom = std::int64_t{std::max(y1, y2)} - 2;
-        if (bottom - top + 1 < lineHeight || right - left + 1 < narrowest)
-            continue;
-        const std::int64_t visibleLeft = std::max<std::int64_t>(left, bounds.left());
-        const std::int64_t visibleTop = std::max<std::int64_t>(top, bounds.top());
-        const std::int64_t visibleRight = std::min<std::int64_t>(right, bounds.right());
-        const std::int64_t visibleBottom = std::min<std::int64_t>(bottom, bounds.bottom());
-        if (visibleRight < visibleLeft || visibleBottom < visibleTop)
-            continue;
-        // One line at the inside's top left: skipped when no part of it can be in view.
-        const std::int64_t textX = left + PADDING;
-        const std::int64_t widest =
-            static_cast<std::int64_t>(c.m_name.size()) * std::max(1, metrics.maxWidth());
-        if (top + lineHeight <= visibleTop || textX > visibleRight || textX + widest <= visibleLeft)
-            continue;
-        // No glyph is narrower than a pixel: what lies beyond the inside's width is never seen.
-        const std::size_t shown = static_cast<std::size_t>(std::min<std::int64_t>(
-            static_cast<std::int64_t>(c.m_name.size()), visibleRight - textX + 1));
-        painter.setClipRect(
-            QRect(QPoint(static_cast<int>(visibleLeft), static_cast<int>(visibleTop)),
-                  QPoint(static_cast<int>(visibleRight), static_cast<int>(visibleBottom))));
-        painter.drawText(QPoint(static_cast<int>(textX), static_cast<int>(top + metrics.ascent())),
-                         QString::fromLatin1(c.m_name.data(), static_cast<qsizetype>(shown)));
-    }
-    painter.restore();
+}
+
+LabelWriter::~LabelWriter()
+{
+    m_painter.restore();
+}
+
+void LabelWriter::Control(const LayoutControl& c)
+{
+    if (c.m_name.empty())
+        return;
+    const int x1 = m_mapping.X(c.m_x1), x2 = m_mapping.X(c.m_x2);
+    const int y1 = m_mapping.Y(c.m_y1), y2 = m_mapping.Y(c.m_y2);
+    if (x1 == INT_MIN || x2 == INT_MIN || y1 == INT_MIN || y2 == INT_MIN)
+        return;
+    // Inside the outline, which covers the smaller coordinate to the larger one minus one.
+    const std::int64_t left = std::int64_t{std::min(x1, x2)} + 1;
+    const std::int64_t top = std::int64_t{std::min(y1, y2)} + 1;
+    const std::int64_t right = std::int64_t{std::max(x1, x2)} - 2;
+    const std::int64_t bottom = std::int64_t{std::max(y1, y2)} - 2;
+    if (bottom - top + 1 < m_lineHeight || right - left + 1 < m_narrowest)
+        return;
+    const std::int64_t visibleLeft = std::max<std::int64_t>(left, m_bounds.left());
+    const std::int64_t visibleTop = std::max<std::int64_t>(top, m_bounds.top());
+    const std::int64_t visibleRight = std::min<std::int64_t>(right, m_bounds.right());
+    const std::int64_t visibleBottom = std::min<std::int64_t>(bottom, m_bounds.bottom());
+    if (visibleRight < visibleLeft || visibleBottom < visibleTop)
+        return;
+    // One line at the inside's top left: skipped when no part of it can be in view.
+    const std::int64_t textX = left + PADDING;
+    const std::int64_t widest = static_cast<std::int64_t>(c.m_name.size()) * m_maxWidth;
+    if (top + m_lineHeight <= visibleTop || textX > visibleRight || textX + widest <= visibleLeft)
+        return;
+    // No glyph is narrower than a pixel: what lies beyond the inside's width is never seen.
+    const std::size_t shown = static_cast<std::size_t>(std::min<std::int64_t>(
+        static_cast<std::int64_t>(c.m_name.size()), visibleRight - textX + 1));
+    m_painter.setClipRect(
+        QRect(QPoint(static_cast<int>(visibleLeft), static_cast<int>(visibleTop)),
+              QPoint(static_cast<int>(visibleRight), static_cast<int>(visibleBottom))));
+    m_painter.drawText(QPoint(static_cast<int>(textX), static_cast<int>(top + m_ascent)),
+                       QString::fromLatin1(c.m_name.data(), static_cast<qsizetype>(shown)));
 }

@@ -1,5 +1,5 @@
-// Control names written inside their rectangles: laytool render --labels now, the canvas's
-// "Namen" switch later, both the same way at any zoom.
+// Control names written inside their rectangles: laytool render --labels and the canvas's
+// "Namen" switch, both the same way at any zoom.
 #pragma once
 
 #include "LayoutPainter.h"
@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QFont>
 #include <QRect>
+
+#include <cstdint>
 
 #include <vector>
 
@@ -24,3 +26,24 @@ QFont LabelFont();
 // shown as the characters of the same number.
 void PaintLabels(QPainter& painter, const QRect& bounds, const std::vector<LayoutControl>& controls,
                  const CanvasMapping& mapping);
+
+// The same one control at a time, for a caller that chooses which: the font and its measures
+// are set up once.
+class LabelWriter
+{
+public:
+    LabelWriter(QPainter& painter, const QRect& bounds, const CanvasMapping& mapping);
+    ~LabelWriter();
+    LabelWriter(const LabelWriter&) = delete;
+    LabelWriter& operator=(const LabelWriter&) = delete;
+    void Control(const LayoutControl& control);
+
+private:
+    QPainter& m_painter;
+    QRect m_bounds;
+    CanvasMapping m_mapping;
+    std::int64_t m_lineHeight;
+    std::int64_t m_narrowest;
+    int m_ascent;
+    int m_maxWidth;
+};

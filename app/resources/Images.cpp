@@ -154,6 +154,16 @@ void drawHistory(QPainter& p)
         p.fillRect(4, y, 7, 1, y == 10 ? BLUE : STEEL);
 }
 
+void drawNames(QPainter& p)
+{
+    // A control with a line of writing at its top left.
+    p.setPen(INK);
+    p.setBrush(PAPER);
+    p.drawRect(1, 2, 13, 11);
+    p.fillRect(3, 4, 7, 2, BLUE);
+    p.fillRect(3, 7, 4, 1, STEEL);
+}
+
 // Arranging: bars in blue against a guide line in ink.
 void bar(QPainter& p, int x, int y, int w, int h)
 {
@@ -305,7 +315,7 @@ QPixmap ToolbarBitmap()
 
 QPixmap ToolsBitmap()
 {
-    return strip({drawDrawTool, drawSelectTool, drawUndo, drawRedo, drawHistory});
+    return strip({drawDrawTool, drawSelectTool, drawUndo, drawRedo, drawHistory, drawNames});
 }
 
 QPixmap ArrangeBitmap()

@@ -66,8 +66,8 @@ const Resources& Tables()
         r.toolbars[IDR_MAINFRAME] = toolbar;
 
         ToolbarDefinition tools;
-        tools.buttons = {ID_TOOL_DRAW, ID_TOOL_SELECT, ID_SEPARATOR,   ID_LAYOUT_UNDO,
-                         ID_EDIT_REDO, ID_SEPARATOR,   ID_VIEW_HISTORY};
+        tools.buttons = {ID_TOOL_DRAW, ID_TOOL_SELECT, ID_SEPARATOR,    ID_LAYOUT_UNDO,
+                         ID_EDIT_REDO, ID_SEPARATOR,   ID_VIEW_HISTORY, ID_VIEW_NAMES};
         tools.bitmap = &ToolsBitmap;
         r.toolbars[IDR_TOOLS] = tools;
 

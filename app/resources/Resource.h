@@ -52,6 +52,22 @@ inline constexpr fw::CommandId ID_ORDER_TO_BOTTOM = 32794;
 inline constexpr fw::CommandId ID_EDIT_DUPLICATE = 32795;
 inline constexpr fw::CommandId ID_VIEW_GRID = 32796;
 
+// Working with many controls: names on the canvas, finding and selecting by a query.
+inline constexpr fw::CommandId ID_VIEW_NAMES = 33100;
+inline constexpr fw::CommandId ID_EDIT_FIND = 33101;
+inline constexpr fw::CommandId ID_SELECT_SAME_TEXT = 33102;
+inline constexpr fw::CommandId ID_SELECT_SAME_RESOURCE = 33103;
+inline constexpr fw::CommandId ID_SELECT_SAME_SIZE = 33104;
+inline constexpr unsigned IDS_MENU_SAME_AS = 33027;
+inline constexpr unsigned IDS_MENU_SAME_TEXT = 33028;
+inline constexpr unsigned IDS_MENU_SAME_RESOURCE = 33029;
+inline constexpr unsigned IDS_MENU_SAME_SIZE_AS = 33030;
+inline constexpr unsigned IDS_FIND_COUNT = 35000;
+inline constexpr unsigned IDS_QUERY_UNKNOWN_FIELD = 35001;
+inline constexpr unsigned IDS_QUERY_NO_VALUE = 35002;
+inline constexpr unsigned IDS_QUERY_NOT_A_NUMBER = 35003;
+inline constexpr unsigned IDS_FIND_PLACEHOLDER = 35004;
+
 inline constexpr unsigned IDS_UNDO_STEP = 32800;
 inline constexpr unsigned IDS_REDO_STEP = 32801;
 inline constexpr unsigned IDS_TOOLS_BAR = 32802;

@@ -232,6 +232,22 @@ const fw::StringTable& Strings()
         {32794, "Zeichnet die Auswahl unter allen anderen.\nIn den Hintergrund"},
         {32795, "Fügt eine Kopie der Auswahl ein.\nDuplizieren (Strg+D)"},
         {32796, "Blendet das Raster ein oder aus; die Auswahl rastet daran ein.\nRaster (G)"},
+        {33100, "Zeigt den Namen jedes Steuerelements in seinem Rechteck an oder blendet ihn "
+                "aus.\nNamen (N)"},
+        {33101, "Sucht Steuerelemente: Name (mit * und ?), id:3, id:10..20, text:5, res:7, "
+                "w:>100, h:<=30, x:..400; Eingabe wählt alle Treffer aus.\nSuchen (Strg+F)"},
+        {33102, "Wählt alle Steuerelemente mit dem Text-ID des aktuellen aus."},
+        {33103, "Wählt alle Steuerelemente mit der GUI-Ressource-Id des aktuellen aus."},
+        {33104, "Wählt alle Steuerelemente mit der Breite und Höhe des aktuellen aus."},
+        {33027, "Выбрать &такие же"},
+        {33028, "Тот же &текст"},
+        {33029, "Тот же &ресурс"},
+        {33030, "Тот же ра&змер"},
+        {35000, "%1 von %2"},
+        {35001, "Unbekanntes Feld in „%1“: bekannt sind id, text, res, x, y, w und h."},
+        {35002, "In „%1“ fehlt nach dem Doppelpunkt ein Wert."},
+        {35003, "In „%1“ steht keine Zahl; Beispiele: id:3, id:10..20, w:>100, x:..400."},
+        {35004, "Suchen"},
         {32806, "Die Zwischenablage enthält keine Steuerelemente."},
         {32807, "Die Zwischenablage enthält keine Steuerelemente im Layout-Format:\n%1"},
         {32808, "Das Steuerelement %1 in der Zwischenablage hat keinen gültigen Bezeichner.\n"

@@ -42,7 +42,7 @@ private:
 
 } // namespace
 
-CChildFrame::CChildFrame() = default;
+CChildFrame::CChildFrame(CEditorSettings& settings) : m_settings(settings) {}
 
 bool CChildFrame::OnCreateClient(fw::CreateContext& context)
 {
@@ -52,7 +52,7 @@ bool CChildFrame::OnCreateClient(fw::CreateContext& context)
     if (!canvas)
         return false;
     m_splitter = new PaneSplitter;
-    auto* panel = new CKarveloView_Controls;
+    auto* panel = new CKarveloView_Controls(m_settings);
     m_splitter->addWidget(panel->WrapInScrollArea(panel->sizeHint().height()));
     m_splitter->addWidget(canvas);
     if (!CreateView(panel, context) || !CreateView(canvas, context)) {

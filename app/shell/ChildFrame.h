@@ -3,6 +3,7 @@
 
 #include "MdiChild.h"
 
+class CEditorSettings;
 class QSplitter;
 
 class CChildFrame : public fw::MdiChild
@@ -10,12 +11,13 @@ class CChildFrame : public fw::MdiChild
     Q_OBJECT
 
 public:
-    CChildFrame();
+    explicit CChildFrame(CEditorSettings& settings);
     bool OnCreateClient(fw::CreateContext& context) override;
     QSplitter* Splitter() const { return m_splitter; }
 
     static constexpr int PANEL_WIDTH = 170;
 
 private:
+    CEditorSettings& m_settings;
     QSplitter* m_splitter = nullptr;
 };

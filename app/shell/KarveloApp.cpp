@@ -82,7 +82,16 @@ bool CKarveloApp::InitInstance()
     LoadStdProfileSettings(8);
     m_settings.SetGridSpacing(GetProfileInt(QStringLiteral("Grid"), QStringLiteral("Spacing"), 8));
     connect(&m_settings, &CEditorSettings::toolChanged, this, &CKarveloApp::OnToolChanged);
+    m_settings.ShowNames(GetProfileInt(QStringLiteral("Settings"), QStringLiteral("Names"), 0) !=
+                         0);
     connect(&m_settings, &CEditorSettings::gridChanged, this, [this] {
+        if (MainFrame())
+            MainFrame()->ScheduleCommandUI();
+    });
+    // The names stay as the user left them, from one run to the next.
+    connect(&m_settings, &CEditorSettings::namesChanged, this, [this] {
+        WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("Names"),
+                        m_settings.NamesShown() ? 1 : 0);
         if (MainFrame())
             MainFrame()->ScheduleCommandUI();
     });
@@ -102,11 +111,12 @@ bool CKarveloApp::InitInstance()
             doc->Model().SetSingleSelection(m_settings.CurrentTool() == CEditorSettings::DrawTool);
             return doc;
         },
-        [] { return new CChildFrame; }, [this] { return new CKarveloView(m_settings); });
+        [this] { return new CChildFrame(m_settings); },
+        [this] { return new CKarveloView(m_settings); });
     layouts->SetIcon(resources::LayoutIcon());
     AddDocTemplate(layouts);
 
-    auto* frame = new CMainFrame;
+    auto* frame = new CMainFrame(m_settings);
     SetMainFrame(frame);
     frame->setWindowIcon(resources::MainIcon());
     if (!frame->LoadFrame(resources::IDR_MAINFRAME, resources::Tables()))
@@ -199,6 +209,7 @@ bool CKarveloApp::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
         {resources::ID_TOOL_DRAW, &CKarveloApp::OnToolDraw, &CKarveloApp::OnUpdateToolDraw},
         {resources::ID_TOOL_SELECT, &CKarveloApp::OnToolSelect, &CKarveloApp::OnUpdateToolSelect},
         {resources::ID_VIEW_GRID, &CKarveloApp::OnViewGrid, &CKarveloApp::OnUpdateViewGrid},
+        {resources::ID_VIEW_NAMES, &CKarveloApp::OnViewNames, &CKarveloApp::OnUpdateViewNames},
     };
     return table.Dispatch(this, id, state) || fw::Application::OnCmdMsg(id, state);
 }

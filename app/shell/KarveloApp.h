@@ -39,6 +39,8 @@ private:
     void OnUpdateToolSelect(fw::CommandState& state);
     void OnViewGrid() { m_settings.SetGrid(!m_settings.GridOn()); }
     void OnUpdateViewGrid(fw::CommandState& state) { state.SetCheck(m_settings.GridOn()); }
+    void OnViewNames() { m_settings.ShowNames(!m_settings.NamesShown()); }
+    void OnUpdateViewNames(fw::CommandState& state) { state.SetCheck(m_settings.NamesShown()); }
     // The tool changed: the documents learn how many controls may be selected.
     void OnToolChanged();
     // Prints the file named on the command line on the default or the given printer.

@@ -4,8 +4,13 @@
 #include "MdiChild.h"
 #include "Strings.h"
 #include "View.h"
+#include "actions/Selection.h"
+#include "document/KarveloDoc.h"
 #include "resources/Resource.h"
+#include "shell/SearchField.h"
+#include "views/EditorSettings.h"
 #include "views/KarveloView.h"
+#include "views/KarveloView_Controls.h"
 
 #include <QComboBox>
 #include <QDockWidget>
@@ -22,7 +27,7 @@
 #include <X11/XKBlib.h>
 #endif
 
-CMainFrame::CMainFrame() = default;
+CMainFrame::CMainFrame(CEditorSettings& settings) : m_settings(settings) {}
 
 namespace {
 
@@ -72,6 +77,15 @@ int CMainFrame::OnCreate()
     m_toolsBar->addWidget(m_zoomBox);
     connect(m_zoomBox, &QComboBox::textActivated, this, &CMainFrame::ApplyZoomText);
 
+    // Finding controls: Ctrl+F from any view of a layout window comes here.
+    m_search = new CSearchField(m_settings, m_toolsBar);
+    m_toolsBar->addSeparator();
+    m_toolsBar->addWidget(m_search);
+    connect(m_search, &CSearchField::selectMatching, this, &CMainFrame::SelectMatching);
+    QAction* find = Action(resources::ID_EDIT_FIND);
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addAction(find);
+
     m_undoGroup = new QUndoGroup(this);
     m_history = new QDockWidget(fw::LoadString(resources::IDS_HISTORY), this);
     m_history->setObjectName(QStringLiteral("history"));
@@ -95,6 +109,7 @@ void CMainFrame::FollowActiveDocument()
 
     if (m_zoomedCanvas)
         disconnect(m_zoomedCanvas, nullptr, this, nullptr);
+    m_search->Follow(child ? child->findChild<CKarveloView_Controls*>() : nullptr);
     m_zoomedCanvas = child ? child->findChild<CKarveloView*>() : nullptr;
     m_zoomBox->setEnabled(m_zoomedCanvas != nullptr);
     if (m_zoomedCanvas) {
@@ -137,10 +152,30 @@ void CMainFrame::OnUpdateViewHistory(fw::CommandState& state)
     state.SetCheck(m_history && !m_history->isHidden());
 }
 
+void CMainFrame::OnEditFind()
+{
+    m_search->TakeFocus();
+}
+
+void CMainFrame::SelectMatching()
+{
+    fw::MdiChild* child = ActiveChild();
+    auto* doc = child ? qobject_cast<CKarveloDoc*>(child->GetActiveDocument()) : nullptr;
+    if (!doc || !m_settings.Query().IsValid())
+        return;
+    m_settings.SetTool(CEditorSettings::SelectTool);
+    actions::SelectMatching(doc->Model(), m_settings.Query());
+    if (auto* canvas = child->findChild<CKarveloView*>()) {
+        child->SetActiveView(canvas);
+        canvas->setFocus();
+    }
+}
+
 bool CMainFrame::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
 {
     static const fw::CommandTable<CMainFrame> table = {
         {resources::ID_VIEW_HISTORY, &CMainFrame::OnViewHistory, &CMainFrame::OnUpdateViewHistory},
+        {resources::ID_EDIT_FIND, &CMainFrame::OnEditFind},
     };
     return table.Dispatch(this, id, state) || fw::MdiFrame::OnCmdMsg(id, state);
 }

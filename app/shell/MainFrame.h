@@ -5,7 +5,9 @@
 
 #include <QPointer>
 
+class CEditorSettings;
 class CKarveloView;
+class CSearchField;
 class QComboBox;
 class QDockWidget;
 class QToolBar;
@@ -16,7 +18,7 @@ class CMainFrame : public fw::MdiFrame
     Q_OBJECT
 
 public:
-    CMainFrame();
+    explicit CMainFrame(CEditorSettings& settings);
     int OnCreate() override;
     QToolBar* ToolBar() const { return m_toolBar; }
     QToolBar* ToolsBar() const { return m_toolsBar; }
@@ -24,6 +26,7 @@ public:
     QDockWidget* History() const { return m_history; }
     QUndoGroup* UndoGroup() const { return m_undoGroup; }
     QComboBox* ZoomBox() const { return m_zoomBox; }
+    CSearchField* Search() const { return m_search; }
 
     bool OnCmdMsg(fw::CommandId id, fw::CommandState* state) override;
 
@@ -36,6 +39,9 @@ private:
     void ApplyZoomText();
     void OnViewHistory();
     void OnUpdateViewHistory(fw::CommandState& state);
+    void OnEditFind();
+    // Enter in the search field: the Select tool, every match selected, the canvas in focus.
+    void SelectMatching();
 
     QToolBar* m_toolBar = nullptr;
     QToolBar* m_toolsBar = nullptr;
@@ -43,5 +49,7 @@ private:
     QDockWidget* m_history = nullptr;
     QUndoGroup* m_undoGroup = nullptr;
     QComboBox* m_zoomBox = nullptr;
+    CEditorSettings& m_settings;
+    CSearchField* m_search = nullptr;
     QPointer<CKarveloView> m_zoomedCanvas;
 };

@@ -34,6 +34,10 @@ void ShowCanvasMenu(QWidget* canvas, fw::MdiFrame* frame, QPoint globalPosition)
     add(&menu, IDS_MENU_DELETE, fw::ID_EDIT_CLEAR);
     menu.addSeparator();
     add(&menu, IDS_MENU_SELECT_ALL, fw::ID_EDIT_SELECT_ALL);
+    QMenu* sameAs = menu.addMenu(fw::LoadString(IDS_MENU_SAME_AS));
+    add(sameAs, IDS_MENU_SAME_TEXT, ID_SELECT_SAME_TEXT);
+    add(sameAs, IDS_MENU_SAME_RESOURCE, ID_SELECT_SAME_RESOURCE);
+    add(sameAs, IDS_MENU_SAME_SIZE_AS, ID_SELECT_SAME_SIZE);
     menu.addSeparator();
     QMenu* align = menu.addMenu(fw::LoadString(IDS_MENU_ALIGN));
     add(align, IDS_MENU_ALIGN_LEFT, ID_ALIGN_LEFT);

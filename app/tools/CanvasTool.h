@@ -54,6 +54,9 @@ public:
     virtual void MouseRelease(QMouseEvent*) {}
     // true when the tool took the key.
     virtual bool KeyPress(QKeyEvent*) { return false; }
+    virtual void KeyRelease(QKeyEvent*) {}
+    // The canvas lost the keyboard: keys held down are up for the tool.
+    virtual void FocusLost() {}
     // Another tool takes over: whatever is half done ends without a change.
     virtual void Deactivate() {}
     // The layout changed as change says. A tool that holds records of its own gesture lets

@@ -30,6 +30,9 @@ bool CSelectCommands::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
         {fw::ID_EDIT_PASTE, &T::OnEditPaste, &T::OnUpdateEditPaste},
         {fw::ID_EDIT_CLEAR, &T::OnEditClear, &T::OnUpdateNeedsSelection},
         {ID_EDIT_DUPLICATE, &T::OnEditDuplicate, &T::OnUpdateNeedsSelection},
+        {ID_SELECT_SAME_TEXT, &T::OnSelectSameText, &T::OnUpdateNeedsCurrent},
+        {ID_SELECT_SAME_RESOURCE, &T::OnSelectSameResource, &T::OnUpdateNeedsCurrent},
+        {ID_SELECT_SAME_SIZE, &T::OnSelectSameSize, &T::OnUpdateNeedsCurrent},
     };
     return table.Dispatch(this, id, state);
 }
@@ -99,6 +102,30 @@ void CSelectCommands::Insert(bool pasted)
     if (!fitted)
         fw::MessageBox(fw::FormatString(IDS_PASTE_BAD_NAME, fw::FromBytes(badName)), fw::MB_OK,
                        fw::MB_ICONWARNING);
+}
+
+void CSelectCommands::OnSelectSameText()
+{
+    if (CKarveloDoc* doc = m_host.Doc())
+        actions::SelectSame(doc->Model(), actions::Shared::Text);
+}
+
+void CSelectCommands::OnSelectSameResource()
+{
+    if (CKarveloDoc* doc = m_host.Doc())
+        actions::SelectSame(doc->Model(), actions::Shared::Resource);
+}
+
+void CSelectCommands::OnSelectSameSize()
+{
+    if (CKarveloDoc* doc = m_host.Doc())
+        actions::SelectSame(doc->Model(), actions::Shared::Size);
+}
+
+void CSelectCommands::OnUpdateNeedsCurrent(fw::CommandState& state)
+{
+    const CKarveloDoc* doc = m_host.Doc();
+    state.Enable(doc && doc->CurrentIndex() >= 0 && m_idle());
 }
 
 void CSelectCommands::OnUpdateEditUndo(fw::CommandState& state)

@@ -24,6 +24,10 @@ private:
     void OnEditPaste();
     void OnEditClear();
     void OnEditDuplicate();
+    void OnSelectSameText();
+    void OnSelectSameResource();
+    void OnSelectSameSize();
+    void OnUpdateNeedsCurrent(fw::CommandState& state);
     void OnUpdateEditUndo(fw::CommandState& state);
     void OnUpdateSelectAll(fw::CommandState& state);
     void OnUpdateNeedsSelection(fw::CommandState& state);

@@ -1,6 +1,7 @@
 #include "tools/SelectTool.h"
 
 #include "CommandIds.h"
+#include "DataExchange.h"
 #include "LayoutPainter.h"
 #include "MdiFrame.h"
 #include "Strings.h"
@@ -29,6 +30,9 @@ const QColor HANDLE_FILL(255, 255, 255);
 const QColor HANDLE_EDGE(40, 40, 48);
 const QColor BAND_COLOUR(0, 110, 220);
 const QColor GUIDE_COLOUR(0, 200, 220);
+// Distances: a colour nothing else on the canvas has.
+const QColor MEASURE_COLOUR(200, 0, 160);
+const QColor LABEL_GROUND(255, 255, 255);
 
 // Far outside any canvas a handle is never seen; held there, the sums made of a frame's
 // corners cannot overflow.
@@ -183,8 +187,12 @@ QPointF CSelectTool::LayoutDelta(QPoint device) const
 void CSelectTool::MouseMove(QMouseEvent* event)
 {
     const QPoint device = DevicePoint(event);
+    m_pointer = device;
     if (m_state == IDLE) {
         UpdateCursor(device);
+        SetMeasuring((event->modifiers() & Qt::AltModifier) != 0);
+        if (m_altHeld)
+            m_host.Widget()->update();
         return;
     }
     if (!(event->buttons() & Qt::LeftButton)) {
@@ -427,6 +435,118 @@ void CSelectTool::UpdateCursor(QPoint device)
         canvas->unsetCursor();
 }
 
+void CSelectTool::SetMeasuring(bool alt)
+{
+    if (alt == m_altHeld)
+        return;
+    m_altHeld = alt;
+    m_host.Widget()->update();
+}
+
+void CSelectTool::KeyRelease(QKeyEvent* event)
+{
+    if (event->isAutoRepeat())
+        return;
+    if (event->key() == Qt::Key_Alt)
+        SetMeasuring(false);
+    const int key = event->key();
+    if (m_nudging &&
+        (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down)) {
+        m_nudging = false;
+        m_host.Widget()->update();
+    }
+}
+
+void CSelectTool::FocusLost()
+{
+    SetMeasuring(false);
+    if (m_nudging) {
+        m_nudging = false;
+        m_host.Widget()->update();
+    }
+}
+
+std::vector<Measure> CSelectTool::Measures() const
+{
+    const CKarveloDoc* doc = Doc();
+    if (!doc || doc->Selection().selected.empty())
+        return {};
+    const LayoutBox selection = actions::SelectionBounds(doc->Model());
+    if (m_state == MOVING || m_state == RESIZING || m_nudging)
+        return NearestMeasures(selection, doc->m_layout.m_controls, doc->Selection().selected);
+    if (!m_altHeld || m_state != IDLE)
+        return {};
+    // The control under the pointer that is not selected, or else the screen.
+    LayoutBox target{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, true};
+    const int hit = ControlAt(m_pointer, false);
+    if (hit >= 0 && !doc->Selection().Contains(static_cast<std::size_t>(hit)))
+        target = BoxOf(doc->m_layout.m_controls[static_cast<std::size_t>(hit)]);
+    return MeasuresBetween(selection, target);
+}
+
+void CSelectTool::PaintMeasures(QPainter& painter, const std::vector<Measure>& measures) const
+{
+    const CanvasMapping& mapping = m_host.Mapping();
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    for (const Measure& m : measures) {
+        const int from = m.horizontal ? mapping.X(static_cast<float>(m.from))
+                                      : mapping.Y(static_cast<float>(m.from));
+        const int to = m.horizontal ? mapping.X(static_cast<float>(m.to))
+                                    : mapping.Y(static_cast<float>(m.to));
+        const int at = m.horizontal ? mapping.Y(static_cast<float>(m.at))
+                                    : mapping.X(static_cast<float>(m.at));
+        if (from == INT_MIN || to == INT_MIN || at == INT_MIN)
+            continue;
+        const auto near = [](int v) { return std::clamp(v, -FAR_OFF, FAR_OFF); };
+        const int low = near(std::min(from, to)), high = near(std::max(from, to)),
+                  across = near(at);
+        // The line, with a short bar across each end.
+        if (m.horizontal) {
+            painter.fillRect(QRect(low, across, std::max(1, high - low), 1), MEASURE_COLOUR);
+            painter.fillRect(QRect(low, across - 3, 1, 7), MEASURE_COLOUR);
+            painter.fillRect(QRect(high, across - 3, 1, 7), MEASURE_COLOUR);
+        } else {
+            painter.fillRect(QRect(across, low, 1, std::max(1, high - low)), MEASURE_COLOUR);
+            painter.fillRect(QRect(across - 3, low, 7, 1), MEASURE_COLOUR);
+            painter.fillRect(QRect(across - 3, high, 7, 1), MEASURE_COLOUR);
+        }
+        // Its length in layout pixels, whatever the zoom, beside its middle.
+        const QString text = fw::FormatFloat(static_cast<float>(m.Length()));
+        const int middle = (low + high) / 2;
+        QRect box = metrics.boundingRect(text).adjusted(-2, -1, 2, 1);
+        box.moveCenter(m.horizontal ? QPoint(middle, across - box.height() / 2 - 2)
+                                    : QPoint(across + box.width() / 2 + 4, middle));
+        painter.fillRect(box, LABEL_GROUND);
+        painter.setPen(MEASURE_COLOUR);
+        painter.drawText(box, Qt::AlignCenter, text);
+    }
+}
+
+void CSelectTool::PaintDragLabel(QPainter& painter) const
+{
+    const CKarveloDoc* doc = Doc();
+    if (!doc || (m_state != MOVING && m_state != RESIZING))
+        return;
+    const LayoutBox box = actions::SelectionBounds(doc->Model());
+    if (!box.valid)
+        return;
+    const auto number = [](double value) { return fw::FormatFloat(static_cast<float>(value)); };
+    const QString text = m_state == MOVING
+                             ? QStringLiteral("%1, %2").arg(number(box.left), number(box.top))
+                             : QString::fromUtf8("%1 × %2").arg(number(box.right - box.left),
+                                                                number(box.bottom - box.top));
+    const QFontMetrics metrics(painter.font());
+    QRect label = metrics.boundingRect(text).adjusted(-3, -2, 3, 2);
+    label.moveTopLeft(m_pointer + QPoint(14, 14));
+    painter.fillRect(label, LABEL_GROUND);
+    painter.setPen(QColor(40, 40, 48));
+    painter.drawRect(label.adjusted(0, 0, -1, -1));
+    painter.drawText(label, Qt::AlignCenter, text);
+}
+
 void CSelectTool::PaintOverlay(QPainter& painter)
 {
     // The lines a drag snaps to, across the whole canvas, one device pixel wide.
@@ -452,6 +572,13 @@ void CSelectTool::PaintOverlay(QPainter& painter)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(m_band.adjusted(0, 0, -1, -1));
     }
+    const std::vector<Measure> measures = Measures();
+    if (!measures.empty() || m_state == MOVING || m_state == RESIZING) {
+        painter.save();
+        PaintMeasures(painter, measures);
+        PaintDragLabel(painter);
+        painter.restore();
+    }
 }
 
 bool CSelectTool::KeyPress(QKeyEvent* event)
@@ -462,6 +589,10 @@ bool CSelectTool::KeyPress(QKeyEvent* event)
     EditModel& model = doc->Model();
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const int key = event->key();
+    if (key == Qt::Key_Alt) {
+        SetMeasuring(true);
+        return false;
+    }
     if (key == Qt::Key_Escape) {
         if (m_state != IDLE)
             Cancel();
@@ -523,6 +654,7 @@ bool CSelectTool::KeyPress(QKeyEvent* event)
         }
         actions::Nudge(model, dx, dy, event->isAutoRepeat(),
                        fw::LoadString(resources::IDS_STEP_MOVE));
+        m_nudging = true;
         return true;
     }
     return false;

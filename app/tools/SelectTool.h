@@ -4,6 +4,7 @@
 #pragma once
 
 #include "LayoutChange.h"
+#include "geometry/Measure.h"
 #include "geometry/Snap.h"
 #include "geometry/Transform.h"
 #include "tools/CanvasTool.h"
@@ -26,6 +27,8 @@ public:
     void MouseMove(QMouseEvent* event) override;
     void MouseRelease(QMouseEvent* event) override;
     bool KeyPress(QKeyEvent* event) override;
+    void KeyRelease(QKeyEvent* event) override;
+    void FocusLost() override;
     void Deactivate() override;
     void PaintOverlay(QPainter& painter) override;
     bool OnCmdMsg(fw::CommandId id, fw::CommandState* state) override;
@@ -78,6 +81,13 @@ private:
     QPointF LayoutDelta(QPoint device) const;
     // Runs a command through the frame, as a menu item or a key would.
     void Run(fw::CommandId id);
+    // The distances the canvas shows now, in layout pixels: with Alt held, to the control
+    // under the pointer (or the screen); while the selection moves, to its nearest neighbours.
+    std::vector<Measure> Measures() const;
+    void PaintMeasures(QPainter& painter, const std::vector<Measure>& measures) const;
+    // Near the pointer while dragging: where the selection is, or how large.
+    void PaintDragLabel(QPainter& painter) const;
+    void SetMeasuring(bool alt);
 
     CSelectCommands m_commands;
     State m_state = IDLE;
@@ -92,4 +102,7 @@ private:
     bool m_linesReady = false;
     std::optional<double> m_guideX;
     std::optional<double> m_guideY;
+    bool m_altHeld = false;
+    bool m_nudging = false; // an arrow key is down
+    QPoint m_pointer;       // where the pointer was last, in device pixels
 };

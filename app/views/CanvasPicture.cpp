@@ -1,5 +1,9 @@
 #include "views/CanvasPicture.h"
 
+#include "LayoutLabels.h"
+
+#include <QPainter>
+
 #include <algorithm>
 #include <cstring>
 
@@ -65,6 +69,10 @@ QImage CCanvasPicture::PaintAfresh(const std::vector<LayoutControl>& controls,
         if (!contains(selection.selected, i))
             writer.Control(controls[i], DARK);
     paintSelection(writer, controls, selection);
+    if (frame.names) {
+        QPainter painter(&image);
+        PaintLabels(painter, image.rect(), controls, frame.mapping);
+    }
     return image;
 }
 
@@ -109,6 +117,21 @@ void CCanvasPicture::Rebuild(const std::vector<LayoutControl>& controls,
         }
         writer.Control(controls[i], DARK);
     }
+    m_labels = QImage();
+    if (frame.names) {
+        m_labels = QImage(frame.size, QImage::Format_ARGB32_Premultiplied);
+        m_labels.fill(Qt::transparent);
+        QPainter painter(&m_labels);
+        LabelWriter labels(painter, m_labels.rect(), frame.mapping);
+        next = m_left.begin();
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            if (next != m_left.end() && *next == i) {
+                ++next;
+                continue;
+            }
+            labels.Control(controls[i]);
+        }
+    }
     m_frame = frame;
     m_count = controls.size();
     m_valid = true;
@@ -136,5 +159,17 @@ QImage& CCanvasPicture::Paint(const std::vector<LayoutControl>& controls,
         if (!contains(selection.selected, index) && static_cast<int>(index) != selection.current)
             writer.Control(controls[index], DARK);
     paintSelection(writer, controls, selection);
+    if (frame.names) {
+        // Above every outline: the names kept with the image, then those of the controls
+        // the image leaves out.
+        QPainter painter(&image);
+        painter.drawImage(0, 0, m_labels);
+        LabelWriter labels(painter, image.rect(), frame.mapping);
+        for (std::size_t index : m_left)
+            if (index < controls.size())
+                labels.Control(controls[index]);
+        for (std::size_t index = m_count; index < controls.size(); ++index)
+            labels.Control(controls[index]);
+    }
     return image;
 }

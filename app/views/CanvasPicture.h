@@ -19,7 +19,8 @@ public:
         QSize size;
         CanvasMapping mapping;
         QRgb background = 0;
-        double grid = 0; // the grid's spacing in layout pixels, 0 when none shows
+        double grid = 0;    // the grid's spacing in layout pixels, 0 when none shows
+        bool names = false; // each control's name inside it
         bool operator==(const Frame&) const = default;
     };
 
@@ -28,9 +29,11 @@ public:
     void Invalidate() { m_valid = false; }
 
     // The whole picture: background, grid, the screen's frame and every control in dark red,
-    // the selected ones in bright red above them, the current one last. The same pixels as
-    // painting it all afresh. The image is the picture's own and is painted over by the next
-    // call; a caller may draw on it meanwhile.
+    // the selected ones in bright red above them, the current one last; with names, each
+    // control's name above all outlines. The same pixels as painting it all afresh (but
+    // where two names overlap: then the name of a control drawn at every paint lies above). The
+    // image is the picture's own and is painted over by the next call; a caller may draw on it
+    // meanwhile.
     QImage& Paint(const std::vector<LayoutControl>& controls, const SelectionState& selection,
                   const Frame& frame);
 
@@ -47,7 +50,8 @@ private:
                  const Frame& frame);
 
     QImage m_kept;
-    QImage m_shown; // the last painted picture, reused so that a paint allocates nothing
+    QImage m_labels; // the names of the controls in m_kept, on a transparent ground
+    QImage m_shown;  // the last painted picture, reused so that a paint allocates nothing
     Frame m_frame;
     bool m_valid = false;
     // The controls the kept image leaves out (ascending): they are drawn at every paint, so

@@ -20,3 +20,20 @@ double CEditorSettings::ActiveGrid() const
 {
     return m_grid && m_tool == SelectTool ? m_gridSpacing : 0.0;
 }
+
+void CEditorSettings::ShowNames(bool on)
+{
+    if (on == m_names)
+        return;
+    m_names = on;
+    emit namesChanged();
+}
+
+void CEditorSettings::SetQueryText(const QString& text)
+{
+    if (text == m_queryText)
+        return;
+    m_queryText = text;
+    m_query = ControlQuery::Parse(text);
+    emit queryChanged();
+}

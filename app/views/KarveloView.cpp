@@ -31,6 +31,7 @@ CKarveloView::CKarveloView(CEditorSettings& settings)
     setMouseTracking(true);
     connect(&m_settings, &CEditorSettings::toolChanged, this, &CKarveloView::OnToolChanged);
     connect(&m_settings, &CEditorSettings::gridChanged, this, qOverload<>(&QWidget::update));
+    connect(&m_settings, &CEditorSettings::namesChanged, this, qOverload<>(&QWidget::update));
     m_activeTool = &Tool();
     m_horizontal = new QScrollBar(Qt::Horizontal, this);
     m_vertical = new QScrollBar(Qt::Vertical, this);
@@ -236,6 +237,7 @@ void CKarveloView::paintEvent(QPaintEvent*)
     frame.mapping = m_mapping;
     frame.background = palette().color(QPalette::Base).rgb();
     frame.grid = m_settings.ActiveGrid();
+    frame.names = m_settings.NamesShown();
     QImage blank;
     QImage* image = &blank;
     if (const CKarveloDoc* doc = GetDocument()) {
@@ -347,12 +349,14 @@ void CKarveloView::keyReleaseEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
         m_spaceHeld = false;
+    m_activeTool->KeyRelease(event);
     fw::View::keyReleaseEvent(event);
 }
 
 void CKarveloView::focusOutEvent(QFocusEvent* event)
 {
     m_spaceHeld = false;
+    m_activeTool->FocusLost();
     fw::View::focusOutEvent(event);
 }
 
@@ -367,6 +371,10 @@ void CKarveloView::keyPressEvent(QKeyEvent* event)
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (modifiers == Qt::NoModifier && event->key() == Qt::Key_G) {
         m_settings.SetGrid(!m_settings.GridOn());
+        return;
+    }
+    if (modifiers == Qt::NoModifier && event->key() == Qt::Key_N) {
+        m_settings.ShowNames(!m_settings.NamesShown());
         return;
     }
     if (modifiers == Qt::NoModifier && (event->key() == Qt::Key_R || event->key() == Qt::Key_S)) {

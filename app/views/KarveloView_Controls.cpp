@@ -1,5 +1,6 @@
 #include "views/KarveloView_Controls.h"
 
+#include "DataExchange.h"
 #include "DialogUnits.h"
 #include "Dialogs.h"
 #include "Identifier.h"
@@ -8,6 +9,7 @@
 #include "document/KarveloDoc.h"
 #include "document/LayoutHint.h"
 #include "resources/Resource.h"
+#include "views/EditorSettings.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,6 +20,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <bit>
 
 using namespace resources;
 
@@ -71,9 +74,50 @@ struct Stretched
 constexpr Stretched STRETCHED[] = {{IDC_CONTROL_LIST, 1, 290, 320}, {IDC_NAME, 2, 18, 22}};
 constexpr int MIN_WIDTH = 60;
 
+// The step a field's change makes, and how its keystrokes merge.
+struct FieldStep
+{
+    int id;
+    unsigned text;
+    int merge;
+};
+constexpr FieldStep STEPS[] = {
+    {IDC_X1, IDS_STEP_X1, MERGE_X1},
+    {IDC_Y1, IDS_STEP_Y1, MERGE_Y1},
+    {IDC_WIDTH, IDS_STEP_WIDTH, MERGE_WIDTH},
+    {IDC_HEIGHT, IDS_STEP_HEIGHT, MERGE_HEIGHT},
+    {IDC_ID, IDS_STEP_ID, MERGE_ID},
+    {IDC_GUI_RESOURCE_ID, IDS_STEP_GUI_RESOURCE_ID, MERGE_GUI_RESOURCE_ID},
+    {IDC_TEXT_ID, IDS_STEP_TEXT_ID, MERGE_TEXT_ID},
+};
+
+FieldStep StepOf(int id)
+{
+    for (const FieldStep& step : STEPS)
+        if (step.id == id)
+            return step;
+    return {id, 0, MERGE_NONE};
+}
+
+// The fields several selected controls can share, and the value each control shows in them.
+struct SharedField
+{
+    int id;
+    float (*value)(const LayoutControl&);
+};
+const SharedField SHARED[] = {
+    {IDC_X1, [](const LayoutControl& c) { return c.m_x1; }},
+    {IDC_Y1, [](const LayoutControl& c) { return c.m_y1; }},
+    {IDC_WIDTH, [](const LayoutControl& c) { return c.m_x2 - c.m_x1; }},
+    {IDC_HEIGHT, [](const LayoutControl& c) { return c.m_y2 - c.m_y1; }},
+    {IDC_GUI_RESOURCE_ID,
+     [](const LayoutControl& c) { return std::bit_cast<float>(c.m_guiResourceId); }},
+    {IDC_TEXT_ID, [](const LayoutControl& c) { return std::bit_cast<float>(c.m_textId); }},
+};
+
 } // namespace
 
-CKarveloView_Controls::CKarveloView_Controls()
+CKarveloView_Controls::CKarveloView_Controls(CEditorSettings& settings) : m_settings(settings)
 {
     setFont(fw::DialogFont());
     const fw::DialogUnits du(font());
@@ -104,19 +148,76 @@ CKarveloView_Controls::CKarveloView_Controls()
         }
     }
     m_listControls->SetRows(
-        [this] {
-            const CKarveloDoc* doc = GetDocument();
-            return doc ? static_cast<int>(doc->m_layout.m_controls.size()) : 0;
-        },
+        [this] { return ShownRows(); },
         [this](int row) {
             const CKarveloDoc* doc = GetDocument();
-            return doc && static_cast<std::size_t>(row) < doc->m_layout.m_controls.size()
+            const int index = ControlOfRow(row);
+            return doc && index >= 0
                        ? fw::FromBytes(
-                             doc->m_layout.m_controls[static_cast<std::size_t>(row)].m_name)
+                             doc->m_layout.m_controls[static_cast<std::size_t>(index)].m_name)
                        : QString();
         });
     connect(m_listControls, &fw::ListBox::rowSelected, this,
             &CKarveloView_Controls::OnSelectionChange);
+    connect(&m_settings, &CEditorSettings::queryChanged, this, [this] {
+        Refilter();
+        FillControlList();
+    });
+}
+
+int CKarveloView_Controls::ShownRows() const
+{
+    if (m_settings.Filtering())
+        return static_cast<int>(m_rows.size());
+    const CKarveloDoc* doc = GetDocument();
+    return doc ? static_cast<int>(doc->m_layout.m_controls.size()) : 0;
+}
+
+int CKarveloView_Controls::ControlOfRow(int row) const
+{
+    if (row < 0 || row >= ShownRows())
+        return -1;
+    return m_settings.Filtering() ? static_cast<int>(m_rows[static_cast<std::size_t>(row)]) : row;
+}
+
+int CKarveloView_Controls::RowOfControl(int index) const
+{
+    if (index < 0 || !m_settings.Filtering())
+        return index < ShownRows() ? index : -1;
+    const auto at = std::lower_bound(m_rows.begin(), m_rows.end(), static_cast<std::size_t>(index));
+    return at != m_rows.end() && *at == static_cast<std::size_t>(index)
+               ? static_cast<int>(at - m_rows.begin())
+               : -1;
+}
+
+void CKarveloView_Controls::Refilter()
+{
+    const CKarveloDoc* doc = GetDocument();
+    m_rows.clear();
+    if (doc && m_settings.Filtering())
+        m_rows = m_settings.Query().Matching(doc->m_layout.m_controls);
+    emit rowsChanged();
+}
+
+bool CKarveloView_Controls::FollowChangedRecords(const std::vector<std::size_t>& indices)
+{
+    const CKarveloDoc* doc = GetDocument();
+    if (!doc || !m_settings.Filtering())
+        return true;
+    bool changed = false;
+    for (std::size_t index : indices) {
+        const bool matches = m_settings.Query().Matches(doc->m_layout.m_controls[index]);
+        const auto at = std::lower_bound(m_rows.begin(), m_rows.end(), index);
+        const bool shown = at != m_rows.end() && *at == index;
+        if (matches && !shown)
+            m_rows.insert(at, index);
+        else if (!matches && shown)
+            m_rows.erase(at);
+        changed = changed || matches != shown;
+    }
+    if (changed)
+        emit rowsChanged();
+    return !changed;
 }
 
 CKarveloView_Controls::~CKarveloView_Controls()
@@ -156,6 +257,7 @@ bool CKarveloView_Controls::DoDataExchange(fw::DataExchange& dx)
 void CKarveloView_Controls::OnInitialUpdate()
 {
     fw::FormView::OnInitialUpdate();
+    Refilter();
     ShowCurrentControl();
     if (CKarveloDoc* doc = GetDocument())
         doc->m_panel = this;
@@ -177,13 +279,20 @@ void CKarveloView_Controls::CopyCurrentIntoFields()
 
 void CKarveloView_Controls::ShowCurrentControl()
 {
+    ShowFields();
+    FillControlList();
+}
+
+void CKarveloView_Controls::ShowFields()
+{
     CKarveloDoc* doc = GetDocument();
     const bool enabled = doc && doc->m_currentControl;
     EnableFields(enabled);
     // Without a current control the edits keep what they held, greyed.
-    if (enabled)
+    if (enabled && Several())
+        CopySharedIntoFields();
+    else if (enabled)
         CopyCurrentIntoFields();
-    FillControlList();
 }
 
 void CKarveloView_Controls::EnableFields(bool enabled)
@@ -191,8 +300,110 @@ void CKarveloView_Controls::EnableFields(bool enabled)
     for (int id : {IDC_X1, IDC_Y1, IDC_WIDTH, IDC_HEIGHT, IDC_NAME, IDC_ID, IDC_GUI_RESOURCE_ID,
                    IDC_TEXT_ID})
         Edit(id)->setEnabled(enabled);
+    // Several controls cannot share one name or one id.
+    if (enabled && Several()) {
+        Edit(IDC_NAME)->setEnabled(false);
+        Edit(IDC_ID)->setEnabled(false);
+    }
     m_listControls->setEnabled(enabled);
     m_delete->setEnabled(enabled);
+}
+
+bool CKarveloView_Controls::TouchesSelection(const LayoutChange& change) const
+{
+    if (!(change.flags & LayoutChange::RECORDS))
+        return false;
+    if (change.indices.empty())
+        return true;
+    const auto& selected = GetDocument()->Selection().selected;
+    return std::any_of(change.indices.begin(), change.indices.end(), [&](std::size_t index) {
+        return std::binary_search(selected.begin(), selected.end(), index);
+    });
+}
+
+bool CKarveloView_Controls::Several() const
+{
+    const CKarveloDoc* doc = GetDocument();
+    return doc && doc->Selection().selected.size() > 1;
+}
+
+void CKarveloView_Controls::CopySharedIntoFields()
+{
+    const CKarveloDoc* doc = GetDocument();
+    const auto& controls = doc->m_layout.m_controls;
+    const auto& selected = doc->Selection().selected;
+    // A field shows the value every selected control has, and stays empty where they differ.
+    for (const SharedField& field : SHARED) {
+        const LayoutControl& first = controls[selected.front()];
+        const float value = field.value(first);
+        bool same = true;
+        for (std::size_t index : selected) {
+            const float other = field.value(controls[index]);
+            if (std::bit_cast<std::uint32_t>(other) != std::bit_cast<std::uint32_t>(value)) {
+                same = false;
+                break;
+            }
+        }
+        const bool integer = field.id == IDC_GUI_RESOURCE_ID || field.id == IDC_TEXT_ID;
+        const QString text =
+            !same     ? QString()
+            : integer ? fw::FormatUnsigned(field.id == IDC_TEXT_ID ? first.m_textId
+                                                                   : first.m_guiResourceId)
+                      : fw::FormatFloat(value);
+        m_showing = true;
+        Edit(field.id)->setText(text);
+        m_showing = false;
+    }
+}
+
+void CKarveloView_Controls::OnSharedEditChange(int id)
+{
+    // One field alone is read: the others may be empty where the controls differ.
+    CKarveloDoc* doc = GetDocument();
+    fw::Edit* edit = Edit(id);
+    if (!doc || edit->text().trimmed().isEmpty())
+        return;
+    const bool integer = id == IDC_GUI_RESOURCE_ID || id == IDC_TEXT_ID;
+    fw::DataExchange exchange(true);
+    float number = 0;
+    std::uint32_t whole = 0;
+    if (integer ? !exchange.Unsigned(edit, whole) : !exchange.Float(edit, number))
+        return;
+    IndexedControls values;
+    const auto& controls = doc->m_layout.m_controls;
+    values.reserve(doc->Selection().selected.size());
+    for (std::size_t index : doc->Selection().selected) {
+        LayoutControl c = controls[index];
+        switch (id) {
+        case IDC_X1:
+            c.m_x2 = number + (c.m_x2 - c.m_x1); // each keeps its own width
+            c.m_x1 = number;
+            break;
+        case IDC_Y1:
+            c.m_y2 = number + (c.m_y2 - c.m_y1);
+            c.m_y1 = number;
+            break;
+        case IDC_WIDTH:
+            c.m_x2 = c.m_x1 + number;
+            break;
+        case IDC_HEIGHT:
+            c.m_y2 = c.m_y1 + number;
+            break;
+        case IDC_GUI_RESOURCE_ID:
+            c.m_guiResourceId = whole;
+            break;
+        case IDC_TEXT_ID:
+            c.m_textId = whole;
+            break;
+        default:
+            return;
+        }
+        values.emplace_back(index, std::move(c));
+    }
+    const FieldStep step = StepOf(id);
+    doc->Model().ChangeControls(this, std::move(values), fw::LoadString(step.text), step.merge);
+    if (!FollowChangedRecords(doc->Selection().selected))
+        FillControlList();
 }
 
 void CKarveloView_Controls::FillControlList()
@@ -206,25 +417,35 @@ void CKarveloView_Controls::FillControlList()
 void CKarveloView_Controls::MarkCurrentRow()
 {
     const CKarveloDoc* doc = GetDocument();
-    m_listControls->MarkRow(doc ? doc->CurrentIndex() : -1);
+    m_listControls->MarkRow(RowOfControl(doc ? doc->CurrentIndex() : -1));
 }
 
 void CKarveloView_Controls::OnUpdate(fw::View*, const fw::Hint* hint)
 {
     const auto* change = dynamic_cast<const CLayoutHint*>(hint);
-    if (!change || (change->flags & (CLayoutHint::LIST | CLayoutHint::NAMES))) {
+    // The rows follow a query: a few records are looked at again, anything more at once.
+    bool rowsHold = true;
+    if (m_settings.Filtering()) {
+        if (!change || (change->flags & CLayoutHint::LIST) ||
+            ((change->flags & CLayoutHint::RECORDS) && change->indices.empty())) {
+            Refilter();
+            rowsHold = false;
+        } else if (change->flags & CLayoutHint::RECORDS) {
+            rowsHold = FollowChangedRecords(change->indices);
+        }
+    }
+    if (!change || !rowsHold || (change->flags & (CLayoutHint::LIST | CLayoutHint::NAMES))) {
         ShowCurrentControl();
         return;
     }
     CKarveloDoc* doc = GetDocument();
     const int current = doc ? doc->CurrentIndex() : -1;
-    if ((change->flags & CLayoutHint::CURRENT) ||
-        (current >= 0 && change->Touches(static_cast<std::size_t>(current)))) {
+    if ((change->flags & (CLayoutHint::CURRENT | CLayoutHint::SELECTION)) ||
+        (current >= 0 && change->Touches(static_cast<std::size_t>(current))) ||
+        (Several() && TouchesSelection(*change))) {
         // Another view changed what this panel shows. A row picked here earlier would name
         // another control than the current one now: Delete must not reach it.
-        EnableFields(current >= 0);
-        if (current >= 0)
-            CopyCurrentIntoFields();
+        ShowFields();
         m_filling = true;
         m_listControls->clearSelection();
         m_filling = false;
@@ -243,58 +464,50 @@ bool CKarveloView_Controls::eventFilter(QObject* watched, QEvent* event)
 
 void CKarveloView_Controls::OnEditChange(int id)
 {
-    if (InExchange())
+    if (InExchange() || m_showing)
         return;
+    if (Several()) {
+        OnSharedEditChange(id);
+        return;
+    }
     CKarveloDoc* doc = GetDocument();
     UpdateData(true); // an unreadable field has been reported; the handler goes on all the same
     if (!doc || !doc->m_currentControl)
         return;
     LayoutControl c = *doc->m_currentControl;
-    unsigned step = 0;
-    int merge = MERGE_NONE;
     switch (id) {
     case IDC_X1:
         c.m_x1 = m_fX1;
         c.m_x2 = m_fX1 + m_fWidth;
-        step = IDS_STEP_X1;
-        merge = MERGE_X1;
         break;
     case IDC_Y1:
         c.m_y1 = m_fY1;
         c.m_y2 = m_fY1 + m_fHeight;
-        step = IDS_STEP_Y1;
-        merge = MERGE_Y1;
         break;
     case IDC_WIDTH:
         c.m_x2 = m_fX1 + m_fWidth;
-        step = IDS_STEP_WIDTH;
-        merge = MERGE_WIDTH;
         break;
     case IDC_HEIGHT:
         c.m_y2 = m_fY1 + m_fHeight;
-        step = IDS_STEP_HEIGHT;
-        merge = MERGE_HEIGHT;
         break;
     case IDC_ID:
         c.m_id = m_dwId;
-        step = IDS_STEP_ID;
-        merge = MERGE_ID;
         break;
     case IDC_GUI_RESOURCE_ID:
         c.m_guiResourceId = m_dwGuiResourceId;
-        step = IDS_STEP_GUI_RESOURCE_ID;
-        merge = MERGE_GUI_RESOURCE_ID;
         break;
     case IDC_TEXT_ID:
         c.m_textId = m_dwTextId;
-        step = IDS_STEP_TEXT_ID;
-        merge = MERGE_TEXT_ID;
         break;
     default:
         return;
     }
+    const FieldStep step = StepOf(id);
     doc->Model().ChangeControl(this, static_cast<std::size_t>(doc->CurrentIndex()), c,
-                               fw::LoadString(step), merge);
+                               fw::LoadString(step.text), step.merge);
+    // A control that no longer matches the query leaves the list, one that does comes in.
+    if (!FollowChangedRecords({static_cast<std::size_t>(doc->CurrentIndex())}))
+        FillControlList();
 }
 
 bool CKarveloView_Controls::IsValidIdentifier(tstring name)
@@ -304,7 +517,7 @@ bool CKarveloView_Controls::IsValidIdentifier(tstring name)
 
 void CKarveloView_Controls::OnNameChange()
 {
-    if (InExchange())
+    if (InExchange() || m_showing)
         return;
     CKarveloDoc* doc = GetDocument();
     UpdateData(true);
@@ -320,6 +533,7 @@ void CKarveloView_Controls::OnNameChange()
     renamed.m_name = m_strName;
     doc->Model().ChangeControl(this, static_cast<std::size_t>(doc->CurrentIndex()), renamed,
                                fw::LoadString(IDS_STEP_RENAME), MERGE_NAME);
+    FollowChangedRecords({static_cast<std::size_t>(doc->CurrentIndex())});
     FillControlList();
 }
 
@@ -328,10 +542,10 @@ void CKarveloView_Controls::OnSelectionChange()
     if (m_filling || InExchange())
         return;
     CKarveloDoc* doc = GetDocument();
-    const int row = m_listControls->SelectedRow();
-    if (!doc || row < 0 || static_cast<std::size_t>(row) >= doc->m_layout.m_controls.size())
+    const int index = ControlOfRow(m_listControls->SelectedRow());
+    if (!doc || index < 0 || static_cast<std::size_t>(index) >= doc->m_layout.m_controls.size())
         return;
-    doc->Model().SetCurrent(this, row);
+    doc->Model().SetCurrent(this, index);
     CopyCurrentIntoFields();
     MarkCurrentRow();
 }
@@ -339,16 +553,18 @@ void CKarveloView_Controls::OnSelectionChange()
 void CKarveloView_Controls::OnDelete()
 {
     CKarveloDoc* doc = GetDocument();
-    const int row = m_listControls->SelectedRow();
+    const int index = ControlOfRow(m_listControls->SelectedRow());
     if (!doc)
         return;
     const auto& controls = doc->m_layout.m_controls;
     // The row must still name a control of this document's list.
-    if (row < 0 || static_cast<std::size_t>(row) >= controls.size())
+    if (index < 0 || static_cast<std::size_t>(index) >= controls.size())
         return;
     // The first control becomes current, if one is left.
-    doc->Model().RemoveControls(this, {static_cast<std::size_t>(row)}, controls.size() > 1 ? 0 : -1,
-                                fw::LoadString(IDS_STEP_DELETE));
+    doc->Model().RemoveControls(this, {static_cast<std::size_t>(index)},
+                                controls.size() > 1 ? 0 : -1, fw::LoadString(IDS_STEP_DELETE));
+    if (m_settings.Filtering())
+        Refilter();
     ShowCurrentControl();
 }
 

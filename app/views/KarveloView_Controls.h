@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <map>
 
+class CEditorSettings;
+struct LayoutChange;
 class CKarveloDoc;
 class QPushButton;
 
@@ -17,7 +19,7 @@ class CKarveloView_Controls : public fw::FormView
     Q_OBJECT
 
 public:
-    CKarveloView_Controls();
+    explicit CKarveloView_Controls(CEditorSettings& settings);
     ~CKarveloView_Controls() override;
 
     CKarveloDoc* GetDocument() const;
@@ -27,8 +29,14 @@ public:
     // Enables the form as far as there is a current control, shows its values and refills
     // the list.
     void ShowCurrentControl();
-    // One row per control, in list order; no row is selected afterwards.
+    // One row per control, in list order (while the search field holds a query, per control
+    // that matches it); no row is selected afterwards.
     void FillControlList();
+    // The rows the list shows now: all controls, or those that match the query.
+    int ShownRows() const;
+    // The control of a row of the list, and the row of a control (-1: not shown).
+    int ControlOfRow(int row) const;
+    int RowOfControl(int index) const;
     QSize sizeHint() const override;
 
     bool OnCmdMsg(fw::CommandId id, fw::CommandState* state) override;
@@ -48,6 +56,10 @@ public:
     std::uint32_t m_dwGuiResourceId = 0;
     std::uint32_t m_dwTextId = 0;
 
+signals:
+    // The rows the list shows came or went (a query, or a change of the layout).
+    void rowsChanged();
+
 protected:
     bool DoDataExchange(fw::DataExchange& exchange) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -59,6 +71,15 @@ private:
     void CopyCurrentIntoFields();
     // The current control's row shows in bold and in sight; it is not selected.
     void MarkCurrentRow();
+    // Enables the fields and shows the current control's values, or with several controls
+    // selected the values they share.
+    void ShowFields();
+    bool Several() const;
+    // Whether change touched a selected control.
+    bool TouchesSelection(const LayoutChange& change) const;
+    void CopySharedIntoFields();
+    // A field changed while several controls are selected: all of them take its value.
+    void OnSharedEditChange(int id);
     void EnableFields(bool enabled);
     void OnEditChange(int id);
     void OnNameChange();
@@ -74,7 +95,15 @@ private:
     void OnEditPaste();
     void OnEditUndo();
 
+    // Follows the query: which controls the list shows, ascending.
+    void Refilter();
+    // The filter after records changed at indices: false when the rows must be made anew.
+    bool FollowChangedRecords(const std::vector<std::size_t>& indices);
+
+    CEditorSettings& m_settings;
+    std::vector<std::size_t> m_rows; // while filtering: the controls shown, ascending
     std::map<int, fw::Edit*> m_edits;
     QPushButton* m_delete = nullptr;
     bool m_filling = false;
+    bool m_showing = false; // the program fills the edits
 };

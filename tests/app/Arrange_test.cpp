@@ -410,7 +410,7 @@ TEST_F(ArrangeTest, TheContextMenuOnlyInTheSelectTool)
         menu->close();
     });
     QTest::mouseClick(canvas(), Qt::RightButton, {}, at(20, 20));
-    ASSERT_EQ(items.size(), 12);
+    ASSERT_EQ(items.size(), 13);
     EXPECT_EQ(items[0], QString::fromUtf8("&Шаг назад\tStrg+Z"));
     EXPECT_EQ(items[5], QString::fromUtf8("&Дублировать\tStrg+D"));
     EXPECT_EQ(items.last(), QString::fromUtf8("&Порядок"));

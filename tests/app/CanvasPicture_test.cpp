@@ -205,3 +205,66 @@ TEST(CanvasPicture, FlatWorkForTheChangesOfAGesture)
     picture.Paint(controls, SelectionState::Only(1000), frame);
     EXPECT_EQ(picture.Rebuilds(), 2);
 }
+
+TEST(CanvasPicture, NamesKeptWithTheImageFollowEveryChange)
+{
+    // Controls in cells of their own, so no name lies under another control's outline or name.
+    RandomLayouts random(29);
+    auto cell = [&](std::size_t i) {
+        LayoutControl c;
+        const float x = static_cast<float>(i % 8) * 100, y = static_cast<float>(i / 8) * 60;
+        c.m_x1 = x + static_cast<float>(random.Pick(10));
+        c.m_y1 = y + static_cast<float>(random.Pick(10));
+        c.m_x2 = c.m_x1 + 40 + static_cast<float>(random.Pick(45));
+        c.m_y2 = c.m_y1 + 10 + static_cast<float>(random.Pick(35));
+        c.m_name = "C" + std::to_string(i) + std::string(random.Pick(12), 'W');
+        return c;
+    };
+    std::vector<LayoutControl> controls;
+    for (std::size_t i = 0; i < 60; ++i)
+        controls.push_back(cell(i));
+    CCanvasPicture::Frame frame = frameOf(1.0, 0, 0);
+    frame.names = true;
+    SelectionState selection = SelectionState::Only(3);
+    CCanvasPicture picture;
+    for (int step = 0; step < 80; ++step) {
+        LayoutChange hint;
+        const std::size_t index = random.Pick(controls.size());
+        switch (random.Pick(6)) {
+        case 0: // a control moves or is renamed in its cell
+            controls[index] = cell(index);
+            hint.flags = LayoutChange::RECORDS | LayoutChange::NAMES;
+            hint.indices = {index};
+            break;
+        case 1: // the current one, as in a drag
+            if (selection.current >= 0) {
+                controls[static_cast<std::size_t>(selection.current)] =
+                    cell(static_cast<std::size_t>(selection.current));
+                hint.flags = LayoutChange::RECORDS;
+                hint.indices = {static_cast<std::size_t>(selection.current)};
+            }
+            break;
+        case 2: // another selection
+            selection = random.Selection(controls.size());
+            hint.flags = LayoutChange::SELECTION | LayoutChange::CURRENT;
+            break;
+        case 3: // names switched off and on
+            frame.names = !frame.names;
+            break;
+        case 4: // zoom
+            frame.mapping = CanvasMapping{random.Pick(2) ? 2.0 : 1.0, 0, 0};
+            break;
+        default:
+            break;
+        }
+        picture.Changed(hint);
+        ASSERT_EQ(picture.Paint(controls, selection, frame),
+                  CCanvasPicture::PaintAfresh(controls, selection, frame))
+            << "step " << step;
+    }
+    frame.names = false;
+    const QImage without = CCanvasPicture::PaintAfresh(controls, selection, frame);
+    frame.names = true;
+    EXPECT_NE(CCanvasPicture::PaintAfresh(controls, selection, frame), without)
+        << "names show at all";
+}

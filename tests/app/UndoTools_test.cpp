@@ -4,6 +4,7 @@
 #include "PanelFixture.h"
 #include "commands/LayoutCommand.h"
 #include "shell/MainFrame.h"
+#include "shell/SearchField.h"
 
 #include <QComboBox>
 #include <QDockWidget>
@@ -312,9 +313,11 @@ TEST_F(UndoToolsTest, TheToolsBarAndTheHistory)
         buttons << (action->isSeparator() ? QStringLiteral("0")
                     : tools->widgetForAction(action) == static_cast<QWidget*>(frame.ZoomBox())
                         ? QStringLiteral("zoom")
+                    : tools->widgetForAction(action) == static_cast<QWidget*>(frame.Search())
+                        ? QStringLiteral("search")
                         : QString::number(action->data().toUInt()));
     EXPECT_EQ(buttons.join(QLatin1Char(' ')),
-              QStringLiteral("32771 32772 0 32773 57644 0 32774 0 zoom"));
+              QStringLiteral("32771 32772 0 32773 57644 0 32774 33100 0 zoom 0 search"));
     EXPECT_EQ(frame.Action(resources::ID_TOOL_SELECT)->toolTip(),
               QString::fromUtf8("Auswählen (S)"));
     EXPECT_EQ(frame.Action(fw::ID_EDIT_REDO)->statusTip(),

@@ -13,6 +13,14 @@ IndexedControls SelectedControls(const EditModel& model)
     return selected;
 }
 
+LayoutBox SelectionBounds(const EditModel& model)
+{
+    LayoutBox box;
+    for (std::size_t index : model.Selection().selected)
+        box = Joined(box, BoxOf(model.Controls()[index]));
+    return box;
+}
+
 std::vector<LayoutControl> SelectedRecords(const EditModel& model)
 {
     std::vector<LayoutControl> records;
@@ -53,6 +61,42 @@ void SelectAll(EditModel& model)
         all.selected[i] = i;
     all.current = model.CurrentIndex() >= 0 ? model.CurrentIndex() : static_cast<int>(count) - 1;
     model.SetSelection(nullptr, std::move(all));
+}
+
+void SelectMatching(EditModel& model, const ControlQuery& query)
+{
+    SelectionState matching;
+    matching.selected = query.Matching(model.Controls());
+    if (!matching.selected.empty())
+        matching.current = static_cast<int>(matching.selected.front());
+    model.SetSelection(nullptr, std::move(matching));
+}
+
+void SelectSame(EditModel& model, Shared what)
+{
+    const LayoutControl* current = model.CurrentControl();
+    if (!current)
+        return;
+    // Sizes as the panel computes them, compared by their bits: a NaN size shares with no one.
+    const auto same = [&](const LayoutControl& c) {
+        switch (what) {
+        case Shared::Text:
+            return c.m_textId == current->m_textId;
+        case Shared::Resource:
+            return c.m_guiResourceId == current->m_guiResourceId;
+        case Shared::Size:
+            return c.m_x2 - c.m_x1 == current->m_x2 - current->m_x1 &&
+                   c.m_y2 - c.m_y1 == current->m_y2 - current->m_y1;
+        }
+        return false;
+    };
+    SelectionState selection;
+    selection.current = model.CurrentIndex();
+    const auto& controls = model.Controls();
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (same(controls[i]) || static_cast<int>(i) == selection.current)
+            selection.selected.push_back(i);
+    model.SetSelection(nullptr, std::move(selection));
 }
 
 void SelectNone(EditModel& model)

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "EditModel.h"
+#include "geometry/Transform.h"
+#include "query/ControlQuery.h"
 
 #include <vector>
 
@@ -10,6 +12,8 @@ namespace actions {
 
 // The selected controls with their indices, in list order.
 IndexedControls SelectedControls(const EditModel& model);
+// The normalised box around the selected controls that have a finite place.
+LayoutBox SelectionBounds(const EditModel& model);
 // The same records without their indices.
 std::vector<LayoutControl> SelectedRecords(const EditModel& model);
 
@@ -20,6 +24,17 @@ void SelectAlone(EditModel& model, int index);
 void Toggle(EditModel& model, int index);
 // Every control; the current one stays current, or the last becomes current.
 void SelectAll(EditModel& model);
+// Every control that query matches, the first of them current; nothing when none matches.
+void SelectMatching(EditModel& model, const ControlQuery& query);
+// Every control that shares with the current one its text id, its GUI resource id, or its
+// width and height as the panel shows them.
+enum class Shared
+{
+    Text,
+    Resource,
+    Size,
+};
+void SelectSame(EditModel& model, Shared what);
 void SelectNone(EditModel& model);
 
 // What the arranging commands need to act.

@@ -20,25 +20,29 @@ bool IsWhole(const IndexedControls& controls)
     });
 }
 
+LayoutBox BoxOf(const LayoutControl& c)
+{
+    if (!IsFinite(c))
+        return LayoutBox();
+    return {std::min<double>(c.m_x1, c.m_x2), std::min<double>(c.m_y1, c.m_y2),
+            std::max<double>(c.m_x1, c.m_x2), std::max<double>(c.m_y1, c.m_y2), true};
+}
+
+LayoutBox Joined(const LayoutBox& a, const LayoutBox& b)
+{
+    if (!a.valid)
+        return b;
+    if (!b.valid)
+        return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom), true};
+}
+
 LayoutBox BoundsOf(const IndexedControls& controls)
 {
     LayoutBox box;
-    for (const auto& [index, c] : controls) {
-        if (!IsFinite(c))
-            continue;
-        const double left = std::min(c.m_x1, c.m_x2);
-        const double right = std::max(c.m_x1, c.m_x2);
-        const double top = std::min(c.m_y1, c.m_y2);
-        const double bottom = std::max(c.m_y1, c.m_y2);
-        if (!box.valid) {
-            box = {left, top, right, bottom, true};
-            continue;
-        }
-        box.left = std::min(box.left, left);
-        box.right = std::max(box.right, right);
-        box.top = std::min(box.top, top);
-        box.bottom = std::max(box.bottom, bottom);
-    }
+    for (const auto& [index, c] : controls)
+        box = Joined(box, BoxOf(c));
     return box;
 }
 

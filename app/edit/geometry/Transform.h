@@ -16,6 +16,11 @@ bool IsFinite(const LayoutControl& control);
 // Whether every finite corner of every control is a whole number.
 bool IsWhole(const IndexedControls& controls);
 
+// The normalised rectangle of one control; not valid without a finite place.
+LayoutBox BoxOf(const LayoutControl& control);
+// The box around both (either may be not valid).
+LayoutBox Joined(const LayoutBox& a, const LayoutBox& b);
+
 // The normalised rectangle around every control given whose corners are finite (not valid
 // when there is none).
 LayoutBox BoundsOf(const IndexedControls& controls);

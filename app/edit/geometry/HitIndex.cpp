@@ -100,11 +100,13 @@ void CHitIndex::Changed(const LayoutChange& hint, const std::vector<LayoutContro
 {
     if (!m_valid || !(hint.flags & (LayoutChange::RECORDS | LayoutChange::LIST)))
         return;
-    if (hint.indices.empty()) {
+    const std::size_t known = m_places.size();
+    // Many records at once (a whole selection moved) are cheaper made afresh, and only when
+    // the next question comes.
+    if (hint.indices.empty() || hint.indices.size() > std::max<std::size_t>(64, known / 32)) {
         m_valid = false;
         return;
     }
-    const std::size_t known = m_places.size();
     if (hint.flags & LayoutChange::LIST) {
         // Only records appended behind the known ones keep every index where it was.
         if (!std::all_of(hint.indices.begin(), hint.indices.end(),
@@ -125,9 +127,15 @@ void CHitIndex::Changed(const LayoutChange& hint, const std::vector<LayoutContro
             m_valid = false;
             return;
         }
-        Remove(index, m_places[index]);
-        m_places[index] = PlaceOf(controls[index]);
-        Add(index, m_places[index]);
+        // A control that moves within its cells stays in their lists.
+        const Place place = PlaceOf(controls[index]);
+        const Place& was = m_places[index];
+        if (place.x0 == was.x0 && place.x1 == was.x1 && place.y0 == was.y0 &&
+            place.y1 == was.y1 && place.wide == was.wide && place.never == was.never)
+            continue;
+        Remove(index, was);
+        m_places[index] = place;
+        Add(index, place);
     }
 }
 

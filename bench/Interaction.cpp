@@ -169,7 +169,7 @@ void Nudge(benchmark::State& state)
     Editor editor(countOf(state));
     if (!editor.Ready())
         return state.SkipWithError("no window");
-    editor.App().SetTool(CEditorSettings::SelectTool);
+    editor.App().Settings().SetTool(CEditorSettings::SelectTool);
     editor.Canvas()->setFocus();
     Editor::Settle();
     bool right = false;
@@ -207,7 +207,7 @@ void DragStep(benchmark::State& state)
     Editor editor(countOf(state));
     if (!editor.Ready())
         return state.SkipWithError("no window");
-    editor.App().SetTool(CEditorSettings::SelectTool);
+    editor.App().Settings().SetTool(CEditorSettings::SelectTool);
     CKarveloView* canvas = editor.Canvas();
     // The first control of the bench layouts stands at (0, 0), 30.5 by 12.25.
     const QPoint grip(20 + 10, 20 + 5);

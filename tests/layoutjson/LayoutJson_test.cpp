@@ -2,12 +2,18 @@
 #include "JsonReader.h"
 #include "LayoutFile.h"
 #include "LayoutJson.h"
+#include "Printable.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <fstream>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +41,26 @@ Parsed parse(const std::string& text)
     Parsed p;
     p.read = LayoutFromJson(text, p.layout, p.error);
     return p;
+}
+
+// The exit status of body run in a child whose address space is capped a little above what it
+// holds already, or -1 when the child did not end by itself (it ran out of memory).
+int runInSmallMemory(const std::function<int()>& body)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        unsigned long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max =
+            pages * static_cast<unsigned long>(::sysconf(_SC_PAGESIZE)) + (256ul << 20);
+        ::setrlimit(RLIMIT_AS, &limit);
+        ::_exit(body());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }
 
 // One control with the given members.
@@ -159,6 +185,33 @@ TEST(LayoutJson, MessagesStayShort)
         EXPECT_EQ(run.error.find("exception"), std::string::npos) << run.error;
         EXPECT_EQ(run.error.rfind("line 1, column ", 0), 0u) << run.error;
     }
+}
+
+// Text in a message shows every byte that is no printable character as an escape, and a long
+// one gives way in the middle, never inside a character or an escape. However long the text,
+// that costs no more memory than the message.
+TEST(LayoutJson, TextInMessagesIsPrintableShortAndCheap)
+{
+    EXPECT_EQ(Printable("a\\b\x01\xC3\xA4\xFF"), "a\\\\b\\x01\xC3\xA4\\xFF");
+    EXPECT_EQ(Printable(std::string(50, 'x') + "END", 20), "xxxxx...xxxxxxxxxEND");
+    EXPECT_EQ(Printable(std::string(10, '\x01'), 20), "\\x01...\\x01\\x01\\x01");
+    EXPECT_EQ(Printable("\xE2\x82\xAC" + std::string(30, 'y') + "\xE2\x82\xAC", 10),
+              "\xE2\x82\xACy...yyyy\xE2\x82\xAC");
+    EXPECT_EQ(Printable(std::string(300, 'p'), std::string::npos), std::string(300, 'p'));
+
+    const std::string key(16 << 20, 'k');
+    const std::string text = "{\"controls\": [{\"" + key + "\": 1}]}";
+    EXPECT_EQ(runInSmallMemory([&] {
+                  LayoutDataObject layout;
+                  std::string error;
+                  const bool refused = !LayoutFromJson(text, layout, error);
+                  return Printable(key, 40).size() == 40 && refused &&
+                                 error.find("unknown field \"kkkkkkkkkkkk...kkk") !=
+                                     std::string::npos
+                             ? 0
+                             : 1;
+              }),
+              0);
 }
 
 namespace {

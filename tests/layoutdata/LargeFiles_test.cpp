@@ -1,11 +1,13 @@
 // Files far larger than the reader's slice of the stream: every record arrives exactly, and the
 // records and their names take the memory they need, in the pages meant for them.
 #include "LayoutFile.h"
+#include "streams/tsMemoryStream.h"
 #include "support/LayoutBytes.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <filesystem>
 #include <fstream>
@@ -93,11 +95,22 @@ TEST(LargeFiles, EveryRecordArrivesAcrossTheSlicesOfTheStream)
             ASSERT_TRUE(IdenticalRecords(layout.m_controls[i], expected(i, version)))
                 << "version " << version << ", record " << i;
 
-        // Cut inside the last record: all the others, and the stream's failure.
-        testing_support::writeFile(path, testing_support::Bytes(full.begin(), full.end() - 3));
-        LayoutDataObject partial;
-        EXPECT_EQ(LoadLayoutFile(partial, path.c_str()), E_FAIL);
-        EXPECT_EQ(partial.m_controls.size(), COUNT - 1);
+        // Cut anywhere, the file reads as the same bytes read from memory: the records before
+        // the cut, and the failure.
+        for (std::size_t cut = full.size() - 3; cut > 24;
+             cut -= std::min<std::size_t>(cut, 300007)) {
+            const testing_support::Bytes bytes(full.begin(),
+                                               full.begin() + static_cast<std::ptrdiff_t>(cut));
+            testing_support::writeFile(path, bytes);
+            LayoutDataObject fromFile, fromMemory;
+            tsMemoryStream memory{testing_support::Bytes(bytes)};
+            EXPECT_EQ(LoadLayoutFile(fromFile, path.c_str()), E_FAIL) << cut;
+            EXPECT_EQ(fromMemory.Read(&memory), E_FAIL) << cut;
+            EXPECT_TRUE(IdenticalRecords(fromFile.m_controls, fromMemory.m_controls)) << cut;
+            if (cut == full.size() - 3) {
+                EXPECT_EQ(fromFile.m_controls.size(), COUNT - 1);
+            }
+        }
     }
 }
 

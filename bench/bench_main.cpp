@@ -167,7 +167,7 @@ int reportTargets(const char* json, double memory, double startup)
     QFile file(QString::fromLocal8Bit(json));
     if (!file.open(QIODevice::ReadOnly))
         return 1;
-    std::map<std::string, double> ms;
+    std::map<std::string, double> ms, cpu;
     for (const QJsonValue run :
          QJsonDocument::fromJson(file.readAll())[QStringLiteral("benchmarks")].toArray()) {
         const QJsonObject o = run.toObject();
@@ -179,6 +179,8 @@ int reportTargets(const char* json, double memory, double startup)
                                                                                 : 1.0;
         ms[o[QStringLiteral("name")].toString().toStdString()] =
             o[QStringLiteral("real_time")].toDouble() * scale;
+        cpu[o[QStringLiteral("name")].toString().toStdString()] =
+            o[QStringLiteral("cpu_time")].toDouble() * scale;
     }
     auto at = [&](const char* name, const char* n) {
         const auto found = ms.find(std::string(name) + "/" + n);
@@ -211,8 +213,17 @@ int reportTargets(const char* json, double memory, double startup)
     const double load100k = ratio("Load", "ReadBytes", "100000");
     const double load1m = ratio("Load", "ReadBytes", "1000000");
     std::printf("%-18s %10.1f %10.1f %10.1f  %-34s %s\n", "Load/ReadBytes",
-                ratio("Load", "ReadBytes", "1000"), load100k, load1m, "<= 10 at 100k, <= 3 at 1M",
-                load100k <= 10 && load1m <= 3 ? "met" : "not met");
+                ratio("Load", "ReadBytes", "1000"), load100k, load1m, "<= 5 at 100k, <= 3 at 1M",
+                load100k <= 5 && load1m <= 3 ? "met" : "not met");
+    // On a shared machine the wall clock also counts the time others held the core: the same
+    // ratio in CPU time shows what the load itself costs.
+    auto cpuRatio = [&](const char* n) {
+        const auto load = cpu.find(std::string("Load/") + n);
+        const auto read = cpu.find(std::string("ReadBytes/") + n);
+        return load == cpu.end() || read == cpu.end() ? -1.0 : load->second / read->second;
+    };
+    std::printf("%-18s %10.1f %10.1f %10.1f  %-34s %s\n", "  in CPU time", cpuRatio("1000"),
+                cpuRatio("100000"), cpuRatio("1000000"), "(for reading the row above)", "");
     const double save100k = ratio("Save", "WriteBytes", "100000");
     const double save1m = ratio("Save", "WriteBytes", "1000000");
     std::printf("%-18s %10.2f %10.2f %10.2f  %-34s %s\n", "Save/WriteBytes",

@@ -1,5 +1,6 @@
 #include "Printable.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -39,59 +40,88 @@ std::size_t printableSequence(const std::string& text, std::size_t at)
     return valid ? length : 0;
 }
 
+// One character, or one escape for a byte that is none, as Printable shows it.
+struct Unit
+{
+    std::size_t at;     // where its bytes start in the text
+    std::size_t length; // how many bytes of the text it stands for
+    std::size_t width;  // how many characters it takes in the output
+};
+
+Unit unitAt(const std::string& text, std::size_t at)
+{
+    if (text[at] == '\\')
+        return {at, 1, 2};
+    const std::size_t length = printableSequence(text, at);
+    return length > 0 ? Unit{at, length, 1} : Unit{at, 1, 4};
+}
+
+void appendUnit(std::string& out, const std::string& text, const Unit& unit)
+{
+    if (unit.width == 1) {
+        out.append(text, unit.at, unit.length);
+    } else if (text[unit.at] == '\\') {
+        out += "\\\\";
+    } else {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(text[unit.at]));
+        out += escape;
+    }
+}
+
 } // namespace
 
 std::string Printable(const std::string& text, std::size_t limit)
 {
-    // Units: one character or one escape each, so a cut never splits either.
-    std::vector<std::string> units;
+    // Units are one character or one escape each, so a cut never splits either. The text may
+    // be a whole file's worth: one pass finds the width, where the head ends and the last
+    // units, only as many as the room behind the mark could take, so memory follows the
+    // limit, not the text.
+    const std::size_t room = limit > 3 ? limit - 3 : 0;
+    const std::size_t headRoom = room / 3;
+    // A ring of the latest units: each is at least one wide, and no limit (npos included) can
+    // take more units than the text has.
+    std::vector<Unit> last(std::min(room, text.size()) + 1);
+    std::size_t units = 0, width = 0, headUnits = 0, headWidth = 0;
+    bool headOpen = true;
     for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = text[at] == '\\' ? 0 : printableSequence(text, at);
-        if (length > 0) {
-            units.push_back(text.substr(at, length));
-            at += length;
-        } else if (text[at] == '\\') {
-            units.push_back("\\\\");
-            ++at;
-        } else {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(text[at]));
-            units.push_back(escape);
-            ++at;
+        const Unit unit = unitAt(text, at);
+        headOpen = headOpen && headWidth + unit.width <= headRoom;
+        if (headOpen) {
+            headWidth += unit.width;
+            ++headUnits;
         }
+        last[units++ % last.size()] = unit;
+        width += unit.width;
+        at += unit.length;
     }
-    std::size_t width = 0;
-    for (const std::string& unit : units)
-        width += unit[0] == '\\' ? unit.size() : 1;
     std::string out;
     if (width <= limit) {
-        for (const std::string& unit : units)
-            out += unit;
+        for (std::size_t at = 0; at < text.size();) {
+            const Unit unit = unitAt(text, at);
+            appendUnit(out, text, unit);
+            at += unit.length;
+        }
         return out;
     }
     // Keep the beginning and, longer, the end: for a path that is the file's own name.
-    const std::size_t room = limit > 3 ? limit - 3 : 0;
-    const std::size_t headRoom = room / 3;
-    std::size_t head = 0, used = 0;
-    for (; head < units.size(); ++head) {
-        const std::size_t w = units[head][0] == '\\' ? units[head].size() : 1;
-        if (used + w > headRoom)
-            break;
-        used += w;
-        out += units[head];
+    for (std::size_t i = 0, at = 0; i < headUnits; ++i) {
+        const Unit unit = unitAt(text, at);
+        appendUnit(out, text, unit);
+        at += unit.length;
     }
     out += "...";
-    std::string tail;
-    std::size_t tailUsed = 0;
-    for (std::size_t i = units.size(); i > head; --i) {
-        const std::string& unit = units[i - 1];
-        const std::size_t w = unit[0] == '\\' ? unit.size() : 1;
-        if (used + tailUsed + w > room)
+    std::size_t tailUnits = 0, tailWidth = 0;
+    while (units - tailUnits > headUnits) {
+        const Unit& unit = last[(units - tailUnits - 1) % last.size()];
+        if (headWidth + tailWidth + unit.width > room)
             break;
-        tailUsed += w;
-        tail.insert(0, unit);
+        tailWidth += unit.width;
+        ++tailUnits;
     }
-    return out + tail;
+    for (std::size_t i = units - tailUnits; i < units; ++i)
+        appendUnit(out, text, last[i % last.size()]);
+    return out;
 }
 
 std::string CutLine(const std::string& line, std::size_t limit)

@@ -1,14 +1,12 @@
 #include "LayoutCheck.h"
 
 #include "LayoutJson.h"
+#include "LayoutScreen.h"
 
 #include <cmath>
 #include <map>
 
 namespace {
-
-constexpr float SCREEN_WIDTH = 800.0f;
-constexpr float SCREEN_HEIGHT = 600.0f;
 
 class Checker
 {
@@ -70,8 +68,9 @@ void Checker::Geometry(const LayoutControl& c)
     const float left = std::fmin(c.m_x1, c.m_x2), right = std::fmax(c.m_x1, c.m_x2);
     const float top = std::fmin(c.m_y1, c.m_y2), bottom = std::fmax(c.m_y1, c.m_y2);
     if (left < 0 || top < 0 || right > SCREEN_WIDTH || bottom > SCREEN_HEIGHT)
-        Warn("off-screen", "lies outside the 800 x 600 screen (x " + FloatText(left) + " to " +
-                               FloatText(right) + ", y " + FloatText(top) + " to " +
+        Warn("off-screen", "lies outside the " + std::to_string(SCREEN_WIDTH) + " x " +
+                               std::to_string(SCREEN_HEIGHT) + " screen (x " + FloatText(left) +
+                               " to " + FloatText(right) + ", y " + FloatText(top) + " to " +
                                FloatText(bottom) + ")");
     // The difference, not the corners' order alone: x2 == x1 is as empty as x2 < x1.
     if (!(c.m_x2 > c.m_x1))

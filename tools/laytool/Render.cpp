@@ -2,6 +2,7 @@
 
 #include "LayoutLabels.h"
 #include "LayoutPainter.h"
+#include "LayoutScreen.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,72 +1,109 @@
-// The JSON form bit for bit, and the input make refuses.
+// The JSON form of a layout, bit for bit, and the text it refuses.
 #include "JsonReader.h"
+#include "LayoutFile.h"
 #include "LayoutJson.h"
-#include "laytool/LaytoolSupport.h"
-#include "support/LayoutBytes.h"
-#include "support/TestFiles.h"
+#include "Printable.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
-using namespace testing_support;
+#include <array>
+#include <bit>
+#include <fstream>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
-// A record whose four coordinates are given as their bits.
-void bitsRecord(LayoutBytes& bytes, std::uint32_t id, std::array<std::uint32_t, 4> bits)
+// A record whose four coordinates are given as their bits, in the order x1, y1, x2, y2.
+LayoutControl bitsControl(std::uint32_t id, std::array<std::uint32_t, 4> bits)
 {
-    bytes.u32(id).bytes.push_back(0); // an empty name
-    bytes.u32(0).u32(0);
-    for (std::uint32_t b : bits)
-        bytes.u32(b);
+    LayoutControl c;
+    c.m_id = id;
+    c.m_x1 = std::bit_cast<float>(bits[0]);
+    c.m_y1 = std::bit_cast<float>(bits[1]);
+    c.m_x2 = std::bit_cast<float>(bits[2]);
+    c.m_y2 = std::bit_cast<float>(bits[3]);
+    return c;
 }
 
-// make's output for a control with the given JSON members, or its error.
-ToolRun makeOne(const TempDir& dir, const std::string& members)
+struct Parsed
 {
-    writeFile(dir.file("in.json"), "{\"controls\": [{" + members + "}]}");
-    return laytool({"make", dir.file("in.json"), dir.file("out.lay")});
+    bool read;
+    LayoutDataObject layout;
+    std::string error;
+};
+
+Parsed parse(const std::string& text)
+{
+    Parsed p;
+    p.read = LayoutFromJson(text, p.layout, p.error);
+    return p;
+}
+
+// The exit status of body run in a child whose address space is capped a little above what it
+// holds already, or -1 when the child did not end by itself (it ran out of memory).
+int runInSmallMemory(const std::function<int()>& body)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        unsigned long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max =
+            pages * static_cast<unsigned long>(::sysconf(_SC_PAGESIZE)) + (256ul << 20);
+        ::setrlimit(RLIMIT_AS, &limit);
+        ::_exit(body());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+// One control with the given members.
+Parsed parseOne(const std::string& members)
+{
+    return parse("{\"controls\": [{" + members + "}]}");
 }
 
 } // namespace
 
-// Every NaN keeps its 32 bits through dump and make; plain "NaN" stays 0x7FC00000.
-TEST(LaytoolJson, NaNPayloadsSurvive)
+// Every NaN keeps its 32 bits through the text and back; plain "NaN" stays 0x7FC00000.
+TEST(LayoutJson, NaNPayloadsSurvive)
 {
-    TempDir dir;
-    LayoutBytes nans(2, 2);
-    bitsRecord(nans, 1, {0x7FC00001u, 0xFFC00000u, 0x7F800001u, 0x7FC00000u});
-    bitsRecord(nans, 2, {0xFFFFFFFFu, 0x7FFFFFFFu, 0xFF800001u, 0x3F800000u});
-    writeFile(dir.file("nan.lay"), nans.bytes);
-    const ToolRun dumped = laytool({"dump", dir.file("nan.lay")});
-    ASSERT_EQ(dumped.status, 0) << dumped.err;
-    EXPECT_NE(dumped.out.find("\"x1\": \"NaN(0x7FC00001)\", \"y1\": \"NaN(0xFFC00000)\", "
-                              "\"x2\": \"NaN(0x7F800001)\", \"y2\": \"NaN\"}"),
+    LayoutDataObject nans;
+    nans.m_controls.push_back(bitsControl(1, {0x7FC00001u, 0xFFC00000u, 0x7F800001u, 0x7FC00000u}));
+    nans.m_controls.push_back(bitsControl(2, {0xFFFFFFFFu, 0x7FFFFFFFu, 0xFF800001u, 0x3F800000u}));
+    const std::string text = LayoutToJson(S_OK, nans);
+    EXPECT_NE(text.find("\"x1\": \"NaN(0x7FC00001)\", \"y1\": \"NaN(0xFFC00000)\", "
+                        "\"x2\": \"NaN(0x7F800001)\", \"y2\": \"NaN\"}"),
               std::string::npos)
-        << dumped.out;
-    writeFile(dir.file("nan.json"), dumped.out);
-    ASSERT_EQ(laytool({"make", dir.file("nan.json"), dir.file("back.lay")}).status, 0);
-    EXPECT_EQ(readFile(dir.file("back.lay")), nans.bytes);
+        << text;
+    const Parsed back = parse(text);
+    ASSERT_TRUE(back.read) << back.error;
+    EXPECT_TRUE(IdenticalRecords(back.layout.m_controls, nans.m_controls)) << text;
 
     // Lower-case digits read as well; a pattern that is no NaN does not.
-    ASSERT_EQ(makeOne(dir, "\"x1\": \"NaN(0x7fc00002)\", \"y1\": \"NaN\"").status, 0);
-    LayoutBytes expected(2, 1);
-    bitsRecord(expected, 0, {0x7FC00002u, 0x7FC00000u, 0, 0});
-    EXPECT_EQ(readFile(dir.file("out.lay")), expected.bytes);
+    const Parsed lower = parseOne("\"x1\": \"NaN(0x7fc00002)\", \"y1\": \"NaN\"");
+    ASSERT_TRUE(lower.read) << lower.error;
+    ASSERT_EQ(lower.layout.m_controls.size(), 1u);
+    EXPECT_TRUE(IdenticalRecords(lower.layout.m_controls[0],
+                                 bitsControl(0, {0x7FC00002u, 0x7FC00000u, 0, 0})));
     for (const char* wrong : {"NaN(0x7F800000)", "NaN(0x3F800000)", "NaN(7FC00001)",
                               "NaN(0x1FFC000001)", "NaN(0x)", "nan", "NaN()"}) {
-        const ToolRun run = makeOne(dir, std::string("\"x2\": \"") + wrong + "\"");
-        EXPECT_EQ(run.status, 1) << wrong;
-        EXPECT_NE(run.err.find("controls[0]: x2: expected"), std::string::npos) << run.err;
+        const Parsed run = parseOne(std::string("\"x2\": \"") + wrong + "\"");
+        EXPECT_FALSE(run.read) << wrong;
+        EXPECT_NE(run.error.find("controls[0]: x2: expected"), std::string::npos) << run.error;
     }
 }
 
 // Decimal text rounds to float as the C library rounds it, to zero and subnormals too, sign
 // and all; only a value beyond float's largest finite one is refused.
-TEST(LaytoolJson, CoordinatesRoundLikeTheCLibrary)
+TEST(LayoutJson, CoordinatesRoundLikeTheCLibrary)
 {
-    TempDir dir;
     const std::pair<const char*, std::uint32_t> cases[] = {
         {"1e-46", 0x00000000u},  {"-1e-46", 0x80000000u},         {"1e-50", 0x00000000u},
         {"-1e-50", 0x80000000u}, {"7e-46", 0x00000000u},          {"8e-46", 0x00000001u},
@@ -74,27 +111,26 @@ TEST(LaytoolJson, CoordinatesRoundLikeTheCLibrary)
         {"-0", 0x80000000u},     {"16777217", 0x4B800000u},       {"0.1", 0x3DCCCCCDu},
     };
     for (const auto& [text, bits] : cases) {
-        const ToolRun run = makeOne(dir, std::string("\"y1\": ") + text);
-        ASSERT_EQ(run.status, 0) << text << ": " << run.err;
-        LayoutBytes expected(2, 1);
-        bitsRecord(expected, 0, {0, bits, 0, 0});
-        EXPECT_EQ(readFile(dir.file("out.lay")), expected.bytes) << text;
+        const Parsed run = parseOne(std::string("\"y1\": ") + text);
+        ASSERT_TRUE(run.read) << text << ": " << run.error;
+        ASSERT_EQ(run.layout.m_controls.size(), 1u);
+        EXPECT_TRUE(IdenticalRecords(run.layout.m_controls[0], bitsControl(0, {0, bits, 0, 0})))
+            << text;
     }
     for (const char* text : {"3.4028236e38", "-1e39", "1e400", "1e99999999999"}) {
-        const ToolRun run = makeOne(dir, std::string("\"y1\": ") + text);
-        EXPECT_EQ(run.status, 1) << text;
-        EXPECT_NE(run.err.find("controls[0]: y1: expected a number within float's range"),
+        const Parsed run = parseOne(std::string("\"y1\": ") + text);
+        EXPECT_FALSE(run.read) << text;
+        EXPECT_NE(run.error.find("controls[0]: y1: expected a number within float's range"),
                   std::string::npos)
-            << run.err;
-        EXPECT_EQ(run.err.find("exception"), std::string::npos) << run.err;
+            << run.error;
+        EXPECT_EQ(run.error.find("exception"), std::string::npos) << run.error;
     }
 }
 
-// What a .lay file cannot hold, or what says one thing twice, is refused with its place.
-TEST(LaytoolJson, NamesWithZeroAndDuplicateKeysAreRefused)
+// What a .lay file cannot hold, or what says one thing twice, is refused with its place, and
+// the layout it was to fill keeps the records it had.
+TEST(LayoutJson, NamesWithZeroAndDuplicateKeysAreRefused)
 {
-    TempDir dir;
-    const Bytes old = LayoutBytes(2, 0).bytes;
     struct Case
     {
         std::string json;
@@ -116,41 +152,66 @@ TEST(LaytoolJson, NamesWithZeroAndDuplicateKeysAreRefused)
          "nested deeper than 512 levels"},
     };
     for (const Case& c : cases) {
-        writeFile(dir.file("out.lay"), old);
-        writeFile(dir.file("bad.json"), c.json);
-        const ToolRun run = laytool({"make", dir.file("bad.json"), dir.file("out.lay")});
-        EXPECT_EQ(run.status, 1) << c.json;
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.json << "\n" << run.err;
-        EXPECT_EQ(readFile(dir.file("out.lay")), old) << c.json;
+        LayoutDataObject layout;
+        layout.m_controls.push_back(bitsControl(9, {1, 2, 3, 4}));
+        std::string error;
+        EXPECT_FALSE(LayoutFromJson(c.json, layout, error)) << c.json;
+        EXPECT_NE(error.find(c.message), std::string::npos) << c.json << "\n" << error;
+        ASSERT_EQ(layout.m_controls.size(), 1u) << c.json;
+        EXPECT_EQ(layout.m_controls[0].m_id, 9u) << c.json;
     }
     // Nested values under other keys may repeat their own keys: only ours are checked.
-    EXPECT_EQ(makeOne(dir, "\"id\": 7").status, 0);
-    writeFile(dir.file("ok.json"), std::string("{\"x\": {\"a\": 1, \"a\": 2}, \"controls\": []}"));
-    EXPECT_EQ(laytool({"make", dir.file("ok.json"), dir.file("out.lay")}).status, 0);
+    EXPECT_TRUE(parseOne("\"id\": 7").read);
+    EXPECT_TRUE(parse("{\"x\": {\"a\": 1, \"a\": 2}, \"controls\": []}").read);
 }
 
 // However long the token that is wrong, the message is one short line without the reader's
 // internals.
-TEST(LaytoolJson, MessagesStayShort)
+TEST(LayoutJson, MessagesStayShort)
 {
-    TempDir dir;
-    const std::string huge(20 << 20, 'a');
+    const std::string huge(2 << 20, 'a');
     const std::string inputs[] = {
         "{\"controls\": [{\"name\": \"" + huge, // a string without its end
         "{\"controls\": [" + huge + "]}",       // a word that is no value
-        "{\"controls\": [{\"id\": 1" + std::string(20 << 20, '0') + "x}]}",
+        "{\"controls\": [{\"id\": 1" + std::string(2 << 20, '0') + "x}]}",
         "{\"controls\": [{\"" + huge + "\": 1}]}", // an unknown field
         "{\"controls\": [{\"y2\": 1" + std::string(5000, '0') + "}]}",
     };
     for (const std::string& input : inputs) {
-        writeFile(dir.file("long.json"), input);
-        const ToolRun run = laytool({"make", dir.file("long.json"), dir.file("out.lay")});
-        EXPECT_EQ(run.status, 1);
-        EXPECT_LE(run.err.size(), 301u) << run.err.substr(0, 400);
-        EXPECT_EQ(run.err.back(), '\n');
-        EXPECT_EQ(run.err.find("exception"), std::string::npos) << run.err;
-        EXPECT_NE(run.err.find("line 1, column "), std::string::npos) << run.err;
+        const Parsed run = parse(input);
+        EXPECT_FALSE(run.read);
+        EXPECT_LE(run.error.size(), 200u) << run.error.substr(0, 400);
+        EXPECT_EQ(run.error.find('\n'), std::string::npos) << run.error;
+        EXPECT_EQ(run.error.find("exception"), std::string::npos) << run.error;
+        EXPECT_EQ(run.error.rfind("line 1, column ", 0), 0u) << run.error;
     }
+}
+
+// Text in a message shows every byte that is no printable character as an escape, and a long
+// one gives way in the middle, never inside a character or an escape. However long the text,
+// that costs no more memory than the message.
+TEST(LayoutJson, TextInMessagesIsPrintableShortAndCheap)
+{
+    EXPECT_EQ(Printable("a\\b\x01\xC3\xA4\xFF"), "a\\\\b\\x01\xC3\xA4\\xFF");
+    EXPECT_EQ(Printable(std::string(50, 'x') + "END", 20), "xxxxx...xxxxxxxxxEND");
+    EXPECT_EQ(Printable(std::string(10, '\x01'), 20), "\\x01...\\x01\\x01\\x01");
+    EXPECT_EQ(Printable("\xE2\x82\xAC" + std::string(30, 'y') + "\xE2\x82\xAC", 10),
+              "\xE2\x82\xACy...yyyy\xE2\x82\xAC");
+    EXPECT_EQ(Printable(std::string(300, 'p'), std::string::npos), std::string(300, 'p'));
+
+    const std::string key(16 << 20, 'k');
+    const std::string text = "{\"controls\": [{\"" + key + "\": 1}]}";
+    EXPECT_EQ(runInSmallMemory([&] {
+                  LayoutDataObject layout;
+                  std::string error;
+                  const bool refused = !LayoutFromJson(text, layout, error);
+                  return Printable(key, 40).size() == 40 && refused &&
+                                 error.find("unknown field \"kkkkkkkkkkkk...kkk") !=
+                                     std::string::npos
+                             ? 0
+                             : 1;
+              }),
+              0);
 }
 
 namespace {
@@ -195,7 +256,7 @@ std::string longStart()
 
 // Read a piece at a time, the text gives the same records, or the same message with the same
 // line and column, as read whole.
-TEST(LaytoolJson, StreamedTextReadsAsTheWhole)
+TEST(LayoutJson, StreamedTextReadsAsTheWhole)
 {
     const std::string start = longStart();
     std::vector<std::string> texts;

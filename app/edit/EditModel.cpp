@@ -1,6 +1,7 @@
 #include "EditModel.h"
 
 #include "commands/ChangeControlsCommand.h"
+#include "commands/ChangeRectsCommand.h"
 #include "commands/InsertRemoveCommand.h"
 #include "commands/ReorderCommand.h"
 #include "commands/ReplaceAllCommand.h"
@@ -115,6 +116,17 @@ void EditModel::ChangeControl(const void* sender, std::size_t index, const Layou
                               const QString& text, int mergeId)
 {
     ChangeControls(sender, {{index, value}}, text, mergeId);
+}
+
+void EditModel::ChangeRects(const void* sender, std::vector<std::size_t> indices,
+                            std::vector<LayoutRect> rects, const QString& text, int mergeId)
+{
+    if (indices.empty() || rects.size() != indices.size() ||
+        !ascendingBelow(indices, m_layout.m_controls.size()))
+        return;
+    const QString named = StepText(text, indices.size(), m_layout.m_controls[indices[0]].m_name);
+    Push(sender, new ChangeRectsCommand(&m_target, named, std::move(indices), std::move(rects),
+                                        m_selection, mergeId));
 }
 
 void EditModel::InsertControls(const void* sender, IndexedControls records, const QString& text)

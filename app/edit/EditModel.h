@@ -42,6 +42,10 @@ public:
                         int mergeId);
     void ChangeControl(const void* sender, std::size_t index, const LayoutControl& value,
                        const QString& text, int mergeId);
+    // New rectangles for the controls at indices (ascending), one each; names, ids and the
+    // rest stay. A move of many controls costs four floats each, not whole records.
+    void ChangeRects(const void* sender, std::vector<std::size_t> indices,
+                     std::vector<LayoutRect> rects, const QString& text, int mergeId);
     // Inserts records at their (ascending) indices of the longer list; they become selected,
     // the last one current.
     void InsertControls(const void* sender, IndexedControls records, const QString& text);

@@ -12,6 +12,16 @@
 // inserts or keeps.
 using IndexedControls = std::vector<std::pair<std::size_t, LayoutControl>>;
 
+// A control's rectangle alone, as stored: first corner, second corner.
+struct LayoutRect
+{
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+LayoutRect RectOf(const LayoutControl& control);
+void SetRect(LayoutControl& control, const LayoutRect& rect);
+// Every float bit for bit (NaN payloads and the sign of zero count).
+bool SameBits(const LayoutRect& a, const LayoutRect& b);
+
 // The current control and the selected ones, by index into the control list; current is -1
 // when there is none, and is always one of the selected ones otherwise.
 struct SelectionState

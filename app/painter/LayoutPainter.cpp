@@ -80,20 +80,14 @@ int mapped(float layout, double zoom, int origin)
 
 } // namespace
 
-int CanvasPixel(float layout)
+int CanvasPixelBeyond(float sum)
 {
-    return pixelOnItsSide(
-        std::trunc(static_cast<double>(layout + static_cast<float>(CANVAS_MARGIN))));
+    return pixelOnItsSide(std::trunc(static_cast<double>(sum)));
 }
 
-int CanvasMapping::X(float layout) const
+int CanvasMapping::Mapped(float layout, int origin) const
 {
-    return zoom == 1.0 && originX == 0 ? CanvasPixel(layout) : mapped(layout, zoom, originX);
-}
-
-int CanvasMapping::Y(float layout) const
-{
-    return zoom == 1.0 && originY == 0 ? CanvasPixel(layout) : mapped(layout, zoom, originY);
+    return mapped(layout, zoom, origin);
 }
 
 OutlineWriter::OutlineWriter(QImage& image, const CanvasMapping& mapping)

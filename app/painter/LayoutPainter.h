@@ -30,7 +30,17 @@ inline constexpr int FAR_AFTER = INT_MAX - 63;
 // T(layout + 20): the sum in float, truncated toward zero. A sum below the int range, or
 // -infinity, gives FAR_BEFORE, one above it or +infinity FAR_AFTER; NaN gives INT_MIN, the
 // one value that means "no place". (The sum -2147483648 itself gives FAR_BEFORE.)
-int CanvasPixel(float layout);
+// Beyond the sums that convert exactly, and NaN: the slow way, out of line.
+int CanvasPixelBeyond(float sum);
+inline int CanvasPixel(float layout)
+{
+    // Inside the range where a float converts to int exactly, as nearly every coordinate is,
+    // the conversion is the truncation; inline, for the outlines of a million controls.
+    const float sum = layout + static_cast<float>(CANVAS_MARGIN);
+    if (sum > -2147483520.0f && sum < 2147483520.0f)
+        return static_cast<int>(sum);
+    return CanvasPixelBeyond(sum);
+}
 
 // Layout coordinates to device pixels and back, at a zoom and with the picture panned by an
 // origin. At zoom 1 and origin 0 this is exactly CanvasPixel.
@@ -42,12 +52,21 @@ struct CanvasMapping
 
     // T((layout + 20) * zoom) + origin, the sum in float as at zoom 1; beyond the int range
     // and for NaN as CanvasPixel.
-    int X(float layout) const;
-    int Y(float layout) const;
+    int X(float layout) const
+    {
+        return zoom == 1.0 && originX == 0 ? CanvasPixel(layout) : Mapped(layout, originX);
+    }
+    int Y(float layout) const
+    {
+        return zoom == 1.0 && originY == 0 ? CanvasPixel(layout) : Mapped(layout, originY);
+    }
     // The layout coordinate of a device position, unrounded.
     double LayoutX(double device) const { return (device - originX) / zoom - CANVAS_MARGIN; }
     double LayoutY(double device) const { return (device - originY) / zoom - CANVAS_MARGIN; }
     bool operator==(const CanvasMapping&) const = default;
+
+private:
+    int Mapped(float layout, int origin) const;
 };
 
 // Writes outlines straight into the pixels of an image of format RGB32 or ARGB32, with the

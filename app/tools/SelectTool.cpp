@@ -82,11 +82,20 @@ std::vector<QRect> CSelectTool::HandleRects() const
     if (!doc || doc->Selection().selected.empty())
         return {};
     const auto& controls = doc->m_layout.m_controls;
-    QRect frame;
-    for (std::size_t index : doc->Selection().selected)
-        frame |= frameOf(controls[index], m_host.Mapping());
-    if (frame.isNull())
+    // The union of the selected frames, without a rectangle per control: one pass at any size.
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    for (std::size_t index : doc->Selection().selected) {
+        const QRect one = frameOf(controls[index], m_host.Mapping());
+        if (one.isNull())
+            continue;
+        left = std::min(left, one.left());
+        top = std::min(top, one.top());
+        right = std::max(right, one.right());
+        bottom = std::max(bottom, one.bottom());
+    }
+    if (left > right)
         return {};
+    const QRect frame(QPoint(left, top), QPoint(right, bottom));
     const int xs[3] = {frame.left(), (frame.left() + frame.right()) / 2, frame.right()};
     const int ys[3] = {frame.top(), (frame.top() + frame.bottom()) / 2, frame.bottom()};
     const int places[8][2] = {{0, 0}, {1, 0}, {2, 0}, {2, 1}, {2, 2}, {1, 2}, {0, 2}, {0, 1}};
@@ -174,6 +183,7 @@ void CSelectTool::Press(QPoint device, Qt::KeyboardModifiers modifiers)
         }
     }
     m_originals = actions::SelectedControls(model);
+    m_originalIndices = IndicesOf(m_originals);
     m_whole = IsWhole(m_originals);
 }
 
@@ -214,6 +224,13 @@ void CSelectTool::DocumentChanged(const LayoutChange& change)
     m_host.Widget()->update();
 }
 
+void CSelectTool::Move(double dx, double dy)
+{
+    // Rectangles alone: a drag of a hundred thousand controls copies no names.
+    Doc()->Model().ChangeRects(this, m_originalIndices, MovedRects(m_originals, dx, dy),
+                               fw::LoadString(resources::IDS_STEP_MOVE), MERGE_MOVE);
+}
+
 void CSelectTool::Change(IndexedControls values, unsigned step, int mergeId)
 {
     // Named as the sender, the tool knows its own steps; every view hears of them.
@@ -252,7 +269,7 @@ void CSelectTool::Drag(QPoint device, Qt::KeyboardModifiers modifiers)
     case MOVING:
         if (snapping)
             SnapMove(delta);
-        Change(Moved(m_originals, delta.x(), delta.y()), resources::IDS_STEP_MOVE, MERGE_MOVE);
+        Move(delta.x(), delta.y());
         break;
     case RESIZING:
         if (snapping)
@@ -382,6 +399,7 @@ void CSelectTool::EndGesture()
     m_band = QRect();
     m_state = IDLE;
     m_originals.clear();
+    m_originalIndices.clear();
     EndSnapping();
 }
 
@@ -399,12 +417,11 @@ void CSelectTool::EndSnapping()
 void CSelectTool::Cancel()
 {
     CKarveloDoc* doc = Doc();
-    if (m_state == MOVING || m_state == RESIZING) {
-        // Back to the values of the press: the step of this drag ends where it began and goes.
-        const bool moving = m_state == MOVING;
-        Change(m_originals, moving ? resources::IDS_STEP_MOVE : resources::IDS_STEP_RESIZE,
-               moving ? MERGE_MOVE : MERGE_RESIZE);
-    }
+    // Back to the values of the press: the step of this drag ends where it began and goes.
+    if (m_state == MOVING)
+        Move(0, 0);
+    else if (m_state == RESIZING)
+        Change(m_originals, resources::IDS_STEP_RESIZE, MERGE_RESIZE);
     if (m_state != IDLE)
         doc->Model().SetSelection(nullptr, m_pressSelection);
     EndGesture();

@@ -69,6 +69,8 @@ private:
     void EndGesture();
     // A step of this tool's own gesture.
     void Change(IndexedControls values, unsigned step, int mergeId);
+    // The selection moved by (dx, dy) from where the press found it.
+    void Move(double dx, double dy);
     double SnapTolerance() const;
     // A snapped delta, whole while every control dragged has whole coordinates.
     double Whole(double delta) const;
@@ -96,6 +98,7 @@ private:
     int m_handle = 0;
     SelectionState m_pressSelection;
     IndexedControls m_originals;
+    std::vector<std::size_t> m_originalIndices;
     bool m_whole = true;
     QRect m_band;
     SnapLines m_lines;

@@ -92,9 +92,17 @@ void CCanvasPicture::Changed(const LayoutChange& hint)
             m_valid = false;
         return;
     }
-    for (std::size_t index : hint.indices)
-        if (index < m_count && !contains(m_left, index))
+    // Both lists ascend: one walk along both, however many a step touched.
+    auto left = m_left.begin();
+    for (std::size_t index : hint.indices) {
+        if (index >= m_count)
+            break;
+        left = std::lower_bound(left, m_left.end(), index);
+        if (left == m_left.end() || *left != index) {
             m_valid = false;
+            return;
+        }
+    }
 }
 
 void CCanvasPicture::Rebuild(const std::vector<LayoutControl>& controls,
@@ -151,10 +159,15 @@ QImage& CCanvasPicture::Paint(const std::vector<LayoutControl>& controls,
     QImage& image = m_shown;
     OutlineWriter writer(image, frame.mapping);
     // Left out of the image and not selected: dark, as in the image.
-    for (std::size_t index : m_left)
-        if (index < controls.size() && !contains(selection.selected, index) &&
-            static_cast<int>(index) != selection.current)
+    auto selected = selection.selected.begin();
+    for (std::size_t index : m_left) {
+        if (index >= controls.size())
+            break;
+        selected = std::lower_bound(selected, selection.selected.end(), index);
+        const bool isSelected = selected != selection.selected.end() && *selected == index;
+        if (!isSelected && static_cast<int>(index) != selection.current)
             writer.Control(controls[index], DARK);
+    }
     for (std::size_t index = m_count; index < controls.size(); ++index)
         if (!contains(selection.selected, index) && static_cast<int>(index) != selection.current)
             writer.Control(controls[index], DARK);

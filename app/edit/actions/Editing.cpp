@@ -16,7 +16,16 @@ void Nudge(EditModel& model, float dx, float dy, bool repeated, const QString& s
     // A key held down is one step; each new press is another.
     if (!repeated)
         model.NewGesture();
-    model.ChangeControls(nullptr, Moved(SelectedControls(model), dx, dy), step, MERGE_NUDGE);
+    const std::vector<std::size_t>& selected = model.Selection().selected;
+    std::vector<LayoutRect> rects;
+    rects.reserve(selected.size());
+    for (std::size_t index : selected) {
+        const LayoutControl& c = model.Controls()[index];
+        const double x = dx, y = dy;
+        rects.push_back({static_cast<float>(c.m_x1 + x), static_cast<float>(c.m_y1 + y),
+                         static_cast<float>(c.m_x2 + x), static_cast<float>(c.m_y2 + y)});
+    }
+    model.ChangeRects(nullptr, selected, std::move(rects), step, MERGE_NUDGE);
 }
 
 void DeleteSelection(EditModel& model, const QString& step)

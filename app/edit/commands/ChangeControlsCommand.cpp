@@ -46,8 +46,8 @@ LayoutChange ChangeControlsCommand::Apply(bool)
 
 bool ChangeControlsCommand::mergeWith(const QUndoCommand* other)
 {
-    const auto* later = static_cast<const ChangeControlsCommand*>(other);
-    if (later->m_values.size() != m_values.size() ||
+    const auto* later = dynamic_cast<const ChangeControlsCommand*>(other);
+    if (!later || later->m_values.size() != m_values.size() ||
         !std::equal(m_values.begin(), m_values.end(), later->m_values.begin(),
                     [](const auto& a, const auto& b) { return a.first == b.first; }))
         return false;

@@ -61,6 +61,25 @@ IndexedControls Moved(IndexedControls controls, double dx, double dy)
     return controls;
 }
 
+std::vector<LayoutRect> MovedRects(const IndexedControls& controls, double dx, double dy)
+{
+    std::vector<LayoutRect> rects;
+    rects.reserve(controls.size());
+    for (const auto& [index, c] : controls)
+        rects.push_back({static_cast<float>(c.m_x1 + dx), static_cast<float>(c.m_y1 + dy),
+                         static_cast<float>(c.m_x2 + dx), static_cast<float>(c.m_y2 + dy)});
+    return rects;
+}
+
+std::vector<std::size_t> IndicesOf(const IndexedControls& controls)
+{
+    std::vector<std::size_t> indices;
+    indices.reserve(controls.size());
+    for (const auto& indexed : controls)
+        indices.push_back(indexed.first);
+    return indices;
+}
+
 namespace {
 
 // One axis of one control: the coordinate on the moved side follows the pointer.

@@ -42,6 +42,10 @@ inline constexpr int HANDLES[8] = {TOP | LEFT,     TOP,    TOP | RIGHT,   RIGHT,
 void Shift(LayoutControl& control, double dx, double dy);
 // Every control shifted so; fractions are kept.
 IndexedControls Moved(IndexedControls controls, double dx, double dy);
+// The same for their rectangles alone, with their indices: what a move of many controls
+// hands to the edit model.
+std::vector<LayoutRect> MovedRects(const IndexedControls& controls, double dx, double dy);
+std::vector<std::size_t> IndicesOf(const IndexedControls& controls);
 
 // The coordinate of control that the handle's horizontal (vertical) side pulls, one control
 // alone: the stored one on that side of the rectangle.

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -32,7 +34,8 @@ TEST(RecoveryStore, SessionsOfOneProcessGetNamesOfTheirOwnLockedFromTheStart)
 {
     TempDir folder;
     const QString root = QString::fromStdString(folder.path());
-    fw::RecoveryStore first(root, QStringLiteral(".lay"));
+    auto owner = std::make_unique<fw::RecoveryStore>(root, QStringLiteral(".lay"));
+    fw::RecoveryStore& first = *owner;
     ASSERT_TRUE(first.Open());
     // Copies left by a dead run of the same pid, under names the next session would take.
     const QString pid = first.Session().section(QLatin1Char('-'), 0, 0);
@@ -55,10 +58,41 @@ TEST(RecoveryStore, SessionsOfOneProcessGetNamesOfTheirOwnLockedFromTheStart)
     EXPECT_TRUE(heldByOthers(root + QLatin1Char('/') + first.Session() + QStringLiteral(".lock")));
     EXPECT_TRUE(heldByOthers(root + QLatin1Char('/') + second.Session() + QStringLiteral(".lock")));
 
-    // Neither is an orphan to a third.
+    // Both keep a copy. To a third, neither is an orphan while it lives, and the strays are.
+    for (const fw::RecoveryStore* live : {&first, &second}) {
+        const fw::RecoveryEntry entry = live->Entry(1);
+        for (const QString& file : {entry.payloadPath, entry.recordPath}) {
+            QFile copy(file);
+            ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+        }
+    }
+    const auto sessionsOf = [](const std::vector<fw::RecoveryEntry>& entries) {
+        QStringList sessions;
+        for (const fw::RecoveryEntry& entry : entries)
+            sessions << entry.name.section(QLatin1Char('-'), 0, 1);
+        sessions.sort();
+        return sessions;
+    };
+    QStringList strays;
+    for (int i = 1; i <= STRAYS; ++i)
+        strays << QStringLiteral("%1-%2").arg(pid).arg(start + i);
+    strays.sort();
     fw::RecoveryStore third(root, QStringLiteral(".lay"));
     ASSERT_TRUE(third.Open());
-    for (const fw::RecoveryEntry& entry : third.ClaimOrphans())
-        EXPECT_FALSE(entry.name.startsWith(first.Session()) ||
-                     entry.name.startsWith(second.Session()));
+    EXPECT_EQ(sessionsOf(third.ClaimOrphans()), strays);
+    third.ReleaseOrphans();
+
+    // Once the first has gone without removing its copy, it is an orphan like the strays.
+    const QString firstSession = first.Session();
+    const fw::RecoveryEntry kept = first.Entry(1);
+    owner.reset();
+    strays << firstSession;
+    strays.sort();
+    const std::vector<fw::RecoveryEntry> orphans = third.ClaimOrphans();
+    EXPECT_EQ(sessionsOf(orphans), strays);
+    for (const fw::RecoveryEntry& entry : orphans) {
+        if (entry.name.startsWith(firstSession)) {
+            EXPECT_EQ(entry.recordPath, kept.recordPath);
+        }
+    }
 }

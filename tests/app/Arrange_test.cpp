@@ -13,6 +13,11 @@
 #include <QMimeData>
 #include <QToolBar>
 
+#include <chrono>
+#include <functional>
+#include <random>
+#include <unordered_set>
+
 using namespace testing_support;
 
 namespace {
@@ -416,6 +421,152 @@ TEST(ArrangeArithmetic, PastesOfRectanglesThatCannotMoveEndAtOnce)
     EXPECT_EQ(incoming[1].m_x1, 1e30f) << "left where it was";
     EXPECT_EQ(incoming[2].m_x1, 10.0f) << "the others moved once, off every original";
     EXPECT_EQ(incoming[299 * 3 + 2].m_name, "OK_301") << "the suffixes go on from where they were";
+}
+
+namespace {
+
+// The rule as documented, step by step: while any incoming rectangle that can move equals an
+// existing one, all incoming move by (10, 10). Returns the number of steps (at most cap + 1).
+int stepsByTheRule(const std::vector<LayoutControl>& existing, std::vector<LayoutControl> incoming,
+                   int cap)
+{
+    const auto same = [](const LayoutControl& a, const LayoutControl& b) {
+        return IdenticalRecords(box("", a.m_x1, a.m_y1, a.m_x2, a.m_y2),
+                                box("", b.m_x1, b.m_y1, b.m_x2, b.m_y2));
+    };
+    int steps = 0;
+    for (; steps <= cap; ++steps) {
+        bool meets = false;
+        for (const LayoutControl& c : incoming)
+            for (const LayoutControl& e : existing)
+                meets = meets || same(c, e);
+        if (!meets)
+            break;
+        for (LayoutControl& c : incoming) {
+            c.m_x1 += 10;
+            c.m_y1 += 10;
+            c.m_x2 += 10;
+            c.m_y2 += 10;
+        }
+    }
+    return steps;
+}
+
+double secondsOf(const std::function<void()>& body)
+{
+    const auto start = std::chrono::steady_clock::now();
+    body();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+// Small layouts on a 10-pixel grid meet their pasted copies often and at many shifts: the
+// place found is always the rule's.
+TEST(ArrangeArithmetic, PastedPlacesFollowTheRuleWhereCopiesKeepMeeting)
+{
+    std::mt19937 random(2024);
+    std::uniform_int_distribution<int> cell(0, 6);
+    std::uniform_int_distribution<int> count(1, 12);
+    for (int round = 0; round < 400; ++round) {
+        std::vector<LayoutControl> existing;
+        std::vector<LayoutControl> incoming;
+        for (auto* list : {&existing, &incoming}) {
+            for (int i = count(random); i > 0; --i) {
+                // Some on one diagonal with one size, so that a shift meets the next one.
+                const float at = static_cast<float>(cell(random) * 10) + (round % 3 ? 0 : 0.5f);
+                const float skew = round % 2 ? 0 : static_cast<float>(cell(random) * 10);
+                list->push_back(box("C", at, at + skew, at + 20, at + skew + 15));
+            }
+        }
+        const int cap = std::min<int>(static_cast<int>(existing.size() * incoming.size()), 1000);
+        const int steps = stepsByTheRule(existing, incoming, cap);
+        std::vector<LayoutControl> placed = incoming;
+        std::string bad;
+        ASSERT_TRUE(FitPastedControls(existing, placed, bad));
+        for (std::size_t i = 0; i < incoming.size(); ++i) {
+            ASSERT_EQ(placed[i].m_x1, incoming[i].m_x1 + 10.0f * static_cast<float>(steps))
+                << "round " << round << ", control " << i;
+            ASSERT_EQ(placed[i].m_y2, incoming[i].m_y2 + 10.0f * static_cast<float>(steps));
+        }
+    }
+
+    // Fractions that a shift rounds: the copies of earlier pastes still count as met.
+    std::vector<LayoutControl> stairs;
+    LayoutControl fraction = box("F", 0.1f, 0.2f, 5.3f, 7.7f);
+    for (int step = 0; step < 50; ++step) {
+        std::vector<LayoutControl> paste = {fraction};
+        std::string bad;
+        ASSERT_TRUE(FitPastedControls(stairs, paste, bad));
+        for (const LayoutControl& e : stairs)
+            ASSERT_FALSE(e.m_x1 == paste[0].m_x1 && e.m_y1 == paste[0].m_y1 &&
+                         e.m_x2 == paste[0].m_x2 && e.m_y2 == paste[0].m_y2)
+                << "paste " << step << " landed on an earlier one";
+        stairs.push_back(paste[0]);
+    }
+    EXPECT_NEAR(stairs.back().m_x1, 490.1f, 0.01f) << "each paste one step further";
+}
+
+// A million pasted controls cost about what they cost where nothing meets, however often the
+// shifted copies meet the layout and whatever ids it holds. (Measured against the same build:
+// the sanitizers slow everything alike.)
+TEST(ArrangeArithmetic, AMillionPastedControlsFindTheirPlaceAtOnce)
+{
+    constexpr int MILLION = 1000000;
+    const auto fit = [](const std::vector<LayoutControl>& existing,
+                        std::vector<LayoutControl>& incoming) {
+        std::string bad;
+        return secondsOf([&] { ASSERT_TRUE(FitPastedControls(existing, incoming, bad)); });
+    };
+    // A staircase that one pasted control meets at each of the 1000 shifts, that control
+    // last; its ids leave no room above the highest, so every pasted id comes from below.
+    std::vector<LayoutControl> stairs;
+    for (int k = 0; k < 1000; ++k) {
+        const auto at = static_cast<float>(10 * k);
+        stairs.push_back(box("S", at, at, at + 40, at + 20));
+        stairs.back().m_id = static_cast<std::uint32_t>(k);
+    }
+    stairs.back().m_id = UINT32_MAX;
+    std::vector<LayoutControl> incoming;
+    incoming.reserve(MILLION);
+    for (int i = 0; i + 1 < MILLION; ++i) {
+        incoming.push_back(box("P", static_cast<float>(i % 797), 3000, 2, 3001));
+        incoming.back().m_id = static_cast<std::uint32_t>(i % 999);
+    }
+    incoming.push_back(box("P", 0, 0, 40, 20));
+    std::vector<LayoutControl> alone = incoming;
+    const double empty = fit({}, alone);
+    const double staircase = fit(stairs, incoming);
+    std::printf("a million into an empty layout %.2f s, into a staircase %.2f s\n", empty,
+                staircase);
+    EXPECT_LT(staircase, 2 * empty + 1);
+    EXPECT_EQ(incoming.back().m_x1, 10000.0f) << "past the last stair";
+    EXPECT_EQ(incoming.front().m_y1, 13000.0f);
+    std::unordered_set<std::uint32_t> ids;
+    for (const auto* list : {&stairs, &incoming})
+        for (const LayoutControl& c : *list)
+            ASSERT_TRUE(ids.insert(c.m_id).second) << "id " << c.m_id << " given twice";
+
+    // A staircase of a million pasted onto itself, where every shift up to the cap meets,
+    // against the same paste moved off by 3 pixels, where none does.
+    std::vector<LayoutControl> self;
+    self.reserve(MILLION);
+    for (int i = 0; i < MILLION; ++i) {
+        const auto at = static_cast<float>(10 * i);
+        self.push_back(box("T", at, at, at + 5, at + 5));
+    }
+    incoming = self;
+    for (LayoutControl& c : incoming)
+        c.m_name = "U"; // the renaming of a million costs the same in both
+    std::vector<LayoutControl> moved = incoming;
+    for (LayoutControl& c : moved)
+        c.m_x1 += 3;
+    const double apart = fit(self, moved);
+    const double onto = fit(self, incoming);
+    std::printf("a million onto itself %.2f s, beside itself %.2f s\n", onto, apart);
+    EXPECT_LT(onto, 2 * apart + 1);
+    EXPECT_EQ(incoming[0].m_x1, 10010.0f) << "the capped 1001 steps";
+    EXPECT_EQ(moved[0].m_x1, 3.0f);
 }
 
 TEST(ArrangeArithmetic, AControlWithoutAFinitePlaceSpoilsNothing)

@@ -57,9 +57,12 @@ inline void rename(CKarveloDoc* doc, const char* name)
     doc->ChangeControl(nullptr, 0, record, QStringLiteral("Umbenennen"), 1);
 }
 
-// The recovery folder of the editor whose home is home.
+// The recovery folder of the editor whose home is home: under the data folder of the two
+// names the editor's start gives the process.
 inline QString recoveryFolderOf(const QByteArray& home)
 {
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setApplicationName(QStringLiteral("Karvelo"));
     const QByteArray old = qgetenv("HOME");
     qputenv("HOME", home);
     const QString folder = CRecovery::DefaultFolder();

@@ -74,7 +74,8 @@ float shifted(float v, std::uint64_t steps)
     return moves(v) ? v + STEP * static_cast<float>(steps) : v;
 }
 
-// Only a rectangle whose four corners move can move off an existing one.
+// A rectangle with a corner that does not move is left out of the test: it might never get
+// off an existing one.
 bool takesPart(const LayoutControl& c)
 {
     return moves(c.m_x1) && moves(c.m_y1) && moves(c.m_x2) && moves(c.m_y2);
@@ -135,6 +136,8 @@ struct Mover
 std::uint64_t freeSteps(const std::vector<LayoutControl>& existing,
                         const std::vector<LayoutControl>& incoming, std::uint64_t most)
 {
+    if (existing.empty())
+        return 0;
     // Each incoming rectangle once: a thousand copies of one meet the same rectangles.
     std::vector<Mover> movers;
     RectSet seen(incoming.size());

@@ -508,8 +508,8 @@ TEST(ArrangeArithmetic, PastedPlacesFollowTheRuleWhereCopiesKeepMeeting)
 }
 
 // A million pasted controls cost about what they cost where nothing meets, however often the
-// shifted copies meet the layout and whatever ids it holds. (Measured against the same build:
-// the sanitizers slow everything alike.)
+// shifted copies meet the layout. (Measured against the same paste in the same build: the
+// sanitizers slow everything alike.)
 TEST(ArrangeArithmetic, AMillionPastedControlsFindTheirPlaceAtOnce)
 {
     constexpr int MILLION = 1000000;
@@ -518,37 +518,37 @@ TEST(ArrangeArithmetic, AMillionPastedControlsFindTheirPlaceAtOnce)
         std::string bad;
         return secondsOf([&] { ASSERT_TRUE(FitPastedControls(existing, incoming, bad)); });
     };
+    const auto moved = [](std::vector<LayoutControl> controls, float by) {
+        for (LayoutControl& c : controls)
+            c.m_x1 += by;
+        return controls;
+    };
     // A staircase that one pasted control meets at each of the 1000 shifts, that control
-    // last; its ids leave no room above the highest, so every pasted id comes from below.
+    // last; beside it, the same staircase 3 pixels off, which nothing meets.
     std::vector<LayoutControl> stairs;
     for (int k = 0; k < 1000; ++k) {
         const auto at = static_cast<float>(10 * k);
         stairs.push_back(box("S", at, at, at + 40, at + 20));
         stairs.back().m_id = static_cast<std::uint32_t>(k);
     }
-    stairs.back().m_id = UINT32_MAX;
     std::vector<LayoutControl> incoming;
     incoming.reserve(MILLION);
     for (int i = 0; i + 1 < MILLION; ++i) {
         incoming.push_back(box("P", static_cast<float>(i % 797), 3000, 2, 3001));
-        incoming.back().m_id = static_cast<std::uint32_t>(i % 999);
+        incoming.back().m_id = static_cast<std::uint32_t>(i % 1000);
     }
     incoming.push_back(box("P", 0, 0, 40, 20));
-    std::vector<LayoutControl> alone = incoming;
-    const double empty = fit({}, alone);
+    std::vector<LayoutControl> besides = incoming;
+    const double apart = fit(moved(stairs, 3), besides);
     const double staircase = fit(stairs, incoming);
-    std::printf("a million into an empty layout %.2f s, into a staircase %.2f s\n", empty,
-                staircase);
-    EXPECT_LT(staircase, 2 * empty + 1);
+    std::printf("a million beside a staircase %.2f s, into it %.2f s\n", apart, staircase);
+    EXPECT_LT(staircase, 2 * apart + 1);
     EXPECT_EQ(incoming.back().m_x1, 10000.0f) << "past the last stair";
     EXPECT_EQ(incoming.front().m_y1, 13000.0f);
-    std::unordered_set<std::uint32_t> ids;
-    for (const auto* list : {&stairs, &incoming})
-        for (const LayoutControl& c : *list)
-            ASSERT_TRUE(ids.insert(c.m_id).second) << "id " << c.m_id << " given twice";
+    EXPECT_EQ(besides.back().m_x1, 0.0f);
 
     // A staircase of a million pasted onto itself, where every shift up to the cap meets,
-    // against the same paste moved off by 3 pixels, where none does.
+    // against the same paste moved off by 3 pixels.
     std::vector<LayoutControl> self;
     self.reserve(MILLION);
     for (int i = 0; i < MILLION; ++i) {
@@ -557,16 +557,45 @@ TEST(ArrangeArithmetic, AMillionPastedControlsFindTheirPlaceAtOnce)
     }
     incoming = self;
     for (LayoutControl& c : incoming)
-        c.m_name = "U"; // the renaming of a million costs the same in both
-    std::vector<LayoutControl> moved = incoming;
-    for (LayoutControl& c : moved)
-        c.m_x1 += 3;
-    const double apart = fit(self, moved);
+        c.m_name = "U"; // the renaming of a million would cost the same in both
+    besides = moved(incoming, 3);
+    const double beside = fit(self, besides);
     const double onto = fit(self, incoming);
-    std::printf("a million onto itself %.2f s, beside itself %.2f s\n", onto, apart);
-    EXPECT_LT(onto, 2 * apart + 1);
+    std::printf("a million onto itself %.2f s, beside itself %.2f s\n", onto, beside);
+    EXPECT_LT(onto, 2 * beside + 1);
     EXPECT_EQ(incoming[0].m_x1, 10010.0f) << "the capped 1001 steps";
-    EXPECT_EQ(moved[0].m_x1, 3.0f);
+    EXPECT_EQ(besides[0].m_x1, 3.0f);
+}
+
+// Where no id is left above the highest, the free ones from 0 serve; finding them costs as
+// much as taking the next above the highest.
+TEST(ArrangeArithmetic, FreeIdsFromZeroAreFoundWithoutStartingOver)
+{
+    constexpr int COUNT = 20000;
+    std::vector<LayoutControl> existing;
+    for (int i = 0; i < COUNT; ++i) {
+        existing.push_back(box("E", static_cast<float>(i), 0, static_cast<float>(i) + 5, 5));
+        existing.back().m_id = static_cast<std::uint32_t>(2 * i); // every even id below 2 COUNT
+    }
+    std::vector<LayoutControl> incoming = existing;
+    for (LayoutControl& c : incoming)
+        c.m_y1 = 1;
+    std::vector<LayoutControl> above = incoming;
+    std::string bad;
+    const double room = secondsOf([&] { ASSERT_TRUE(FitPastedControls(existing, above, bad)); });
+    existing.back().m_id = UINT32_MAX;
+    const double wrapped =
+        secondsOf([&] { ASSERT_TRUE(FitPastedControls(existing, incoming, bad)); });
+    std::printf("%d ids above the highest %.3f s, from 0 %.3f s\n", COUNT, room, wrapped);
+    EXPECT_LT(wrapped, 2 * room + 0.2);
+    EXPECT_EQ(incoming[0].m_id, 1u) << "the first odd one";
+    EXPECT_EQ(incoming[COUNT - 2].m_id, static_cast<std::uint32_t>(2 * COUNT - 3));
+    EXPECT_EQ(incoming[COUNT - 1].m_id, static_cast<std::uint32_t>(2 * COUNT - 2))
+        << "free in the layout: kept";
+    std::unordered_set<std::uint32_t> ids;
+    for (const auto* list : {&existing, &incoming})
+        for (const LayoutControl& c : *list)
+            ASSERT_TRUE(ids.insert(c.m_id).second) << "id " << c.m_id << " given twice";
 }
 
 TEST(ArrangeArithmetic, AControlWithoutAFinitePlaceSpoilsNothing)

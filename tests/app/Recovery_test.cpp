@@ -100,9 +100,11 @@ TEST(RecoveryCopies, ChangesThatGoOnAreCopiedAtLeastOncePerInterval)
         draw(editor.doc(), DRAWN);
         QElapsedTimer clock;
         clock.start();
-        // A change every 0.4 s: the copy a moment after the last change never comes.
-        while (filesIn(folder, QStringLiteral("*.lay")).isEmpty() && clock.elapsed() < 8000) {
-            rename(editor.doc(), clock.elapsed() % 2 ? "ODD" : "EVEN");
+        // A change every 0.4 s: the copy a moment after the last change never comes. (The
+        // name alternates: the same name twice would be no change.)
+        for (int turn = 0;
+             filesIn(folder, QStringLiteral("*.lay")).isEmpty() && clock.elapsed() < 8000; ++turn) {
+            rename(editor.doc(), turn % 2 ? "ODD" : "EVEN");
             QTest::qWait(400);
         }
         EXPECT_EQ(filesIn(folder, QStringLiteral("*.lay")).size(), 1);

@@ -57,7 +57,21 @@ void DocTemplate::InitialUpdateFrame(MdiChild* frame)
     frame->InitialUpdateFrame();
 }
 
-Document* DocTemplate::OpenDocumentFile(const QString& path)
+QString DocTemplate::NextUntitledTitle()
+{
+    // A document titled otherwise (restored after a crash) may hold a number ahead of the
+    // counter: the counter passes over it.
+    for (;; ++m_untitledCount) {
+        const QString title = GetDocString(docName) + QString::number(m_untitledCount);
+        if (std::none_of(m_documents.begin(), m_documents.end(),
+                         [&title](const Document* other) { return other->GetTitle() == title; })) {
+            ++m_untitledCount;
+            return title;
+        }
+    }
+}
+
+Document* DocTemplate::OpenDocumentFile(const QString& path, const QString& untitled)
 {
     Document* document = m_makeDocument();
     document->SetDocTemplate(this);
@@ -79,8 +93,7 @@ Document* DocTemplate::OpenDocumentFile(const QString& path)
         return nullptr;
     }
     if (path.isEmpty()) {
-        document->SetTitle(GetDocString(docName) + QString::number(m_untitledCount));
-        ++m_untitledCount;
+        document->SetTitle(untitled.isEmpty() ? NextUntitledTitle() : untitled);
     } else {
         document->SetPathName(path);
     }

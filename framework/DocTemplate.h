@@ -48,8 +48,9 @@ public:
     const QIcon& Icon() const { return m_icon; }
 
     // A new document (empty path) or the file at path, in a new child frame. Returns null,
-    // after telling the user why, when it could not be made.
-    Document* OpenDocumentFile(const QString& path);
+    // after telling the user why, when it could not be made. A new document is titled
+    // untitled, or when that is empty, by the untitled counter.
+    Document* OpenDocumentFile(const QString& path, const QString& untitled = QString());
     // Another child frame on an open document.
     MdiChild* CreateNewFrame(Document* document);
     void InitialUpdateFrame(MdiChild* frame);
@@ -60,6 +61,9 @@ public:
     const ViewFactory& MakeView() const { return m_makeView; }
 
 private:
+    // The document name with the counter's next number that no open document's title holds.
+    QString NextUntitledTitle();
+
     unsigned m_resourceId;
     QStringList m_fields;
     DocumentFactory m_makeDocument;

@@ -4,9 +4,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -25,6 +25,8 @@ namespace {
 const char* const LOCK_SUFFIX = ".lock";
 const char* const RECORD_SUFFIX = ".json";
 const char* const REPORTED_SUFFIX = ".reported";
+// Where a record is written before it takes its name.
+const char* const WRITING_SUFFIX = ".new";
 // A record is a few hundred bytes; anything much larger is not one of ours.
 constexpr qint64 RECORD_LIMIT = 1 << 20;
 
@@ -49,9 +51,11 @@ QByteArray native(const QString& path)
 // The stem of a file name, when it is an entry's or a lock's file.
 QString stemOf(const QString& file, const QString& payloadSuffix)
 {
+    // A record a killed write left unfinished still names its entry, so that it goes with it.
     for (const QString& suffix :
          {payloadSuffix, QString::fromLatin1(RECORD_SUFFIX), QString::fromLatin1(REPORTED_SUFFIX),
-          QString::fromLatin1(LOCK_SUFFIX)})
+          QString::fromLatin1(LOCK_SUFFIX),
+          QString::fromLatin1(RECORD_SUFFIX) + QLatin1String(WRITING_SUFFIX)})
         if (file.endsWith(suffix))
             return file.chopped(suffix.size());
     return QString();
@@ -62,6 +66,53 @@ QString reportedMarkOf(const RecoveryEntry& entry)
 {
     return entry.recordPath.chopped(static_cast<int>(std::strlen(RECORD_SUFFIX))) +
            QLatin1String(REPORTED_SUFFIX);
+}
+
+// A mark is an empty file; whatever else bears its name (a link, a FIFO) counts as one too,
+// and is never followed or waited for.
+bool markExists(const QString& path)
+{
+    struct stat info
+    {
+    };
+    return ::lstat(native(path).constData(), &info) == 0;
+}
+
+void writeMark(const QString& path)
+{
+    const int fd = ::open(native(path).constData(),
+                          O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        ::close(fd);
+}
+
+int writeAll(int fd, const QByteArray& bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t put =
+            ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return put < 0 ? errno : EIO;
+        done += put;
+    }
+    return 0;
+}
+
+void syncFolder(const QString& file)
+{
+    const int fd = ::open(native(QFileInfo(file).absolutePath()).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+RecoveryFault systemFault(int error)
+{
+    return {error == ENOENT ? RecoveryFault::MISSING : RecoveryFault::SYSTEM, error};
 }
 
 } // namespace
@@ -139,7 +190,7 @@ std::vector<QString> RecoveryStore::EntryNames(const QString& session) const
     return {names.begin(), names.end()};
 }
 
-std::vector<RecoveryEntry> RecoveryStore::ClaimOrphans()
+std::vector<RecoveryEntry> RecoveryStore::ClaimOrphans(std::vector<RecoveryLockFault>* lockFaults)
 {
     std::set<QString> sessions;
     const QStringList files = QDir(m_folder).entryList(QDir::Files);
@@ -156,12 +207,22 @@ std::vector<RecoveryEntry> RecoveryStore::ClaimOrphans()
             std::any_of(m_claims.begin(), m_claims.end(),
                         [&session](const Claim& claim) { return claim.session == session; }))
             continue;
-        const QByteArray path =
-            native(m_folder + QLatin1Char('/') + session + QLatin1String(LOCK_SUFFIX));
+        const QString lockPath = m_folder + QLatin1Char('/') + session + QLatin1String(LOCK_SUFFIX);
+        const QByteArray path = native(lockPath);
         // A session whose lock file is gone (its run ended with entries left) gets a new one.
-        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd < 0)
+        const int fd =
+            ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            // Its entries stay where they are; the user hears of it once.
+            const int error = errno;
+            const QString mark =
+                m_folder + QLatin1Char('/') + session + QLatin1String(REPORTED_SUFFIX);
+            if (lockFaults && !markExists(mark)) {
+                lockFaults->push_back({lockPath, error});
+                writeMark(mark);
+            }
             continue;
+        }
         struct stat locked
         {
         }, named{};
@@ -193,8 +254,11 @@ void RecoveryStore::ReleaseOrphans()
 
 void RecoveryStore::Release(const QString& session, int lock)
 {
-    if (EntryNames(session).empty())
-        QFile::remove(m_folder + QLatin1Char('/') + session + QLatin1String(LOCK_SUFFIX));
+    if (EntryNames(session).empty()) {
+        const QString stem = m_folder + QLatin1Char('/') + session;
+        QFile::remove(stem + QLatin1String(LOCK_SUFFIX));
+        QFile::remove(stem + QLatin1String(REPORTED_SUFFIX));
+    }
     ::close(lock);
 }
 
@@ -202,41 +266,105 @@ void RecoveryStore::Remove(const RecoveryEntry& entry)
 {
     QFile::remove(entry.payloadPath);
     QFile::remove(entry.recordPath);
+    QFile::remove(entry.recordPath + QLatin1String(WRITING_SUFFIX));
     QFile::remove(reportedMarkOf(entry));
 }
 
 void RecoveryStore::MarkReported(const RecoveryEntry& entry)
 {
-    QFile mark(reportedMarkOf(entry));
-    if (mark.open(QIODevice::WriteOnly))
-        mark.close();
+    writeMark(reportedMarkOf(entry));
 }
 
 bool RecoveryStore::IsReported(const RecoveryEntry& entry)
 {
-    return QFile::exists(reportedMarkOf(entry));
+    return markExists(reportedMarkOf(entry));
 }
 
-bool RecoveryStore::WriteRecord(const QString& path, const QJsonObject& record)
+bool RecoveryStore::WriteRecord(const QString& path, const QJsonObject& record, int* systemError)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = QJsonDocument(record).toJson();
-    return file.write(bytes) == bytes.size() && file.commit();
+    // Every write, the sync and the close are checked: on a full disk a buffered write
+    // succeeds and only these tell.
+    const QByteArray writing = native(path + QLatin1String(WRITING_SUFFIX));
+    int error = 0;
+    const int fd =
+        ::open(writing.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        error = errno;
+    } else {
+        error = writeAll(fd, QJsonDocument(record).toJson());
+        if (!error && ::fsync(fd) != 0)
+            error = errno;
+        if (::close(fd) != 0 && !error)
+            error = errno;
+        if (!error && ::rename(writing.constData(), native(path).constData()) != 0)
+            error = errno;
+        if (error)
+            ::unlink(writing.constData());
+        else
+            syncFolder(path);
+    }
+    if (systemError)
+        *systemError = error;
+    return error == 0;
 }
 
-bool RecoveryStore::ReadRecord(const QString& path, QJsonObject* record)
+bool RecoveryStore::ReadRecord(const QString& path, QJsonObject* record, RecoveryFault* fault)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > RECORD_LIMIT)
-        return false;
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
-        return false;
-    *record = document.object();
-    return true;
+    RecoveryFault found;
+    QByteArray bytes;
+    const int fd =
+        ::open(native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat info
+    {
+    };
+    if (fd < 0) {
+        found = errno == ELOOP ? RecoveryFault{RecoveryFault::NOT_REGULAR, 0} : systemFault(errno);
+    } else if (::fstat(fd, &info) != 0) {
+        found = systemFault(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        found.kind = RecoveryFault::NOT_REGULAR;
+    } else {
+        // The size the system gives is not trusted: reading stops past the limit.
+        char chunk[64 * 1024];
+        while (found.kind == RecoveryFault::NONE) {
+            const ssize_t got = ::read(fd, chunk, sizeof chunk);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                found = systemFault(errno);
+            else if (got == 0)
+                break;
+            else if (bytes.size() + got > RECORD_LIMIT)
+                found.kind = RecoveryFault::TOO_LARGE;
+            else
+                bytes.append(chunk, got);
+        }
+    }
+    if (fd >= 0)
+        ::close(fd);
+    if (found.kind == RecoveryFault::NONE) {
+        QJsonParseError error{};
+        const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject())
+            found.kind = RecoveryFault::MALFORMED;
+        else
+            *record = document.object();
+    }
+    if (fault)
+        *fault = found;
+    return found.kind == RecoveryFault::NONE;
+}
+
+RecoveryFault RecoveryStore::CheckCopy(const QString& path)
+{
+    struct stat info
+    {
+    };
+    if (::lstat(native(path).constData(), &info) != 0)
+        return systemFault(errno);
+    if (!S_ISREG(info.st_mode))
+        return {RecoveryFault::NOT_REGULAR, 0};
+    return {};
 }
 
 } // namespace fw

@@ -18,6 +18,30 @@ struct RecoveryEntry
     QString recordPath;
 };
 
+// Why a file of the folder was not read. Only regular files are: a FIFO would hold the start
+// until a writer came, a link to a device could feed it without end.
+struct RecoveryFault
+{
+    enum Kind
+    {
+        NONE,
+        MISSING,
+        SYSTEM,      // error says why
+        NOT_REGULAR, // not a regular file, or a link
+        TOO_LARGE,
+        MALFORMED,
+    };
+    Kind kind = NONE;
+    int error = 0;
+};
+
+// A session whose lock file could not be opened: its entries cannot be claimed.
+struct RecoveryLockFault
+{
+    QString lockPath;
+    int error = 0;
+};
+
 // Each run of the program is a session, named by its process id and start time, that holds
 // a lock on its own lock file while it runs. The entries of a session whose lock nobody holds
 // are orphans: the process died. A later run takes such a session's lock before it reads its
@@ -41,20 +65,28 @@ public:
     RecoveryEntry Entry(int document) const;
 
     // Takes the lock of every session nobody holds and lists their entries, leaving out those
-    // marked as reported. The locks stay taken until ReleaseOrphans.
-    std::vector<RecoveryEntry> ClaimOrphans();
+    // marked as reported. The locks stay taken until ReleaseOrphans. A session whose lock file
+    // cannot be opened goes to lockFaults, once: it is marked as reported then.
+    std::vector<RecoveryEntry> ClaimOrphans(std::vector<RecoveryLockFault>* lockFaults = nullptr);
     void ReleaseOrphans();
 
-    // Deletes an entry's files.
+    // Deletes an entry's files, the copy first: a removal cut short leaves a record without a
+    // copy, which offers nothing.
     static void Remove(const RecoveryEntry& entry);
     // An entry that cannot be read is told about once, and kept: the mark leaves it out of
     // later offers.
     static void MarkReported(const RecoveryEntry& entry);
     static bool IsReported(const RecoveryEntry& entry);
 
-    // Any thread: the record replaces the old one only once it is complete on disk.
-    static bool WriteRecord(const QString& path, const QJsonObject& record);
-    static bool ReadRecord(const QString& path, QJsonObject* record);
+    // Any thread: the record replaces the old one only once it is complete on disk; a write
+    // that fails (a full disk) leaves the old one. systemError gets the reason.
+    static bool WriteRecord(const QString& path, const QJsonObject& record,
+                            int* systemError = nullptr);
+    // Reads a record of at most 1 MiB from a regular file (never a link), never waiting.
+    static bool ReadRecord(const QString& path, QJsonObject* record,
+                           RecoveryFault* fault = nullptr);
+    // Whether a copy is a regular file that may be read (MISSING when there is none).
+    static RecoveryFault CheckCopy(const QString& path);
 
 private:
     struct Claim

@@ -9,27 +9,51 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <atomic>
+#include <cerrno>
+
 namespace {
 
 // Longer than this on the user-interface thread and typing would stutter.
 constexpr double UI_THREAD_BUDGET_MS = 5.0;
 
-bool writeEntry(const LayoutDataObject& layout, const fw::RecoveryEntry& entry,
-                const QJsonObject& record)
+std::atomic<CDocRecovery::MomentHook> g_momentHook{nullptr};
+
+void reachMoment(CDocRecovery::Moment moment)
 {
+    if (const CDocRecovery::MomentHook hook = g_momentHook.load())
+        hook(moment);
+}
+
+// The record first: a copy without its record would be a nameless file after a crash, while
+// a record without its copy offers nothing and goes. A later record beside the copy before it
+// still restores that copy. Returns the system's reason of a failure, or 0.
+int writeEntry(const LayoutDataObject& layout, const fw::RecoveryEntry& entry,
+               const QJsonObject& record)
+{
+    int error = 0;
+    if (!fw::RecoveryStore::WriteRecord(entry.recordPath, record, &error))
+        return error ? error : EIO;
+    reachMoment(CDocRecovery::Moment::BetweenRecordAndCopy);
     // The same safe save as the user's files: a copy is replaced only by a complete one.
-    return SaveLayoutFile(layout, QFile::encodeName(entry.payloadPath).constData()) >= 0 &&
-           fw::RecoveryStore::WriteRecord(entry.recordPath, record);
+    if (SaveLayoutFile(layout, QFile::encodeName(entry.payloadPath).constData(), &error) < 0)
+        return error ? error : EIO;
+    return 0;
 }
 
 } // namespace
+
+void CDocRecovery::SetMomentHook(MomentHook hook)
+{
+    g_momentHook.store(hook);
+}
 
 struct CDocRecovery::Job
 {
     LayoutDataObject layout;
     fw::RecoveryEntry entry;
     QJsonObject record;
-    bool written = false;
+    int error = 0;
     double ms = 0;
 };
 
@@ -52,7 +76,13 @@ CDocRecovery::~CDocRecovery()
     if (m_worker.joinable())
         m_worker.join();
     if (m_written && !m_keep)
-        fw::RecoveryStore::Remove(m_entry);
+        Remove();
+}
+
+void CDocRecovery::Remove()
+{
+    reachMoment(Moment::BeforeRemoval);
+    fw::RecoveryStore::Remove(m_entry);
 }
 
 void CDocRecovery::OnChange()
@@ -90,7 +120,7 @@ void CDocRecovery::Discard()
         return;
     }
     if (m_written)
-        fw::RecoveryStore::Remove(m_entry);
+        Remove();
     m_written = false;
 }
 
@@ -125,12 +155,12 @@ bool CDocRecovery::Write(bool mayUseWorker)
     if (!mayUseWorker || m_recovery->EstimateMs(count) < UI_THREAD_BUDGET_MS) {
         QElapsedTimer clock;
         clock.start();
-        const bool written = writeEntry(m_doc->m_layout, m_entry, Record());
+        const int error = writeEntry(m_doc->m_layout, m_entry, Record());
         m_recovery->Learn(count, static_cast<double>(clock.nsecsElapsed()) / 1e6);
         ++m_writes;
-        if (!written)
-            m_recovery->ReportWriteFailure();
-        return written;
+        if (error)
+            m_recovery->ReportWriteFailure(error);
+        return error == 0;
     }
     // The snapshot is the only work left on this thread.
     m_job = std::make_shared<Job>();
@@ -140,7 +170,7 @@ bool CDocRecovery::Write(bool mayUseWorker)
     m_worker = std::thread([this, job = m_job] {
         QElapsedTimer clock;
         clock.start();
-        job->written = writeEntry(job->layout, job->entry, job->record);
+        job->error = writeEntry(job->layout, job->entry, job->record);
         job->ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
         // A wait on the UI thread may have finished this job already and started the next:
         // the news is for this job only.
@@ -170,11 +200,11 @@ void CDocRecovery::OnWorkerDone()
     m_recovery->Learn(job->layout.m_controls.size(), job->ms);
     ++m_writes;
     ++m_workerWrites;
-    if (!job->written)
-        m_recovery->ReportWriteFailure();
+    if (job->error)
+        m_recovery->ReportWriteFailure(job->error);
     if (m_discardAfter) {
         m_discardAfter = false;
-        fw::RecoveryStore::Remove(m_entry);
+        Remove();
         m_written = false;
     }
     if (std::exchange(m_again, false) && m_doc->IsModified())

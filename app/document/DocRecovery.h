@@ -36,6 +36,16 @@ public:
     void Keep() { m_keep = true; }
 
     const fw::RecoveryEntry& Entry() const { return m_entry; }
+
+    // Moments where a crash must not cost the work: tests make the program die there. The
+    // hook runs on the thread that writes, and is null in the program.
+    enum class Moment
+    {
+        BetweenRecordAndCopy,
+        BeforeRemoval,
+    };
+    using MomentHook = void (*)(Moment);
+    static void SetMomentHook(MomentHook hook);
     // Writes done, and how many of them ran on a worker thread.
     int Writes() const { return m_writes; }
     int WorkerWrites() const { return m_workerWrites; }
@@ -48,6 +58,7 @@ private:
     bool Write(bool mayUseWorker);
     void OnWorkerDone();
     void WaitForWorker();
+    void Remove();
     QJsonObject Record() const;
 
     CKarveloDoc* m_doc;

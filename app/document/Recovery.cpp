@@ -18,6 +18,8 @@
 #include <QStatusBar>
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -126,14 +128,17 @@ void CRecovery::Learn(std::size_t count, double ms)
             2;
 }
 
-void CRecovery::ReportWriteFailure()
+void CRecovery::ReportWriteFailure(int error)
 {
     // Said once in the status bar: a box on every attempt would interrupt the work it guards.
     if (std::exchange(m_failureTold, true))
         return;
+    const QString folder = QDir::toNativeSeparators(m_store.Folder());
     if (fw::App() && fw::App()->MainFrame())
-        fw::App()->MainFrame()->statusBar()->showMessage(fw::FormatString(
-            resources::IDS_RECOVERY_WRITE_FAILED, QDir::toNativeSeparators(m_store.Folder())));
+        fw::App()->MainFrame()->statusBar()->showMessage(
+            error ? fw::FormatString(resources::IDS_RECOVERY_WRITE_FAILED_BECAUSE, folder,
+                                     QString::fromLocal8Bit(std::strerror(error)))
+                  : fw::FormatString(resources::IDS_RECOVERY_WRITE_FAILED, folder));
 }
 
 void CRecovery::Shutdown()
@@ -149,31 +154,99 @@ void CRecovery::Shutdown()
     }
 }
 
-bool CRecovery::ReadOrphan(Orphan& orphan)
+namespace {
+
+// "name (why)" for the list of files that were not read.
+QString faultLine(const QString& path, const fw::RecoveryFault& fault)
 {
+    QString why;
+    if (fault.kind == fw::RecoveryFault::SYSTEM)
+        why = QString::fromLocal8Bit(std::strerror(fault.error));
+    else if (fault.kind == fw::RecoveryFault::NOT_REGULAR)
+        why = fw::LoadString(resources::IDS_RECOVERY_NOT_REGULAR);
+    else if (fault.kind == fw::RecoveryFault::TOO_LARGE)
+        why = fw::LoadString(resources::IDS_RECOVERY_TOO_LARGE);
+    const QString name = QFileInfo(path).fileName();
+    return why.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, why);
+}
+
+// Untitled, never changed, empty: what File New at the start opened.
+bool untouched(fw::Document* document)
+{
+    auto* doc = qobject_cast<CKarveloDoc*>(document);
+    return doc && doc->GetPathName().isEmpty() && !doc->IsModified() &&
+           doc->m_layout.m_controls.empty() && doc->UndoStack()->count() == 0;
+}
+
+} // namespace
+
+CRecovery::Found CRecovery::ReadOrphan(Orphan& orphan, QString& line)
+{
+    const fw::RecoveryEntry& entry = orphan.entry;
+    const fw::RecoveryFault copy = fw::RecoveryStore::CheckCopy(entry.payloadPath);
+    if (copy.kind == fw::RecoveryFault::MISSING)
+        return Found::NOTHING; // a record whose copy was never written: nothing was lost
+    if (copy.kind != fw::RecoveryFault::NONE) {
+        line = faultLine(entry.payloadPath, copy);
+        return Found::UNREADABLE;
+    }
     QJsonObject json;
-    if (!fw::RecoveryStore::ReadRecord(orphan.entry.recordPath, &json) ||
-        !RecoveryRecord::FromJson(json, orphan.record))
-        return false;
+    fw::RecoveryFault fault;
+    if (!fw::RecoveryStore::ReadRecord(entry.recordPath, &json, &fault)) {
+        if (fault.kind != fw::RecoveryFault::MISSING) {
+            line = faultLine(entry.recordPath, fault);
+            return Found::UNREADABLE;
+        }
+        // A copy whose record never came: an untitled layout named after its file.
+        const QFileInfo payload(entry.payloadPath);
+        orphan.record.title = payload.completeBaseName();
+        orphan.record.time = payload.lastModified().toUTC();
+    } else if (!RecoveryRecord::FromJson(json, orphan.record)) {
+        line = faultLine(entry.recordPath, {});
+        return Found::UNREADABLE;
+    }
     // Records read before a fault are no copy of the work: the whole file or nothing.
-    return LoadLayoutFile(orphan.layout, QFile::encodeName(orphan.entry.payloadPath).constData()) >=
-           0;
+    int error = 0;
+    if (LoadLayoutFile(orphan.layout, QFile::encodeName(entry.payloadPath).constData(), &error) <
+        0) {
+        line = faultLine(entry.payloadPath,
+                         {error ? fw::RecoveryFault::SYSTEM : fw::RecoveryFault::MALFORMED, error});
+        return Found::UNREADABLE;
+    }
+    // Saved after the copy was taken (the run died before it removed the copy).
+    if (!orphan.record.path.isEmpty()) {
+        LayoutDataObject onDisk;
+        if (LoadLayoutFile(onDisk, QFile::encodeName(orphan.record.path).constData()) >= 0 &&
+            IdenticalRecords(onDisk.m_controls, orphan.layout.m_controls))
+            return Found::NOTHING;
+    }
+    return Found::OFFER;
 }
 
 void CRecovery::OfferOrphans()
 {
     std::vector<Orphan> orphans;
     QStringList unreadable;
-    for (fw::RecoveryEntry& entry : m_store.ClaimOrphans()) {
+    std::vector<fw::RecoveryLockFault> lockFaults;
+    for (fw::RecoveryEntry& entry : m_store.ClaimOrphans(&lockFaults)) {
         Orphan orphan;
         orphan.entry = std::move(entry);
-        if (ReadOrphan(orphan)) {
+        QString line;
+        switch (ReadOrphan(orphan, line)) {
+        case Found::OFFER:
             orphans.push_back(std::move(orphan));
-        } else {
-            unreadable << QDir::toNativeSeparators(QFileInfo(orphan.entry.payloadPath).fileName());
+            break;
+        case Found::NOTHING:
+            RemoveOrphan(orphan.entry);
+            break;
+        case Found::UNREADABLE:
+            unreadable << line;
             fw::RecoveryStore::MarkReported(orphan.entry);
+            break;
         }
     }
+    for (const fw::RecoveryLockFault& fault : lockFaults)
+        unreadable << faultLine(fault.lockPath, {fw::RecoveryFault::SYSTEM, fault.error});
     if (!unreadable.isEmpty())
         fw::MessageBox(fw::FormatString(resources::IDS_RECOVERY_UNREADABLE,
                                         unreadable.join(QLatin1Char('\n')),
@@ -204,23 +277,48 @@ void CRecovery::OfferOrphans()
          fw::LoadString(resources::IDS_RECOVERY_DISCARD),
          fw::LoadString(resources::IDS_RECOVERY_LATER)},
         RESTORE, LATER, fw::MB_ICONQUESTION);
+    std::vector<fw::Document*> closing;
+    if (answer == RESTORE && fw::App()) {
+        const std::vector<fw::Document*> open = fw::App()->Documents();
+        std::copy_if(open.begin(), open.end(), std::back_inserter(closing), untouched);
+    }
+    bool restored = false;
     for (Orphan& orphan : orphans) {
         // A copy goes only once the window that took it over has its own.
-        if ((answer == RESTORE && Restore(orphan)) || answer == DISCARD)
+        const bool taken = answer == RESTORE && Restore(orphan, closing);
+        restored = restored || taken;
+        if (taken || answer == DISCARD)
             RemoveOrphan(orphan.entry);
     }
     m_store.ReleaseOrphans();
+    // Only the restored windows remain.
+    if (restored) {
+        for (fw::Document* document : closing)
+            document->OnCloseDocument();
+    }
 }
 
-bool CRecovery::Restore(Orphan& orphan)
+bool CRecovery::Restore(Orphan& orphan, const std::vector<fw::Document*>& closing)
 {
     if (!fw::App() || fw::App()->Templates().empty())
         return false;
-    auto* doc =
-        qobject_cast<CKarveloDoc*>(fw::App()->Templates().front()->OpenDocumentFile(QString()));
+    // The title it had, unless a window that stays bears it: then the counter's next one. A
+    // layout with a file is titled by its file: it takes no number either.
+    QString title = QFileInfo(orphan.record.path).fileName();
+    if (orphan.record.path.isEmpty()) {
+        const std::vector<fw::Document*> open = fw::App()->Documents();
+        const bool taken = std::any_of(open.begin(), open.end(), [&](const fw::Document* other) {
+            return other->GetTitle() == orphan.record.title &&
+                   std::find(closing.begin(), closing.end(), other) == closing.end();
+        });
+        if (!taken)
+            title = orphan.record.title;
+    }
+    auto* doc = qobject_cast<CKarveloDoc*>(
+        fw::App()->Templates().front()->OpenDocumentFile(QString(), title));
     if (!doc)
         return false;
-    doc->TakeRecovered(std::move(orphan.layout.m_controls), orphan.record.path, orphan.record.title,
+    doc->TakeRecovered(std::move(orphan.layout.m_controls), orphan.record.path, doc->GetTitle(),
                        orphan.record.file);
     return !doc->Recovery() || doc->Recovery()->WriteNow();
 }

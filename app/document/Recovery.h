@@ -15,6 +15,10 @@
 
 class CKarveloDoc;
 
+namespace fw {
+class Document;
+}
+
 // The side record of a copy: whose work it is, and the state of that file when the copy was
 // taken.
 struct RecoveryRecord
@@ -51,7 +55,9 @@ public:
     // Every new layout document gets its copy keeper here.
     void Attach(CKarveloDoc* doc);
     // After the main window shows: tells about copies that cannot be read (once), then asks
-    // about the others: restore, discard, or keep them for the next start.
+    // about the others: restore, discard, or keep them for the next start. A copy of what the
+    // file on disk holds already goes silently. After a restore, an untitled layout the start
+    // opened and nobody touched closes.
     void OfferOrphans();
     // At a normal end: a document still open with unsaved changes keeps its copy.
     void Shutdown();
@@ -63,7 +69,8 @@ public:
     // How long a write of count controls takes on this machine, from the writes so far.
     double EstimateMs(std::size_t count) const;
     void Learn(std::size_t count, double ms);
-    void ReportWriteFailure();
+    // Said once per run; error is the system's reason, where one is known.
+    void ReportWriteFailure(int error = 0);
 
 private:
     struct Orphan
@@ -72,8 +79,14 @@ private:
         LayoutDataObject layout;
         RecoveryRecord record;
     };
-    static bool ReadOrphan(Orphan& orphan);
-    bool Restore(Orphan& orphan);
+    enum class Found
+    {
+        OFFER,
+        NOTHING,    // no copy, or one of what the file holds already
+        UNREADABLE, // the line says which file and why
+    };
+    static Found ReadOrphan(Orphan& orphan, QString& line);
+    bool Restore(Orphan& orphan, const std::vector<fw::Document*>& closing);
     void RemoveOrphan(const fw::RecoveryEntry& entry);
 
     fw::RecoveryStore m_store;

@@ -292,6 +292,9 @@ const fw::StringTable& Strings()
         {34004, "Diese Wiederherstellungsdateien konnten nicht gelesen werden:\n\n%1\n\nSie "
                 "bleiben im Ordner %2 erhalten."},
         {34005, "Im Ordner %1 können keine Wiederherstellungsdateien geschrieben werden!"},
+        {34006, "Im Ordner %1 können keine Wiederherstellungsdateien geschrieben werden: %2"},
+        {34007, "keine gewöhnliche Datei"},
+        {34008, "zu groß"},
         {34010, "Die Datei %1 wurde von einem anderen Programm geändert.\nMöchten Sie sie neu "
                 "laden und Ihre Änderungen verwerfen?\n(Rückgängig holt Ihre Änderungen "
                 "zurück.)"},

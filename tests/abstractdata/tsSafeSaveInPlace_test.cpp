@@ -270,3 +270,67 @@ TEST(InPlace, AKillAnywhereKeepsTheOldBytesSomewhere)
         return std::string();
     }));
 }
+
+// Every name of a hard-linked file sees the saved layout: such a target is written in place,
+// and a write that fails leaves the old bytes under every name.
+TEST(InPlace, HardLinkedFilesKeepAllTheirNames)
+{
+    TempDir dir;
+    const std::string a = dir.file("a.lay"), b = dir.file("b.lay"), viaLink = dir.file("c.lay");
+    const std::string backup = dir.file("backup");
+    std::filesystem::create_directory(backup);
+    const std::string old(3000, 'o');
+    const auto inode = [](const std::string& path) {
+        struct stat info
+        {
+        };
+        return ::stat(path.c_str(), &info) == 0 ? std::pair{info.st_ino, info.st_nlink}
+                                                : std::pair{ino_t{0}, nlink_t{0}};
+    };
+    const auto linked = [&] {
+        writeFile(a, old);
+        std::filesystem::remove(b);
+        return ::link(a.c_str(), b.c_str()) == 0;
+    };
+    ASSERT_TRUE(linked());
+    ASSERT_EQ(::symlink("a.lay", viaLink.c_str()), 0);
+    writeFile(dir.file("alone.lay"), old);
+    const auto names = namesIn(dir.path());
+
+    EXPECT_CHILD_CLEAN(inChild([&] {
+        tsSetBackupFolder(backup);
+        Findings found;
+        bool inPlace = false;
+        found.check(save(b, "new through b", &inPlace) == S_OK && inPlace, "b: in place");
+        found.check(contentOf(a) == "new through b", "a sees b's save");
+        found.check(save(viaLink, std::string(9000, 'n'), &inPlace) == S_OK && inPlace,
+                    "a link to a linked file: in place");
+        found.check(contentOf(b) == std::string(9000, 'n'), "b sees the save through the link");
+        found.check(namesIn(backup).empty(), "no backup once the bytes are on disk");
+
+        found.check(save(dir.file("alone.lay"), "alone", &inPlace) == S_OK && !inPlace,
+                    "a file of one name is replaced as usual");
+        return found.text;
+    }));
+    EXPECT_EQ(namesIn(dir.path()), names) << "nothing beside the names";
+
+    // A disk with room for part of the new bytes, or for none.
+    for (rlim_t limit : {rlim_t{0}, rlim_t{4000}, rlim_t{8000}}) {
+        ASSERT_TRUE(linked());
+        const auto before = inode(a);
+        EXPECT_CHILD_CLEAN(inChild([&] {
+            tsSetBackupFolder(backup);
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit r{limit, limit};
+            ::setrlimit(RLIMIT_FSIZE, &r);
+            Findings found;
+            found.check(save(a, std::string(12000, 'n')) == HRESULT_FROM_WIN32(EFBIG),
+                        "limit " + std::to_string(limit) + ": the failure is reported");
+            return found.text;
+        }));
+        EXPECT_EQ(contentOf(a), old) << limit;
+        EXPECT_EQ(contentOf(b), old) << limit;
+        EXPECT_EQ(inode(b), before) << "still one file of two names";
+        EXPECT_TRUE(namesIn(backup).empty()) << "the old bytes are back: no backup stays";
+    }
+}

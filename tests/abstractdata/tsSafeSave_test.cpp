@@ -163,14 +163,18 @@ TEST(SafeSave, LeftoversOfKilledSavesGoWithTheNextSaveOfTheirTarget)
         EXPECT_LE(name.size(), 100u) << name;
 
     // Files that only resemble a leftover of a.lay: a user's, a link, a folder, a longer name.
-    const std::string lookalike = leftA[0].substr(0, leftA[0].size() - 1);
-    const std::vector<std::string> others = {".a.lay.ABC123", "a.lay~",        ".a.lay.swp",
-                                             leftA[0] + "x",  lookalike + "!", lookalike + "L",
-                                             lookalike + "D"};
+    // Its last character changed: never the leftover's own, whatever the random part ended in.
+    const auto lookalike = [&](char last) {
+        return leftA[0].substr(0, leftA[0].size() - 1) +
+               (last == leftA[0].back() ? static_cast<char>(last + 1) : last);
+    };
+    const std::vector<std::string> others = {".a.lay.ABC123", "a.lay~",       ".a.lay.swp",
+                                             leftA[0] + "x",  lookalike('!'), lookalike('L'),
+                                             lookalike('D')};
     for (std::size_t i = 0; i < 5; ++i)
         writeFile(dir.file(others[i]), std::string("keep"));
-    ASSERT_EQ(::symlink("a.lay", dir.file(lookalike + "L").c_str()), 0);
-    std::filesystem::create_directory(dir.file(lookalike + "D"));
+    ASSERT_EQ(::symlink("a.lay", dir.file(lookalike('L')).c_str()), 0);
+    std::filesystem::create_directory(dir.file(lookalike('D')));
 
     EXPECT_EQ(save(dir.file("a.lay"), "new"), S_OK);
     EXPECT_EQ(contentOf(dir.file("a.lay")), "new");

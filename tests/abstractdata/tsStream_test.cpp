@@ -196,12 +196,32 @@ TEST_F(StreamTest, SharingFollowsTheAccess)
 
 TEST_F(StreamTest, PermissionAndWriteErrorsComeBackAsCodes)
 {
+    // Root ignores permission bits: the owner's own 0444 file is tried as an ordinary user,
+    // beside a 0644 one that this user may write.
     writeFile(path(), "x");
+    writeFile(path("writable"), "w");
+    ::chmod(dir.path().c_str(), 0755);
     ::chmod(path().c_str(), 0444);
-    tsStream stream;
-    if (::geteuid() != 0) { // root ignores permission bits
-        EXPECT_LT(stream.Open(path().c_str(), TS_OPEN_CREATE | TS_OPEN_WRITE), 0);
+    if (::geteuid() == 0) {
+        for (const std::string& name : {path(), path("writable")}) {
+            [[maybe_unused]] const int owned =
+                ::chown(name.c_str(), testing_support::NOBODY, testing_support::NOGROUP);
+        }
     }
+    EXPECT_CHILD_CLEAN(testing_support::inChild([&] {
+        if (!testing_support::dropPrivileges())
+            return std::string("cannot drop privileges");
+        testing_support::Findings found;
+        tsStream stream;
+        const HRESULT hr = stream.Open(path().c_str(), TS_OPEN_CREATE | TS_OPEN_WRITE);
+        found.check(hr == HRESULT_FROM_WIN32(EACCES), "0444: EACCES, not " + std::to_string(hr));
+        found.check(!stream.IsOpen(), "0444: nothing open");
+        found.check(stream.Open(path("writable").c_str(), TS_OPEN_CREATE | TS_OPEN_WRITE) == S_OK,
+                    "0644: opens");
+        return found.text;
+    }));
+    EXPECT_EQ(readFile(path()), bytesOf("x")) << "not emptied";
+    EXPECT_TRUE(readFile(path("writable")).empty());
 
     // A write the disk refuses is short: E_FAIL, as for any short write, and the platform's
     // reason stays with the stream.

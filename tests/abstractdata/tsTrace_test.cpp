@@ -8,7 +8,9 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
+using testing_support::Bytes;
 using testing_support::TraceCapture;
 
 TEST(ResultCodes, SystemErrorRule)
@@ -60,12 +62,32 @@ TEST(Trace, SuccessWritesNothingAndDetachedHandleDropsLines)
         ASSERT_HRESULT(1);
         EXPECT_EQ(capture.text(), "");
     }
-    const int previous = tsTraceHandle();
+
+    // Detached, a failing line goes nowhere: not to the handle attached before, and not to
+    // standard error either.
+    TraceCapture before;
+    testing_support::TempDir dir;
+    std::FILE* errors = std::fopen(dir.file("stderr").c_str(), "w+b");
+    ASSERT_NE(errors, nullptr);
+    std::fflush(stderr);
+    const int savedErrors = ::dup(2);
+    ::dup2(::fileno(errors), 2);
     tsTraceAttach(-1);
-    HRESULT hr = E_FAIL;
-    ASSERT_HRESULT(hr); // dropped, and the code stays what it was
-    EXPECT_EQ(hr, E_FAIL);
-    tsTraceAttach(previous);
+    int evaluated = 0;
+    ASSERT_HRESULT((++evaluated, E_FAIL));
+    tsTrace(TS_TRACE_PATTERN, "t.cpp", 1, "Error: Open file '%s' failed.\n", "x");
+    tsTraceAttach(::fileno(errors));
+    ASSERT_HRESULT(E_UNEXPECTED); // attached again: this one is written
+    ::dup2(savedErrors, 2);
+    ::close(savedErrors);
+    std::fclose(errors);
+    EXPECT_EQ(evaluated, 1) << "the code is evaluated once, whatever happens to the line";
+    EXPECT_EQ(before.text(), "");
+    const Bytes written = testing_support::readFile(dir.file("stderr"));
+    const std::string text(written.begin(), written.end());
+    EXPECT_EQ(text.find("0x80004005"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Open file"), std::string::npos) << text;
+    EXPECT_NE(text.find("ASSERT_HRESULT(0x8000FFFF)"), std::string::npos) << text;
 }
 
 TEST(Trace, FormattingIsLiteralForPathsAndCutAtTheBuffer)

@@ -13,7 +13,9 @@
 //   BTN_2 becomes BTN_3 when BTN and BTN_2 exist: the suffix of a name whose stem exists is
 //   counted on);
 // - an id the layout holds gets the next id above the highest, in the order of incoming;
-// - while any incoming rectangle equals an existing one, all incoming move by (10, 10);
-//   rectangles such a move cannot shift (far off, or not finite) are left out of that test.
+// - while any incoming rectangle equals an existing one, all incoming move by (10, 10), at
+//   most 1001 times; rectangles such a move cannot shift (far off, or not finite) are left
+//   out of that test, and a corner it cannot shift stays where it is. The number of moves is
+//   found in one pass, and applied as one addition per corner.
 bool FitPastedControls(const std::vector<LayoutControl>& existing,
                        std::vector<LayoutControl>& incoming, std::string& badName);

@@ -137,6 +137,7 @@ HRESULT tsSafeSave::OpenTarget()
     if (hr < 0)
         return hr;
     m_mode = info.st_mode & 07777u;
+    m_links = info.st_nlink;
     // Another stream that has the target open keeps it: the save is refused as a sharing
     // violation instead of replacing the file under that stream's feet.
     if (::flock(m_targetFile, LOCK_EX | LOCK_NB) != 0)
@@ -183,7 +184,12 @@ HRESULT tsSafeSave::Begin(const char* path)
     HRESULT hr = resolveTarget(path, m_target);
     if (hr >= 0)
         hr = OpenTarget();
-    if (hr >= 0) {
+    if (hr >= 0 && m_targetFile >= 0 && m_links > 1) {
+        // A rename would give the new bytes to this name only; the file's other names would
+        // keep the old layout. The new bytes go into the file itself at Commit.
+        m_inPlace = true;
+        m_pending = tsMemoryStream();
+    } else if (hr >= 0) {
         hr = CreateTemporary();
         const int error = m_systemError;
         if (hr < 0 && m_targetFile >= 0 && (error == EACCES || error == EPERM || error == EROFS)) {
@@ -250,4 +256,5 @@ void tsSafeSave::Abandon()
     m_pending = tsMemoryStream();
     m_open = false;
     m_inPlace = false;
+    m_links = 0;
 }

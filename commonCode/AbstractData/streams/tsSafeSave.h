@@ -14,8 +14,9 @@
 //
 // An existing target must be a regular file that this process may open for writing: what the
 // system refuses (a read-only file for an ordinary user, a read-only mount) fails the save
-// instead of being replaced by the rename. Only where the folder takes no new file is the
-// target written in place, with a copy of its old bytes kept in the backup folder meanwhile
+// instead of being replaced by the rename. Where the folder takes no new file, and where the
+// target has more than one name (hard links, which a rename would part), the target is
+// written in place, with a copy of its old bytes kept in the backup folder meanwhile
 // (tsSetBackupFolder in tsInPlaceSave.h).
 class tsSafeSave
 {
@@ -31,7 +32,7 @@ public:
     // Drops the new file; the target stays as it was.
     void Abandon();
 
-    // True when Begin had to write into the target itself.
+    // True when Begin chose to write into the target itself.
     bool InPlace() const { return m_inPlace; }
 
     // The platform error behind the last failure, or 0, also where the code is E_FAIL for a
@@ -49,6 +50,7 @@ private:
     std::string m_temporary;  // the new file, empty while none exists
     int m_targetFile = -1;    // open for writing, locked: keeps other streams off it
     unsigned m_mode = 0;
+    unsigned long m_links = 0; // names of the existing target
     bool m_inPlace = false;
     bool m_open = false;
     int m_systemError = 0;

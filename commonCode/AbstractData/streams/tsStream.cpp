@@ -182,12 +182,13 @@ std::uint32_t tsStream::Peek(const std::uint8_t*& bytes, std::uint32_t wanted)
     if (m_readEnd - m_readPosition < wanted) {
         // What is left moves to the front, then more arrives behind it until there is enough
         // or the file ends. A failing read leaves its fault to the next Read.
+        // The buffer is made first: a peek before any read finds none to move from.
+        if (m_readAhead.size() < std::max<std::size_t>(wanted, READ_AHEAD))
+            m_readAhead.resize(std::max<std::size_t>(wanted, READ_AHEAD));
         const std::size_t left = m_readEnd - m_readPosition;
         std::memmove(m_readAhead.data(), m_readAhead.data() + m_readPosition, left);
         m_readPosition = 0;
         m_readEnd = left;
-        if (m_readAhead.size() < std::max<std::size_t>(wanted, READ_AHEAD))
-            m_readAhead.resize(std::max<std::size_t>(wanted, READ_AHEAD));
         while (m_readEnd < wanted) {
             const ssize_t got = tsRetryOnInterrupt([&] {
                 return ::read(m_file, m_readAhead.data() + m_readEnd,

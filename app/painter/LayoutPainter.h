@@ -74,19 +74,20 @@ private:
 class OutlineWriter
 {
 public:
-    OutlineWriter(QImage& image, const CanvasMapping& mapping);
+    // Writes nothing outside clip (the whole image when it is null).
+    OutlineWriter(QImage& image, const CanvasMapping& mapping, const QRect& clip = QRect());
     void Screen(QRgb colour);
     void Control(const LayoutControl& control, QRgb colour);
 
 private:
     void Outline(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
                  QRgb colour);
-    void Span(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, QRgb colour);
 
-    QImage& m_image;
     CanvasMapping m_mapping;
     uchar* m_bits;
     qsizetype m_stride;
+    // The pixels that may be written, inclusive.
+    std::int64_t m_left, m_top, m_right, m_bottom;
 };
 
 // Outlines the 800 by 600 screen and every control in dark red, then the current control

@@ -8,8 +8,9 @@
 
 #include <QLineEdit>
 
-using namespace bench;
+#include <cmath>
 
+using namespace bench;
 
 // One keystroke into the Name field: the rename, the list's refill and every repaint.
 void RenameKeystroke(benchmark::State& state)
@@ -124,12 +125,20 @@ void DragStep(benchmark::State& state)
     Editor::Settle();
     int step = 0;
     Paints paints(editor.Canvas());
+    const std::int64_t paintedBefore = canvas->PaintedPixels();
     for (auto _ : state) {
         step = (step + 1) % 50;
         send(QEvent::MouseMove, grip + QPoint(40 + step, 40 + step), Qt::NoButton, Qt::LeftButton);
         Editor::Settle();
     }
     paints.Check(state);
+    // The pixels painted in a step against the old and new rectangles with their handles.
+    const LayoutControl& moved = editor.Doc()->m_layout.m_controls[0];
+    const double withHandles =
+        (std::abs(moved.m_x2 - moved.m_x1) + 8.0) * (std::abs(moved.m_y2 - moved.m_y1) + 8.0);
+    state.counters["PaintedAreaRatio"] =
+        static_cast<double>(canvas->PaintedPixels() - paintedBefore) /
+        static_cast<double>(state.iterations()) / (2 * withHandles);
     send(QEvent::MouseButtonRelease, grip + QPoint(40, 40), Qt::LeftButton, Qt::NoButton);
 }
 

@@ -6,6 +6,7 @@
 #include "Commands.h"
 
 #include <QPoint>
+#include <QRegion>
 
 class CEditorSettings;
 class CHitIndex;
@@ -38,6 +39,8 @@ public:
     virtual fw::MdiFrame* Frame() const = 0;
     // The Draw tool's drag flag, a field of the canvas.
     virtual bool& Dragging() = 0;
+    // The tool's overlay changed, nothing else: the canvas repaints where it was and is.
+    virtual void OverlayChanged() = 0;
 };
 
 class CCanvasTool
@@ -59,12 +62,19 @@ public:
     virtual void FocusLost() {}
     // Another tool takes over: whatever is half done ends without a change.
     virtual void Deactivate() {}
+    // This tool takes over: what it knew of the layout may be old.
+    virtual void Activate() {}
     // The layout changed as change says. A tool that holds records of its own gesture lets
     // them go when someone else changed the layout (the tool names itself as the sender of
     // its own changes; the canvas hears them all the same).
     virtual void DocumentChanged(const LayoutChange&) {}
-    // What the tool adds to the picture, above the layout.
+    // What the tool adds to the picture, above the layout, and where it does (device
+    // pixels): a partial repaint covers where the overlay was and where it is now.
     virtual void PaintOverlay(QPainter&) {}
+    virtual QRegion OverlayRegion() const { return QRegion(); }
+    // Where the overlay the picture holds and the overlay now differ: what a repaint of the
+    // overlay alone must cover.
+    virtual QRegion OverlayDamage() const { return QRegion(); }
     // The commands the tool carries while the canvas is the active view.
     virtual bool OnCmdMsg(fw::CommandId, fw::CommandState*) { return false; }
 

@@ -14,6 +14,7 @@
 #include "tools/CanvasMenu.h"
 #include "views/EditorSettings.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -139,6 +140,7 @@ int CSelectTool::ControlAt(QPointF device, bool below) const
 
 void CSelectTool::MousePress(QMouseEvent* event)
 {
+    ++m_generation;
     if (!Doc())
         return;
     // A release that never arrived (a box took it) ends the gesture that was open.
@@ -196,13 +198,14 @@ QPointF CSelectTool::LayoutDelta(QPoint device) const
 
 void CSelectTool::MouseMove(QMouseEvent* event)
 {
+    ++m_generation;
     const QPoint device = DevicePoint(event);
     m_pointer = device;
     if (m_state == IDLE) {
         UpdateCursor(device);
         SetMeasuring((event->modifiers() & Qt::AltModifier) != 0);
         if (m_altHeld)
-            m_host.Widget()->update();
+            m_host.OverlayChanged();
         return;
     }
     if (!(event->buttons() & Qt::LeftButton)) {
@@ -215,13 +218,14 @@ void CSelectTool::MouseMove(QMouseEvent* event)
 
 void CSelectTool::DocumentChanged(const LayoutChange& change)
 {
+    ++m_generation;
     // Records changed by someone else (a reload, another window, an undo) make the ones kept
     // from the press stale: the gesture ends where it stands, without writing them back.
     if (m_state == IDLE || change.sender == this ||
         !(change.flags & (LayoutChange::RECORDS | LayoutChange::LIST)))
         return;
     EndGesture();
-    m_host.Widget()->update();
+    m_host.OverlayChanged();
 }
 
 void CSelectTool::Move(double dx, double dy)
@@ -280,7 +284,7 @@ void CSelectTool::Drag(QPoint device, Qt::KeyboardModifiers modifiers)
         break;
     case BANDING:
         m_band = QRect(m_press, device).normalized();
-        m_host.Widget()->update();
+        m_host.OverlayChanged();
         break;
     default:
         break;
@@ -342,6 +346,7 @@ void CSelectTool::SnapResize(QPointF& delta)
 
 void CSelectTool::MouseRelease(QMouseEvent* event)
 {
+    ++m_generation;
     if (event->button() != Qt::LeftButton)
         return;
     if (m_state == PRESSED)
@@ -411,7 +416,7 @@ void CSelectTool::EndSnapping()
     m_lines = SnapLines();
     m_linesReady = false;
     if (shown)
-        m_host.Widget()->update();
+        m_host.OverlayChanged();
 }
 
 void CSelectTool::Cancel()
@@ -430,6 +435,7 @@ void CSelectTool::Cancel()
 
 void CSelectTool::Deactivate()
 {
+    ++m_generation;
     if (Doc() && m_state != IDLE)
         Cancel();
     m_host.Widget()->unsetCursor();
@@ -457,11 +463,12 @@ void CSelectTool::SetMeasuring(bool alt)
     if (alt == m_altHeld)
         return;
     m_altHeld = alt;
-    m_host.Widget()->update();
+    m_host.OverlayChanged();
 }
 
 void CSelectTool::KeyRelease(QKeyEvent* event)
 {
+    ++m_generation;
     if (event->isAutoRepeat())
         return;
     if (event->key() == Qt::Key_Alt)
@@ -470,16 +477,17 @@ void CSelectTool::KeyRelease(QKeyEvent* event)
     if (m_nudging &&
         (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down)) {
         m_nudging = false;
-        m_host.Widget()->update();
+        m_host.OverlayChanged();
     }
 }
 
 void CSelectTool::FocusLost()
 {
+    ++m_generation;
     SetMeasuring(false);
     if (m_nudging) {
         m_nudging = false;
-        m_host.Widget()->update();
+        m_host.OverlayChanged();
     }
 }
 
@@ -489,8 +497,25 @@ std::vector<Measure> CSelectTool::Measures() const
     if (!doc || doc->Selection().selected.empty())
         return {};
     const LayoutBox selection = actions::SelectionBounds(doc->Model());
-    if (m_state == MOVING || m_state == RESIZING || m_nudging)
-        return NearestMeasures(selection, doc->m_layout.m_controls, doc->Selection().selected);
+    if (m_state == MOVING || m_state == RESIZING || m_nudging) {
+        const auto& controls = doc->m_layout.m_controls;
+        const auto& selected = doc->Selection().selected;
+        // A large selection moved as one leaves the cells to be made again: one pass over
+        // the controls costs less then. Otherwise the cells find the neighbours.
+        CHitIndex& hits = m_host.Hits();
+        if (!hits.Valid() && selected.size() > controls.size() / 32)
+            return NearestMeasures(selection, controls, selected);
+        std::vector<Measure> measures;
+        for (int side : {RIGHT, LEFT, BOTTOM, TOP}) {
+            const int nearest = hits.NearestBeside(controls, selection, side, [&](std::size_t i) {
+                return doc->Selection().Contains(i);
+            });
+            if (nearest >= 0)
+                measures.push_back(
+                    GapTo(selection, BoxOf(controls[static_cast<std::size_t>(nearest)]), side));
+        }
+        return measures;
+    }
     if (!m_altHeld || m_state != IDLE)
         return {};
     // The control under the pointer that is not selected, or else the screen.
@@ -501,13 +526,22 @@ std::vector<Measure> CSelectTool::Measures() const
     return MeasuresBetween(selection, target);
 }
 
-void CSelectTool::PaintMeasures(QPainter& painter, const std::vector<Measure>& measures) const
+namespace {
+
+QFont measureFont()
+{
+    QFont font;
+    font.setPixelSize(11);
+    return font;
+}
+
+} // namespace
+
+void CSelectTool::AddMeasures(Overlay& overlay, const std::vector<Measure>& measures) const
 {
     const CanvasMapping& mapping = m_host.Mapping();
-    QFont font = painter.font();
-    font.setPixelSize(11);
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
+    const QFontMetrics metrics(measureFont());
+    const auto near = [](int v) { return std::clamp(v, -FAR_OFF, FAR_OFF); };
     for (const Measure& m : measures) {
         const int from = m.horizontal ? mapping.X(static_cast<float>(m.from))
                                       : mapping.Y(static_cast<float>(m.from));
@@ -517,18 +551,19 @@ void CSelectTool::PaintMeasures(QPainter& painter, const std::vector<Measure>& m
                                     : mapping.X(static_cast<float>(m.at));
         if (from == INT_MIN || to == INT_MIN || at == INT_MIN)
             continue;
-        const auto near = [](int v) { return std::clamp(v, -FAR_OFF, FAR_OFF); };
         const int low = near(std::min(from, to)), high = near(std::max(from, to)),
                   across = near(at);
         // The line, with a short bar across each end.
         if (m.horizontal) {
-            painter.fillRect(QRect(low, across, std::max(1, high - low), 1), MEASURE_COLOUR);
-            painter.fillRect(QRect(low, across - 3, 1, 7), MEASURE_COLOUR);
-            painter.fillRect(QRect(high, across - 3, 1, 7), MEASURE_COLOUR);
+            overlay.fills.push_back(
+                {QRect(low, across, std::max(1, high - low), 1), MEASURE_COLOUR});
+            overlay.fills.push_back({QRect(low, across - 3, 1, 7), MEASURE_COLOUR});
+            overlay.fills.push_back({QRect(high, across - 3, 1, 7), MEASURE_COLOUR});
         } else {
-            painter.fillRect(QRect(across, low, 1, std::max(1, high - low)), MEASURE_COLOUR);
-            painter.fillRect(QRect(across - 3, low, 7, 1), MEASURE_COLOUR);
-            painter.fillRect(QRect(across - 3, high, 7, 1), MEASURE_COLOUR);
+            overlay.fills.push_back(
+                {QRect(across, low, 1, std::max(1, high - low)), MEASURE_COLOUR});
+            overlay.fills.push_back({QRect(across - 3, low, 7, 1), MEASURE_COLOUR});
+            overlay.fills.push_back({QRect(across - 3, high, 7, 1), MEASURE_COLOUR});
         }
         // Its length in layout pixels, whatever the zoom, beside its middle.
         const QString text = fw::FormatFloat(static_cast<float>(m.Length()));
@@ -536,13 +571,11 @@ void CSelectTool::PaintMeasures(QPainter& painter, const std::vector<Measure>& m
         QRect box = metrics.boundingRect(text).adjusted(-2, -1, 2, 1);
         box.moveCenter(m.horizontal ? QPoint(middle, across - box.height() / 2 - 2)
                                     : QPoint(across + box.width() / 2 + 4, middle));
-        painter.fillRect(box, LABEL_GROUND);
-        painter.setPen(MEASURE_COLOUR);
-        painter.drawText(box, Qt::AlignCenter, text);
+        overlay.texts.push_back({box, text, MEASURE_COLOUR, false});
     }
 }
 
-void CSelectTool::PaintDragLabel(QPainter& painter) const
+void CSelectTool::AddDragLabel(Overlay& overlay) const
 {
     const CKarveloDoc* doc = Doc();
     if (!doc || (m_state != MOVING && m_state != RESIZING))
@@ -555,51 +588,148 @@ void CSelectTool::PaintDragLabel(QPainter& painter) const
                              ? QStringLiteral("%1, %2").arg(number(box.left), number(box.top))
                              : QString::fromUtf8("%1 × %2").arg(number(box.right - box.left),
                                                                 number(box.bottom - box.top));
-    const QFontMetrics metrics(painter.font());
+    const QFontMetrics metrics(measureFont());
     QRect label = metrics.boundingRect(text).adjusted(-3, -2, 3, 2);
     label.moveTopLeft(m_pointer + QPoint(14, 14));
-    painter.fillRect(label, LABEL_GROUND);
-    painter.setPen(QColor(40, 40, 48));
-    painter.drawRect(label.adjusted(0, 0, -1, -1));
-    painter.drawText(label, Qt::AlignCenter, text);
+    overlay.texts.push_back({label, text, QColor(40, 40, 48), true});
+}
+
+const CSelectTool::Overlay& CSelectTool::CurrentOverlay() const
+{
+    // Asked for before a paint (where to repaint), at it and after it (what it drew): made
+    // once while nothing changed, since distances look for the neighbours of the selection.
+    const QSize size = m_host.Widget()->size();
+    if (!m_overlay || m_overlayGeneration != m_generation || m_overlayMapping != m_host.Mapping() ||
+        m_overlaySize != size) {
+        m_overlay = BuildOverlay();
+        m_overlayGeneration = m_generation;
+        m_overlayMapping = m_host.Mapping();
+        m_overlaySize = size;
+    }
+    return *m_overlay;
+}
+
+void CSelectTool::Activate()
+{
+    ++m_generation;
+}
+
+CSelectTool::Overlay CSelectTool::BuildOverlay() const
+{
+    Overlay overlay;
+    // The lines a drag snaps to, across the screen and the selection, one device pixel wide.
+    const CanvasMapping& mapping = m_host.Mapping();
+    const CKarveloDoc* doc = Doc();
+    LayoutBox span{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, true};
+    if (doc && (m_guideX || m_guideY))
+        span = Joined(span, actions::SelectionBounds(doc->Model()));
+    const auto near = [](int v) { return std::clamp(v, -FAR_OFF, FAR_OFF); };
+    const int left = near(mapping.X(static_cast<float>(span.left)));
+    const int right = near(mapping.X(static_cast<float>(span.right)));
+    const int top = near(mapping.Y(static_cast<float>(span.top)));
+    const int bottom = near(mapping.Y(static_cast<float>(span.bottom)));
+    if (m_guideX)
+        overlay.fills.push_back(
+            {QRect(mapping.X(static_cast<float>(*m_guideX)), top, 1, bottom - top + 1),
+             GUIDE_COLOUR});
+    if (m_guideY)
+        overlay.fills.push_back(
+            {QRect(left, mapping.Y(static_cast<float>(*m_guideY)), right - left + 1, 1),
+             GUIDE_COLOUR});
+    for (const QRect& rect : HandleRects()) {
+        overlay.fills.push_back({rect, HANDLE_FILL});
+        overlay.fills.push_back({QRect(rect.left(), rect.top(), rect.width(), 1), HANDLE_EDGE});
+        overlay.fills.push_back({QRect(rect.left(), rect.bottom(), rect.width(), 1), HANDLE_EDGE});
+        overlay.fills.push_back({QRect(rect.left(), rect.top(), 1, rect.height()), HANDLE_EDGE});
+        overlay.fills.push_back({QRect(rect.right(), rect.top(), 1, rect.height()), HANDLE_EDGE});
+    }
+    if (m_state == BANDING && !m_band.isNull())
+        overlay.band = m_band;
+    AddMeasures(overlay, Measures());
+    AddDragLabel(overlay);
+    return overlay;
+}
+
+QRegion CSelectTool::Overlay::Region() const
+{
+    QRegion region;
+    for (const Fill& fill : fills)
+        region += fill.rect;
+    for (const Text& text : texts)
+        region += text.box;
+    if (!band.isNull()) {
+        // The dashed outline alone, side by side.
+        region += QRect(band.left(), band.top(), band.width(), 1);
+        region += QRect(band.left(), band.bottom(), band.width(), 1);
+        region += QRect(band.left(), band.top(), 1, band.height());
+        region += QRect(band.right(), band.top(), 1, band.height());
+    }
+    return region;
+}
+
+QRegion CSelectTool::Overlay::Differences(const Overlay& other) const
+{
+    QRegion region;
+    auto missing = [&region](const auto& items, const auto& in, auto bounds) {
+        for (const auto& item : items)
+            if (std::find(in.begin(), in.end(), item) == in.end())
+                region += bounds(item);
+    };
+    const auto fillRect = [](const Fill& fill) { return fill.rect; };
+    const auto textBox = [](const Text& text) { return text.box; };
+    missing(fills, other.fills, fillRect);
+    missing(other.fills, fills, fillRect);
+    missing(texts, other.texts, textBox);
+    missing(other.texts, texts, textBox);
+    if (band != other.band) {
+        Overlay bands;
+        bands.band = band;
+        region += bands.Region();
+        bands.band = other.band;
+        region += bands.Region();
+    }
+    return region;
+}
+
+QRegion CSelectTool::OverlayRegion() const
+{
+    return CurrentOverlay().Region();
+}
+
+QRegion CSelectTool::OverlayDamage() const
+{
+    return CurrentOverlay().Differences(m_painted);
 }
 
 void CSelectTool::PaintOverlay(QPainter& painter)
 {
-    // The lines a drag snaps to, across the whole canvas, one device pixel wide.
-    const QRect all = painter.viewport();
-    if (m_guideX)
-        painter.fillRect(
-            QRect(m_host.Mapping().X(static_cast<float>(*m_guideX)), all.top(), 1, all.height()),
-            GUIDE_COLOUR);
-    if (m_guideY)
-        painter.fillRect(
-            QRect(all.left(), m_host.Mapping().Y(static_cast<float>(*m_guideY)), all.width(), 1),
-            GUIDE_COLOUR);
-    for (const QRect& rect : HandleRects()) {
-        painter.fillRect(rect, HANDLE_FILL);
-        painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), HANDLE_EDGE);
-        painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), HANDLE_EDGE);
-        painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), HANDLE_EDGE);
-        painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), HANDLE_EDGE);
-    }
-    if (m_state == BANDING && !m_band.isNull()) {
+    const Overlay& overlay = CurrentOverlay();
+    m_painted = overlay;
+    for (const Overlay::Fill& fill : overlay.fills)
+        painter.fillRect(fill.rect, fill.colour);
+    if (!overlay.band.isNull()) {
         QPen pen(BAND_COLOUR, 0, Qt::DashLine);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(m_band.adjusted(0, 0, -1, -1));
+        painter.drawRect(overlay.band.adjusted(0, 0, -1, -1));
     }
-    const std::vector<Measure> measures = Measures();
-    if (!measures.empty() || m_state == MOVING || m_state == RESIZING) {
-        painter.save();
-        PaintMeasures(painter, measures);
-        PaintDragLabel(painter);
-        painter.restore();
+    if (overlay.texts.empty())
+        return;
+    painter.save();
+    painter.setFont(measureFont());
+    for (const Overlay::Text& text : overlay.texts) {
+        painter.fillRect(text.box, LABEL_GROUND);
+        painter.setPen(text.colour);
+        if (text.framed)
+            painter.drawRect(text.box.adjusted(0, 0, -1, -1));
+        painter.drawText(text.box, Qt::AlignCenter, text.text);
     }
+    painter.restore();
 }
 
 bool CSelectTool::KeyPress(QKeyEvent* event)
 {
+    ++m_generation;
     CKarveloDoc* doc = Doc();
     if (!doc)
         return false;

@@ -4,14 +4,18 @@
 #pragma once
 
 #include "LayoutChange.h"
+#include "LayoutPainter.h"
 #include "geometry/Measure.h"
 #include "geometry/Snap.h"
 #include "geometry/Transform.h"
 #include "tools/CanvasTool.h"
 #include "tools/SelectCommands.h"
 
+#include <QColor>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
+#include <QString>
 
 #include <optional>
 #include <vector>
@@ -30,7 +34,10 @@ public:
     void KeyRelease(QKeyEvent* event) override;
     void FocusLost() override;
     void Deactivate() override;
+    void Activate() override;
     void PaintOverlay(QPainter& painter) override;
+    QRegion OverlayRegion() const override;
+    QRegion OverlayDamage() const override;
     bool OnCmdMsg(fw::CommandId id, fw::CommandState* state) override;
     void DocumentChanged(const LayoutChange& change) override;
 
@@ -86,9 +93,36 @@ private:
     // The distances the canvas shows now, in layout pixels: with Alt held, to the control
     // under the pointer (or the screen); while the selection moves, to its nearest neighbours.
     std::vector<Measure> Measures() const;
-    void PaintMeasures(QPainter& painter, const std::vector<Measure>& measures) const;
+    // What the tool draws above the picture, in device pixels: guides, handles, the band,
+    // distances and the label by the pointer.
+    struct Overlay
+    {
+        struct Fill
+        {
+            QRect rect;
+            QColor colour;
+            bool operator==(const Fill&) const = default;
+        };
+        struct Text
+        {
+            QRect box;
+            QString text;
+            QColor colour;
+            bool framed;
+            bool operator==(const Text&) const = default;
+        };
+        std::vector<Fill> fills;
+        std::vector<Text> texts;
+        QRect band;
+        QRegion Region() const;
+        // Where this overlay and other differ: the parts either has and the other has not.
+        QRegion Differences(const Overlay& other) const;
+    };
+    Overlay BuildOverlay() const;
+    const Overlay& CurrentOverlay() const;
+    void AddMeasures(Overlay& overlay, const std::vector<Measure>& measures) const;
     // Near the pointer while dragging: where the selection is, or how large.
-    void PaintDragLabel(QPainter& painter) const;
+    void AddDragLabel(Overlay& overlay) const;
     void SetMeasuring(bool alt);
 
     CSelectCommands m_commands;
@@ -108,4 +142,13 @@ private:
     bool m_altHeld = false;
     bool m_nudging = false; // an arrow key is down
     QPoint m_pointer;       // where the pointer was last, in device pixels
+    // Every event and every change of the layout counts on; the overlay made at one count
+    // serves until the next.
+    unsigned m_generation = 0;
+    mutable std::optional<Overlay> m_overlay;
+    mutable unsigned m_overlayGeneration = 0;
+    mutable CanvasMapping m_overlayMapping;
+    mutable QSize m_overlaySize;
+    // The overlay as the picture holds it since the last paint.
+    Overlay m_painted;
 };

@@ -146,43 +146,115 @@ void CCanvasPicture::Rebuild(const std::vector<LayoutControl>& controls,
     ++m_rebuilds;
 }
 
-QImage& CCanvasPicture::Paint(const std::vector<LayoutControl>& controls,
-                              const SelectionState& selection, const Frame& frame)
+namespace {
+
+// The device pixels a control's outline may cover, held within a range where sums of a few
+// rectangles cannot overflow. A NaN corner maps to INT_MIN, and the outline runs from there
+// as from any far pixel: so does the rectangle.
+QRect deviceRect(const LayoutControl& c, const CanvasMapping& mapping)
 {
-    if (!m_valid || !(frame == m_frame) || controls.size() < m_count)
-        Rebuild(controls, selection, frame);
-    // A copy handed out before still shares m_shown's pixels; bits() gives it its own first.
-    if (m_shown.size() != m_kept.size() || m_shown.format() != m_kept.format())
-        m_shown = QImage(m_kept.size(), m_kept.format());
-    m_shown.setDevicePixelRatio(1);
-    std::memcpy(m_shown.bits(), m_kept.constBits(), static_cast<std::size_t>(m_kept.sizeInBytes()));
-    QImage& image = m_shown;
-    OutlineWriter writer(image, frame.mapping);
-    // Left out of the image and not selected: dark, as in the image.
-    auto selected = selection.selected.begin();
-    for (std::size_t index : m_left) {
-        if (index >= controls.size())
-            break;
-        selected = std::lower_bound(selected, selection.selected.end(), index);
-        const bool isSelected = selected != selection.selected.end() && *selected == index;
-        if (!isSelected && static_cast<int>(index) != selection.current)
-            writer.Control(controls[index], DARK);
+    const int x1 = mapping.X(c.m_x1), x2 = mapping.X(c.m_x2);
+    const int y1 = mapping.Y(c.m_y1), y2 = mapping.Y(c.m_y2);
+    auto near = [](int v) { return std::clamp(v, -(1 << 24), 1 << 24); };
+    return QRect(QPoint(near(std::min(x1, x2)), near(std::min(y1, y2))),
+                 QPoint(near(std::max(x1, x2)), near(std::max(y1, y2))));
+}
+
+} // namespace
+
+std::optional<QRegion> CCanvasPicture::Touched(const LayoutChange& change,
+                                               const std::vector<LayoutControl>& controls) const
+{
+    if (!m_valid || !m_drawnAtKnown || (change.flags & LayoutChange::LIST) ||
+        change.indices.empty() || change.indices.size() > MOST_TOUCHED)
+        return std::nullopt;
+    QRegion region;
+    for (std::size_t index : change.indices) {
+        const auto at = std::find_if(m_drawnAt.begin(), m_drawnAt.end(),
+                                     [index](const auto& drawn) { return drawn.first == index; });
+        // A control the kept image holds is painted into it again: everything.
+        if (at == m_drawnAt.end() || index >= controls.size())
+            return std::nullopt;
+        region += at->second.adjusted(-1, -1, 1, 1);
+        region += deviceRect(controls[index], m_frame.mapping).adjusted(-1, -1, 1, 1);
     }
-    for (std::size_t index = m_count; index < controls.size(); ++index)
-        if (!contains(selection.selected, index) && static_cast<int>(index) != selection.current)
-            writer.Control(controls[index], DARK);
-    paintSelection(writer, controls, selection);
-    if (frame.names) {
-        // Above every outline: the names kept with the image, then those of the controls
-        // the image leaves out.
-        QPainter painter(&image);
-        painter.drawImage(0, 0, m_labels);
-        LabelWriter labels(painter, image.rect(), frame.mapping);
+    return region & QRect(QPoint(0, 0), m_frame.size);
+}
+
+QImage& CCanvasPicture::Paint(const std::vector<LayoutControl>& controls,
+                              const SelectionState& selection, const Frame& frame,
+                              const QRegion& area)
+{
+    bool whole = area.isEmpty();
+    if (!m_valid || !(frame == m_frame) || controls.size() < m_count) {
+        Rebuild(controls, selection, frame);
+        whole = true;
+    }
+    // A copy handed out before still shares m_shown's pixels; bits() gives it its own first.
+    if (m_shown.size() != m_kept.size() || m_shown.format() != m_kept.format()) {
+        m_shown = QImage(m_kept.size(), m_kept.format());
+        whole = true;
+    }
+    m_shown.setDevicePixelRatio(1);
+    m_lastWhole = whole;
+    const QRegion region = whole ? QRegion(m_kept.rect()) : area & m_kept.rect();
+    uchar* shown = m_shown.bits();
+    const qsizetype stride = m_kept.bytesPerLine();
+    if (whole) {
+        std::memcpy(shown, m_kept.constBits(), static_cast<std::size_t>(m_kept.sizeInBytes()));
+    } else {
+        for (const QRect& rect : region)
+            for (int y = rect.top(); y <= rect.bottom(); ++y)
+                std::memcpy(shown + y * stride + rect.left() * 4,
+                            m_kept.constBits() + y * stride + rect.left() * 4,
+                            static_cast<std::size_t>(rect.width()) * 4);
+    }
+    QImage& image = m_shown;
+    for (const QRect& rect : region) {
+        OutlineWriter writer(image, frame.mapping, whole ? QRect() : rect);
+        // Left out of the image and not selected: dark, as in the image.
+        auto selected = selection.selected.begin();
+        for (std::size_t index : m_left) {
+            if (index >= controls.size())
+                break;
+            selected = std::lower_bound(selected, selection.selected.end(), index);
+            const bool isSelected = selected != selection.selected.end() && *selected == index;
+            if (!isSelected && static_cast<int>(index) != selection.current)
+                writer.Control(controls[index], DARK);
+        }
+        for (std::size_t index = m_count; index < controls.size(); ++index)
+            if (!contains(selection.selected, index) &&
+                static_cast<int>(index) != selection.current)
+                writer.Control(controls[index], DARK);
+        paintSelection(writer, controls, selection);
+        if (frame.names) {
+            // Above every outline: the names kept with the image, then those of the controls
+            // the image leaves out.
+            QPainter painter(&image);
+            if (!whole)
+                painter.setClipRect(rect);
+            painter.drawImage(rect.topLeft(), m_labels, rect);
+            LabelWriter labels(painter, rect, frame.mapping);
+            for (std::size_t index : m_left)
+                if (index < controls.size())
+                    labels.Control(controls[index]);
+            for (std::size_t index = m_count; index < controls.size(); ++index)
+                labels.Control(controls[index]);
+        }
+        if (whole)
+            break;
+    }
+    // Where the controls drawn at every paint stand now, while they are few enough to ask.
+    const std::size_t dynamic =
+        m_left.size() + (controls.size() - std::min(m_count, controls.size()));
+    m_drawnAtKnown = dynamic <= 4 * MOST_TOUCHED;
+    m_drawnAt.clear();
+    if (m_drawnAtKnown) {
         for (std::size_t index : m_left)
             if (index < controls.size())
-                labels.Control(controls[index]);
+                m_drawnAt.emplace_back(index, deviceRect(controls[index], frame.mapping));
         for (std::size_t index = m_count; index < controls.size(); ++index)
-            labels.Control(controls[index]);
+            m_drawnAt.emplace_back(index, deviceRect(controls[index], frame.mapping));
     }
     return image;
 }

@@ -7,7 +7,10 @@
 #include "LayoutPainter.h"
 
 #include <QImage>
+#include <QRegion>
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 class CCanvasPicture
@@ -34,8 +37,19 @@ public:
     // where two names overlap: then the name of a control drawn at every paint lies above). The
     // image is the picture's own and is painted over by the next call; a caller may draw on it
     // meanwhile.
+    // Within area alone when it is not empty (device pixels): the rest of the image stays
+    // as the last paint left it. After a change of the frame the whole picture is painted.
     QImage& Paint(const std::vector<LayoutControl>& controls, const SelectionState& selection,
-                  const Frame& frame);
+                  const Frame& frame, const QRegion& area = QRegion());
+    // Where a change of a few records shows, in device pixels: each changed control where the
+    // last paint drew it and where it is now. Nothing when the change needs the whole picture
+    // (a control the kept image holds, the list, many records, a picture not yet painted).
+    std::optional<QRegion> Touched(const LayoutChange& change,
+                                   const std::vector<LayoutControl>& controls) const;
+    // The picture as the last paint left it, with what was drawn over it.
+    const QImage& Shown() const { return m_shown; }
+    // Whether the last paint painted everything.
+    bool LastPaintWhole() const { return m_lastWhole; }
 
     // Paints everything afresh, as Paint does without the kept image.
     static QImage PaintAfresh(const std::vector<LayoutControl>& controls,
@@ -43,6 +57,8 @@ public:
 
     // How often the kept image was made again: for tests and measurements.
     int Rebuilds() const { return m_rebuilds; }
+    // Touched() answers for changes of this many records at most.
+    static constexpr std::size_t MOST_TOUCHED = 64;
 
 private:
     static QImage Background(const Frame& frame);
@@ -60,4 +76,8 @@ private:
     // The number of records when the image was made: appended ones are left out as well.
     std::size_t m_count = 0;
     int m_rebuilds = 0;
+    // Where the last paint drew each control it draws at every paint, while they are few.
+    std::vector<std::pair<std::size_t, QRect>> m_drawnAt;
+    bool m_drawnAtKnown = false;
+    bool m_lastWhole = true;
 };

@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintDevice>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -74,6 +75,7 @@ void CKarveloView::OnToolChanged()
 {
     m_activeTool->Deactivate();
     m_activeTool = &Tool();
+    m_activeTool->Activate();
     update();
 }
 
@@ -89,9 +91,17 @@ void CKarveloView::OnUpdate(fw::View*, const fw::Hint* hint)
     const auto* change = dynamic_cast<const CLayoutHint*>(hint);
     const CKarveloDoc* doc = GetDocument();
     if (change && doc) {
+        // A few records moved or changed, and nothing else: where they were and are.
+        std::optional<QRegion> touched;
+        if (!(change->flags & (CLayoutHint::SELECTION | CLayoutHint::CURRENT)))
+            touched = m_picture.Touched(*change, doc->m_layout.m_controls);
         m_picture.Changed(*change);
         m_hits.Changed(*change, doc->m_layout.m_controls);
         m_activeTool->DocumentChanged(*change);
+        if (touched) {
+            UpdateRegion(*touched);
+            return;
+        }
     } else {
         m_picture.Invalidate();
         m_hits.Invalidate();
@@ -227,7 +237,21 @@ bool CKarveloView::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
            fw::View::OnCmdMsg(id, state);
 }
 
-void CKarveloView::paintEvent(QPaintEvent*)
+void CKarveloView::OverlayChanged()
+{
+    UpdateRegion(QRegion());
+}
+
+void CKarveloView::UpdateRegion(const QRegion& region)
+{
+    if (devicePixelRatioF() != 1.0) {
+        update();
+        return;
+    }
+    update(region + m_activeTool->OverlayDamage());
+}
+
+void CKarveloView::paintEvent(QPaintEvent* event)
 {
     // Drawn in device pixels, so that at 100 % one layout pixel is one pixel of the screen
     // whatever its scale.
@@ -238,12 +262,19 @@ void CKarveloView::paintEvent(QPaintEvent*)
     frame.background = palette().color(QPalette::Base).rgb();
     frame.grid = m_settings.ActiveGrid();
     frame.names = m_settings.NamesShown();
+    // Widget and device pixels are one on an unscaled screen: there a paint may be partial.
+    const QRegion area =
+        ratio == 1.0 && event->region() != QRegion(rect()) ? event->region() : QRegion();
     QImage blank;
     QImage* image = &blank;
     if (const CKarveloDoc* doc = GetDocument()) {
-        image = &m_picture.Paint(doc->m_layout.m_controls, doc->Selection(), frame);
+        image = &m_picture.Paint(doc->m_layout.m_controls, doc->Selection(), frame, area);
         QPainter painter(image);
+        if (!m_picture.LastPaintWhole())
+            painter.setClipRegion(area);
         m_activeTool->PaintOverlay(painter);
+        for (const QRect& painted : m_picture.LastPaintWhole() ? QRegion(image->rect()) : area)
+            m_paintedPixels += static_cast<std::int64_t>(painted.width()) * painted.height();
     } else {
         blank = QImage(frame.size, QImage::Format_RGB32);
         blank.fill(frame.background);

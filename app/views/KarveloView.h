@@ -49,6 +49,11 @@ public:
     // True while a left-button drag of the Draw tool that began on the canvas is open.
     bool m_dragging = false;
 
+    // The canvas pixels painted since the start, and the picture the last paint left: for
+    // tests and measurements of partial repaints.
+    std::int64_t PaintedPixels() const { return m_paintedPixels; }
+    const QImage& LastPicture() const { return m_picture.Shown(); }
+
 signals:
     void zoomChanged(double zoom);
 
@@ -71,7 +76,11 @@ private:
     const CEditorSettings& Settings() const override { return m_settings; }
     fw::MdiFrame* Frame() const override;
     bool& Dragging() override { return m_dragging; }
+    void OverlayChanged() override;
     CCanvasHost& Host() { return *this; }
+    // Repaints where the tool's overlay was and is, and region besides (device pixels);
+    // everything on a scaled screen, where device and widget pixels differ.
+    void UpdateRegion(const QRegion& region);
 
     // Zoomed so far that the layout does not fit, the canvas shows scroll bars that pan it.
     void UpdateScrollBars();
@@ -93,4 +102,5 @@ private:
     QScrollBar* m_horizontal = nullptr;
     QScrollBar* m_vertical = nullptr;
     bool m_scrolling = false;
+    std::int64_t m_paintedPixels = 0;
 };

@@ -189,9 +189,12 @@ TEST_F(ArrangeTest, MovesSnapToEdgesWithAGuideAndAltTurnsItOff)
         EXPECT_EQ(controls()[1].m_x1, 100.0f) << zoom;
         EXPECT_EQ(controls()[1].m_x2, 150.0f) << zoom;
         const int guideX = m.X(100);
-        if (guideX >= 0 && guideX < 840) {
-            EXPECT_EQ(during.pixel(guideX, 5), GUIDE) << "the guide runs across the canvas";
-            EXPECT_NE(picture().pixel(guideX, 5), GUIDE) << "and is gone after the drag";
+        const int screenMiddle = m.Y(300);
+        if (guideX >= 0 && guideX < 840 && screenMiddle < 640) {
+            EXPECT_EQ(during.pixel(guideX, screenMiddle), GUIDE)
+                << "the guide runs across the screen";
+            EXPECT_NE(during.pixel(guideX, m.Y(0) - 2), GUIDE) << "not across the margin";
+            EXPECT_NE(picture().pixel(guideX, screenMiddle), GUIDE) << "and is gone after the drag";
         }
         editor.frame().ExecuteCommand(resources::ID_LAYOUT_UNDO);
         ASSERT_EQ(controls()[1].m_x1, 300.5f);

@@ -114,6 +114,7 @@ TEST(CanvasPicture, WritingPixelsIsPaintingWithThePainter)
 TEST(CanvasPicture, TheKeptImageNeverShowsAStaleOutline)
 {
     RandomLayouts random(11);
+    int partial = 0;
     for (int round = 0; round < 12; ++round) {
         std::vector<LayoutControl> controls(200);
         for (LayoutControl& c : controls)
@@ -161,12 +162,19 @@ TEST(CanvasPicture, TheKeptImageNeverShowsAStaleOutline)
             default: // nothing: a repaint of the same
                 break;
             }
+            // Where the picture says a change shows, a paint of that region alone must give
+            // the whole picture, the rest kept from the paint before.
+            const auto touched = hint.flags & (LayoutChange::SELECTION | LayoutChange::CURRENT)
+                                     ? std::nullopt
+                                     : picture.Touched(hint, controls);
+            partial += touched.has_value();
             picture.Changed(hint);
-            ASSERT_EQ(picture.Paint(controls, selection, frame),
+            ASSERT_EQ(picture.Paint(controls, selection, frame, touched.value_or(QRegion())),
                       CCanvasPicture::PaintAfresh(controls, selection, frame))
-                << "round " << round << " step " << step;
+                << "round " << round << " step " << step << (touched ? " (partial)" : "");
         }
     }
+    EXPECT_GT(partial, 50) << "most moves of a selected control repaint a region alone";
 }
 
 TEST(CanvasPicture, FlatWorkForTheChangesOfAGesture)
@@ -257,10 +265,13 @@ TEST(CanvasPicture, NamesKeptWithTheImageFollowEveryChange)
         default:
             break;
         }
+        const auto touched = hint.flags & (LayoutChange::SELECTION | LayoutChange::CURRENT)
+                                 ? std::nullopt
+                                 : picture.Touched(hint, controls);
         picture.Changed(hint);
-        ASSERT_EQ(picture.Paint(controls, selection, frame),
+        ASSERT_EQ(picture.Paint(controls, selection, frame, touched.value_or(QRegion())),
                   CCanvasPicture::PaintAfresh(controls, selection, frame))
-            << "step " << step;
+            << "step " << step << (touched ? " (partial)" : "");
     }
     frame.names = false;
     const QImage without = CCanvasPicture::PaintAfresh(controls, selection, frame);

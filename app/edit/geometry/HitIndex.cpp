@@ -8,7 +8,7 @@
 namespace {
 
 // The cells cover the screen and a margin around it; a control elsewhere is tried always.
-constexpr double LEFT = -200, TOP = -200, WIDTH = 1200, HEIGHT = 1000;
+constexpr double AREA_LEFT = -200, AREA_TOP = -200, AREA_WIDTH = 1200, AREA_HEIGHT = 1000;
 // A control that reaches into more cells than this is tried always instead.
 constexpr int MOST_CELLS = 256;
 
@@ -35,14 +35,15 @@ CHitIndex::Place CHitIndex::PlaceOf(const LayoutControl& c) const
     }
     const double left = std::min(c.m_x1, c.m_x2), right = std::max(c.m_x1, c.m_x2);
     const double top = std::min(c.m_y1, c.m_y2), bottom = std::max(c.m_y1, c.m_y2);
-    if (!(left >= LEFT && right < LEFT + WIDTH && top >= TOP && bottom < TOP + HEIGHT)) {
+    if (!(left >= AREA_LEFT && right < AREA_LEFT + AREA_WIDTH && top >= AREA_TOP &&
+          bottom < AREA_TOP + AREA_HEIGHT)) {
         place.wide = true;
         return place;
     }
-    place.x0 = static_cast<int>((left - LEFT) / m_size);
-    place.x1 = static_cast<int>((right - LEFT) / m_size);
-    place.y0 = static_cast<int>((top - TOP) / m_size);
-    place.y1 = static_cast<int>((bottom - TOP) / m_size);
+    place.x0 = static_cast<int>((left - AREA_LEFT) / m_size);
+    place.x1 = static_cast<int>((right - AREA_LEFT) / m_size);
+    place.y0 = static_cast<int>((top - AREA_TOP) / m_size);
+    place.y1 = static_cast<int>((bottom - AREA_TOP) / m_size);
     if (static_cast<long long>(place.x1 - place.x0 + 1) * (place.y1 - place.y0 + 1) > MOST_CELLS)
         place.wide = true;
     return place;
@@ -79,11 +80,27 @@ void CHitIndex::Remove(std::size_t index, const Place& place)
 void CHitIndex::Build(const std::vector<LayoutControl>& controls)
 {
     // About four controls to a cell where they are spread evenly, so the work of a question
-    // stays the same however many there are.
-    const double area = WIDTH * HEIGHT;
-    m_size = std::clamp(std::sqrt(area * 4 / std::max<double>(1, controls.size())), 2.0, 100.0);
-    m_columns = static_cast<int>(std::ceil(WIDTH / m_size));
-    m_rows = static_cast<int>(std::ceil(HEIGHT / m_size));
+    // stays the same however many there are; and no smaller than half a typical control, so
+    // a control lies in a few cells, not in a hundred (a sample of them tells the size).
+    const double area = AREA_WIDTH * AREA_HEIGHT;
+    std::vector<double> sides;
+    const std::size_t stride = std::max<std::size_t>(1, controls.size() / 1024);
+    for (std::size_t i = 0; i < controls.size(); i += stride) {
+        const LayoutControl& c = controls[i];
+        const double side = std::max(std::abs(c.m_x2 - c.m_x1), std::abs(c.m_y2 - c.m_y1));
+        if (std::isfinite(side))
+            sides.push_back(side);
+    }
+    double typical = 0;
+    if (!sides.empty()) {
+        std::nth_element(sides.begin(), sides.begin() + sides.size() / 2, sides.end());
+        typical = sides[sides.size() / 2];
+    }
+    m_size = std::clamp(
+        std::max(std::sqrt(area * 4 / std::max<double>(1, controls.size())), typical / 2), 2.0,
+        100.0);
+    m_columns = static_cast<int>(std::ceil(AREA_WIDTH / m_size));
+    m_rows = static_cast<int>(std::ceil(AREA_HEIGHT / m_size));
     m_cells.assign(static_cast<std::size_t>(m_columns) * static_cast<std::size_t>(m_rows), {});
     m_wide.clear();
     m_places.resize(controls.size());
@@ -130,8 +147,8 @@ void CHitIndex::Changed(const LayoutChange& hint, const std::vector<LayoutContro
         // A control that moves within its cells stays in their lists.
         const Place place = PlaceOf(controls[index]);
         const Place& was = m_places[index];
-        if (place.x0 == was.x0 && place.x1 == was.x1 && place.y0 == was.y0 &&
-            place.y1 == was.y1 && place.wide == was.wide && place.never == was.never)
+        if (place.x0 == was.x0 && place.x1 == was.x1 && place.y0 == was.y0 && place.y1 == was.y1 &&
+            place.wide == was.wide && place.never == was.never)
             continue;
         Remove(index, was);
         m_places[index] = place;
@@ -143,13 +160,13 @@ template <class Visit>
 void CHitIndex::VisitCells(double x, double y, double tolerance, Visit&& visit) const
 {
     visit(m_wide);
-    if (!(x + tolerance >= LEFT && x - tolerance < LEFT + WIDTH && y + tolerance >= TOP &&
-          y - tolerance < TOP + HEIGHT))
+    if (!(x + tolerance >= AREA_LEFT && x - tolerance < AREA_LEFT + AREA_WIDTH &&
+          y + tolerance >= AREA_TOP && y - tolerance < AREA_TOP + AREA_HEIGHT))
         return;
-    const int x0 = std::max(0, static_cast<int>((x - tolerance - LEFT) / m_size));
-    const int x1 = std::min(m_columns - 1, static_cast<int>((x + tolerance - LEFT) / m_size));
-    const int y0 = std::max(0, static_cast<int>((y - tolerance - TOP) / m_size));
-    const int y1 = std::min(m_rows - 1, static_cast<int>((y + tolerance - TOP) / m_size));
+    const int x0 = std::max(0, static_cast<int>((x - tolerance - AREA_LEFT) / m_size));
+    const int x1 = std::min(m_columns - 1, static_cast<int>((x + tolerance - AREA_LEFT) / m_size));
+    const int y0 = std::max(0, static_cast<int>((y - tolerance - AREA_TOP) / m_size));
+    const int y1 = std::min(m_rows - 1, static_cast<int>((y + tolerance - AREA_TOP) / m_size));
     for (int cy = y0; cy <= y1; ++cy)
         for (int cx = x0; cx <= x1; ++cx)
             visit(m_cells[static_cast<std::size_t>(cy * m_columns + cx)]);
@@ -193,4 +210,92 @@ std::vector<int> CHitIndex::AllAt(const std::vector<LayoutControl>& controls, do
         return !ControlContains(controls[static_cast<std::size_t>(index)], x, y, tolerance);
     });
     return candidates;
+}
+
+int CHitIndex::NearestBeside(const std::vector<LayoutControl>& controls, const LayoutBox& box,
+                             int side, const std::function<bool(std::size_t)>& skip)
+{
+    if (!m_valid || m_places.size() != controls.size())
+        Build(controls);
+    if (!box.valid)
+        return -1;
+    const bool horizontal = side == LEFT || side == RIGHT;
+    const bool forward = side == RIGHT || side == BOTTOM;
+    // How far beyond the side a candidate starts; negative when it is not wholly beyond it or
+    // does not overlap the box on the other axis.
+    auto gapOf = [&](std::size_t index) {
+        const LayoutBox other = BoxOf(controls[index]);
+        if (!other.valid)
+            return -1.0;
+        if (horizontal ? !(other.top < box.bottom && other.bottom > box.top)
+                       : !(other.left < box.right && other.right > box.left))
+            return -1.0;
+        const double gap = horizontal ? (forward ? other.left - box.right : box.left - other.right)
+                                      : (forward ? other.top - box.bottom : box.top - other.bottom);
+        return gap;
+    };
+    int best = -1;
+    double bestGap = 0;
+    auto consider = [&](const std::vector<int>& list) {
+        for (int index : list) {
+            const auto i = static_cast<std::size_t>(index);
+            const double gap = gapOf(i);
+            if (gap < 0 || skip(i))
+                continue;
+            // The nearer wins; of two as near, the later in the list, as it is drawn above.
+            if (best < 0 || gap < bestGap || (gap == bestGap && index > best)) {
+                best = index;
+                bestGap = gap;
+            }
+        }
+    };
+    consider(m_wide);
+    // The cells along the side, the row (or column) span of the box across.
+    const double across0 = horizontal ? box.top : box.left;
+    const double across1 = horizontal ? box.bottom : box.right;
+    const double origin = horizontal ? AREA_LEFT : AREA_TOP;
+    const double acrossOrigin = horizontal ? AREA_TOP : AREA_LEFT;
+    const int lines = horizontal ? m_columns : m_rows;
+    const int span = horizontal ? m_rows : m_columns;
+    const int a0 =
+        std::clamp(static_cast<int>(std::floor((across0 - acrossOrigin) / m_size)), 0, span - 1);
+    const int a1 =
+        std::clamp(static_cast<int>(std::floor((across1 - acrossOrigin) / m_size)), 0, span - 1);
+    const double edge =
+        horizontal ? (forward ? box.right : box.left) : (forward ? box.bottom : box.top);
+    const int start = static_cast<int>(std::floor((edge - origin) / m_size));
+    // A control lies in every cell it reaches; in a line of cells only those that begin there
+    // (on the side looked from) are new. The rest were seen a line before, or lie behind.
+    auto beginsIn = [&](int index, int line) {
+        const Place& place = m_places[static_cast<std::size_t>(index)];
+        return horizontal ? (forward ? place.x0 : place.x1) == line
+                          : (forward ? place.y0 : place.y1) == line;
+    };
+    std::vector<int> fresh;
+    // Where controls lie thousands deep, the nearest of the first few thousand serves: the
+    // search costs the same in any layout.
+    constexpr std::size_t MOST_LOOKED_AT = 4096;
+    std::size_t lookedAt = 0;
+    for (int step = 0; step < lines && lookedAt < MOST_LOOKED_AT; ++step) {
+        const int line = forward ? start + step : start - step;
+        if (line < 0 || line >= lines) {
+            if ((forward && line >= lines) || (!forward && line < 0))
+                break;
+            continue;
+        }
+        // A cell this far off cannot hold anything nearer than the nearest found.
+        const double nearest = step == 0 ? 0 : (step - 1) * m_size;
+        if (best >= 0 && nearest > bestGap)
+            break;
+        for (int a = a0; a <= a1; ++a) {
+            fresh.clear();
+            const std::vector<int>& cell = horizontal ? Cell(line, a) : Cell(a, line);
+            lookedAt += cell.size();
+            for (int index : cell)
+                if (step == 0 || beginsIn(index, line))
+                    fresh.push_back(index);
+            consider(fresh);
+        }
+    }
+    return best;
 }

@@ -3,7 +3,10 @@
 #pragma once
 
 #include "LayoutChange.h"
+#include "geometry/Transform.h"
+
 #include "LayoutDataObject.h"
+#include <functional>
 
 #include <vector>
 
@@ -23,6 +26,14 @@ public:
                            double tolerance);
 
     int Builds() const { return m_builds; }
+    bool Valid() const { return m_valid; }
+
+    // The control nearest to box beyond one of its sides (LEFT, RIGHT, TOP or BOTTOM of
+    // Transform.h): wholly beyond that side and overlapping box on the other axis, and not one
+    // that skip names; -1 when there is none. The cells are looked at from the side outwards,
+    // and no further than the nearest one found.
+    int NearestBeside(const std::vector<LayoutControl>& controls, const LayoutBox& box, int side,
+                      const std::function<bool(std::size_t)>& skip);
 
 private:
     struct Place

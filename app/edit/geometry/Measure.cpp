@@ -43,6 +43,24 @@ std::vector<Measure> MeasuresBetween(const LayoutBox& sel, const LayoutBox& targ
     return measures;
 }
 
+Measure GapTo(const LayoutBox& sel, const LayoutBox& other, int side)
+{
+    switch (side) {
+    case RIGHT:
+        return {true, sel.right, other.left,
+                sharedMiddle(sel.top, sel.bottom, other.top, other.bottom)};
+    case LEFT:
+        return {true, other.right, sel.left,
+                sharedMiddle(sel.top, sel.bottom, other.top, other.bottom)};
+    case BOTTOM:
+        return {false, sel.bottom, other.top,
+                sharedMiddle(sel.left, sel.right, other.left, other.right)};
+    default:
+        return {false, other.bottom, sel.top,
+                sharedMiddle(sel.left, sel.right, other.left, other.right)};
+    }
+}
+
 std::vector<Measure> NearestMeasures(const LayoutBox& sel,
                                      const std::vector<LayoutControl>& controls,
                                      const std::vector<std::size_t>& skip)
@@ -82,16 +100,12 @@ std::vector<Measure> NearestMeasures(const LayoutBox& sel,
         }
     }
     if (right != NONE)
-        measures.push_back({true, sel.right, nearest[0].left,
-                            sharedMiddle(sel.top, sel.bottom, nearest[0].top, nearest[0].bottom)});
+        measures.push_back(GapTo(sel, nearest[0], RIGHT));
     if (left != NONE)
-        measures.push_back({true, nearest[1].right, sel.left,
-                            sharedMiddle(sel.top, sel.bottom, nearest[1].top, nearest[1].bottom)});
+        measures.push_back(GapTo(sel, nearest[1], LEFT));
     if (down != NONE)
-        measures.push_back({false, sel.bottom, nearest[2].top,
-                            sharedMiddle(sel.left, sel.right, nearest[2].left, nearest[2].right)});
+        measures.push_back(GapTo(sel, nearest[2], BOTTOM));
     if (up != NONE)
-        measures.push_back({false, nearest[3].bottom, sel.top,
-                            sharedMiddle(sel.left, sel.right, nearest[3].left, nearest[3].right)});
+        measures.push_back(GapTo(sel, nearest[3], TOP));
     return measures;
 }

@@ -20,6 +20,9 @@ struct Measure
 // two edges on that axis. Nothing on an axis where the boxes only partly overlap.
 std::vector<Measure> MeasuresBetween(const LayoutBox& selection, const LayoutBox& target);
 
+// The gap from the selection to other, which lies beyond side (LEFT, RIGHT, TOP or BOTTOM).
+Measure GapTo(const LayoutBox& selection, const LayoutBox& other, int side);
+
 // The gap to the nearest box on each of the four sides of the selection, among the controls
 // that are not skip (ascending): a control counts on a side when it lies wholly beyond that
 // side and overlaps the selection on the other axis.

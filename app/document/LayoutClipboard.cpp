@@ -3,45 +3,87 @@
 #include "LayoutJson.h"
 #include "Strings.h"
 #include "resources/Resource.h"
+#include "streams/tsMemoryStream.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 
-void CopyControlsToClipboard(const std::vector<LayoutControl>& controls)
+namespace {
+
+QString ownType()
 {
-    LayoutDataObject layout;
-    layout.m_controls = controls;
-    const std::string json = LayoutToJson(S_OK, layout);
-    auto* data = new QMimeData;
-    const QByteArray bytes(json.data(), static_cast<qsizetype>(json.size()));
-    data->setData(QString::fromLatin1(CONTROLS_MIME_TYPE), bytes);
-    // The JSON is UTF-8 (each byte of a name is the character of the same number).
-    data->setText(QString::fromUtf8(bytes));
-    QGuiApplication::clipboard()->setMimeData(data);
+    return QString::fromLatin1(CONTROLS_MIME_TYPE);
+}
+
+// The records, and their forms as asked for.
+class ControlsData : public QMimeData
+{
+public:
+    explicit ControlsData(std::vector<LayoutControl> controls)
+    {
+        m_layout.m_controls = std::move(controls);
+    }
+    QStringList formats() const override { return {ownType(), QStringLiteral("text/plain")}; }
+    bool hasFormat(const QString& type) const override { return formats().contains(type); }
+
+protected:
+    QVariant retrieveData(const QString& type, QMetaType) const override
+    {
+        if (type == ownType()) {
+            tsMemoryStream stream;
+            if (m_layout.Write(&stream) < 0)
+                return QVariant();
+            const auto& bytes = stream.Bytes();
+            return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                              static_cast<qsizetype>(bytes.size()));
+        }
+        if (type == QStringLiteral("text/plain")) {
+            // UTF-8: each byte of a name is the character of the same number.
+            const std::string json = LayoutToJson(S_OK, m_layout);
+            return QString::fromUtf8(json.data(), static_cast<qsizetype>(json.size()));
+        }
+        return QVariant();
+    }
+
+private:
+    LayoutDataObject m_layout;
+};
+
+} // namespace
+
+void CopyControlsToClipboard(std::vector<LayoutControl> controls)
+{
+    QGuiApplication::clipboard()->setMimeData(new ControlsData(std::move(controls)));
 }
 
 bool ClipboardMayHoldControls()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && (data->hasFormat(QString::fromLatin1(CONTROLS_MIME_TYPE)) || data->hasText());
+    return data && (data->hasFormat(ownType()) || data->hasText());
 }
 
 bool ControlsFromClipboard(std::vector<LayoutControl>& controls, QString& why)
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    QByteArray bytes;
-    if (data && data->hasFormat(QString::fromLatin1(CONTROLS_MIME_TYPE)))
-        bytes = data->data(QString::fromLatin1(CONTROLS_MIME_TYPE));
-    else if (data && data->hasText())
-        bytes = data->text().toUtf8();
     LayoutDataObject layout;
+    // Our own bytes first: a .lay stream reads as fast as a file, and checks as strictly.
+    if (data && data->hasFormat(ownType())) {
+        const QByteArray bytes = data->data(ownType());
+        tsMemoryStream stream(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        if (!bytes.isEmpty() && layout.Read(&stream) >= 0 && !layout.m_controls.empty()) {
+            controls = std::move(layout.m_controls);
+            return true;
+        }
+        layout.m_controls.clear();
+    }
+    const QByteArray text = data && data->hasText() ? data->text().toUtf8() : QByteArray();
     std::string error;
-    if (bytes.trimmed().isEmpty()) {
+    if (text.trimmed().isEmpty()) {
         why = fw::LoadString(resources::IDS_PASTE_EMPTY);
         return false;
     }
-    if (!LayoutFromJson(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+    if (!LayoutFromJson(std::string(text.constData(), static_cast<std::size_t>(text.size())),
                         layout, error)) {
         why = fw::FormatString(resources::IDS_PASTE_NOT_CONTROLS, QString::fromStdString(error));
         return false;

@@ -85,7 +85,7 @@ int CanvasPixelBeyond(float sum)
     return pixelOnItsSide(std::trunc(static_cast<double>(sum)));
 }
 
-int CanvasMapping::Mapped(float layout, int origin) const
+int CanvasMapping::MappedBeyond(float layout, int origin) const
 {
     return mapped(layout, zoom, origin);
 }

@@ -66,7 +66,20 @@ struct CanvasMapping
     bool operator==(const CanvasMapping&) const = default;
 
 private:
-    int Mapped(float layout, int origin) const;
+    int Mapped(float layout, int origin) const
+    {
+        // Inline for the usual values, as CanvasPixel: a double truncates toward zero when it
+        // converts, exactly where it fits; the rest, and NaN, go the slow way.
+        const double scaled =
+            static_cast<double>(layout + static_cast<float>(CANVAS_MARGIN)) * zoom;
+        if (scaled > -1e15 && scaled < 1e15) {
+            const long long shifted = static_cast<long long>(scaled) + origin;
+            if (shifted > -2147483520LL && shifted < 2147483520LL)
+                return static_cast<int>(shifted);
+        }
+        return MappedBeyond(layout, origin);
+    }
+    int MappedBeyond(float layout, int origin) const;
 };
 
 // Writes outlines straight into the pixels of an image of format RGB32 or ARGB32, with the

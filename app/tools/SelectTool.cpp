@@ -39,20 +39,6 @@ const QColor LABEL_GROUND(255, 255, 255);
 // corners cannot overflow.
 constexpr int FAR_OFF = 1 << 24;
 
-// The device pixels a control's outline spans, as a rectangle that is never empty (a control
-// of no width still has a place for its handles); null when a corner has no place at all.
-QRect frameOf(const LayoutControl& c, const CanvasMapping& mapping)
-{
-    const int x1 = mapping.X(c.m_x1), x2 = mapping.X(c.m_x2);
-    const int y1 = mapping.Y(c.m_y1), y2 = mapping.Y(c.m_y2);
-    if (x1 == INT_MIN || x2 == INT_MIN || y1 == INT_MIN || y2 == INT_MIN)
-        return QRect();
-    auto near = [](int v) { return std::clamp(v, -FAR_OFF, FAR_OFF); };
-    const int left = near(std::min(x1, x2)), top = near(std::min(y1, y2));
-    return QRect(QPoint(left, top), QPoint(std::max(left, near(std::max(x1, x2) - 1)),
-                                           std::max(top, near(std::max(y1, y2) - 1))));
-}
-
 Qt::CursorShape cursorFor(int handle)
 {
     switch (handle) {
@@ -83,19 +69,29 @@ std::vector<QRect> CSelectTool::HandleRects() const
     if (!doc || doc->Selection().selected.empty())
         return {};
     const auto& controls = doc->m_layout.m_controls;
-    // The union of the selected frames, without a rectangle per control: one pass at any size.
-    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    // The union of the selected frames: the mapping keeps the order of coordinates, so the
+    // extremes in layout pixels, mapped once, give it. A frame runs from the smaller corner
+    // to the larger one less a pixel, and is never empty.
+    float lowX = INFINITY, highX = -INFINITY, highLowX = -INFINITY;
+    float lowY = INFINITY, highY = -INFINITY, highLowY = -INFINITY;
     for (std::size_t index : doc->Selection().selected) {
-        const QRect one = frameOf(controls[index], m_host.Mapping());
-        if (one.isNull())
-            continue;
-        left = std::min(left, one.left());
-        top = std::min(top, one.top());
-        right = std::max(right, one.right());
-        bottom = std::max(bottom, one.bottom());
+        const LayoutControl& c = controls[index];
+        if (std::isnan(c.m_x1) || std::isnan(c.m_x2) || std::isnan(c.m_y1) || std::isnan(c.m_y2))
+            continue; // no place at all
+        lowX = std::min(lowX, std::min(c.m_x1, c.m_x2));
+        highX = std::max(highX, std::max(c.m_x1, c.m_x2));
+        highLowX = std::max(highLowX, std::min(c.m_x1, c.m_x2));
+        lowY = std::min(lowY, std::min(c.m_y1, c.m_y2));
+        highY = std::max(highY, std::max(c.m_y1, c.m_y2));
+        highLowY = std::max(highLowY, std::min(c.m_y1, c.m_y2));
     }
-    if (left > right)
+    if (lowX > highX)
         return {};
+    const CanvasMapping& mapping = m_host.Mapping();
+    auto near = [](int v) { return std::clamp(v, -FAR_OFF, FAR_OFF); };
+    const int left = near(mapping.X(lowX)), top = near(mapping.Y(lowY));
+    const int right = std::max(near(mapping.X(highLowX)), near(mapping.X(highX) - 1));
+    const int bottom = std::max(near(mapping.Y(highLowY)), near(mapping.Y(highY) - 1));
     const QRect frame(QPoint(left, top), QPoint(right, bottom));
     const int xs[3] = {frame.left(), (frame.left() + frame.right()) / 2, frame.right()};
     const int ys[3] = {frame.top(), (frame.top() + frame.bottom()) / 2, frame.bottom()};
@@ -186,6 +182,7 @@ void CSelectTool::Press(QPoint device, Qt::KeyboardModifiers modifiers)
     }
     m_originals = actions::SelectedControls(model);
     m_originalIndices = IndicesOf(m_originals);
+    m_originalBounds = BoundsOf(m_originals);
     m_whole = IsWhole(m_originals);
 }
 
@@ -306,7 +303,7 @@ double CSelectTool::Whole(double delta) const
 void CSelectTool::SnapMove(QPointF& delta)
 {
     // The selection's box snaps left, middle or right, and top, middle or bottom.
-    const LayoutBox box = BoundsOf(m_originals);
+    const LayoutBox& box = m_originalBounds;
     const double middleX = (box.left + box.right) / 2, middleY = (box.top + box.bottom) / 2;
     if (auto snap = SnapAxis({box.left + delta.x(), middleX + delta.x(), box.right + delta.x()},
                              m_lines.xs, m_lines.grid, SnapTolerance())) {
@@ -328,7 +325,7 @@ void CSelectTool::SnapResize(QPointF& delta)
         x = PulledX(m_originals.front().second, m_handle);
         y = PulledY(m_originals.front().second, m_handle);
     } else {
-        const LayoutBox box = BoundsOf(m_originals);
+        const LayoutBox& box = m_originalBounds;
         x = m_handle & LEFT ? box.left : box.right;
         y = m_handle & TOP ? box.top : box.bottom;
     }
@@ -491,12 +488,11 @@ void CSelectTool::FocusLost()
     }
 }
 
-std::vector<Measure> CSelectTool::Measures() const
+std::vector<Measure> CSelectTool::Measures(const LayoutBox& selection) const
 {
     const CKarveloDoc* doc = Doc();
     if (!doc || doc->Selection().selected.empty())
         return {};
-    const LayoutBox selection = actions::SelectionBounds(doc->Model());
     if (m_state == MOVING || m_state == RESIZING || m_nudging) {
         const auto& controls = doc->m_layout.m_controls;
         const auto& selected = doc->Selection().selected;
@@ -575,12 +571,10 @@ void CSelectTool::AddMeasures(Overlay& overlay, const std::vector<Measure>& meas
     }
 }
 
-void CSelectTool::AddDragLabel(Overlay& overlay) const
+void CSelectTool::AddDragLabel(Overlay& overlay, const LayoutBox& box) const
 {
-    const CKarveloDoc* doc = Doc();
-    if (!doc || (m_state != MOVING && m_state != RESIZING))
+    if (m_state != MOVING && m_state != RESIZING)
         return;
-    const LayoutBox box = actions::SelectionBounds(doc->Model());
     if (!box.valid)
         return;
     const auto number = [](double value) { return fw::FormatFloat(static_cast<float>(value)); };
@@ -620,9 +614,13 @@ CSelectTool::Overlay CSelectTool::BuildOverlay() const
     // The lines a drag snaps to, across the screen and the selection, one device pixel wide.
     const CanvasMapping& mapping = m_host.Mapping();
     const CKarveloDoc* doc = Doc();
+    // Once for the whole overlay: a pass over the selection.
+    const LayoutBox selection = doc && !doc->Selection().selected.empty()
+                                    ? actions::SelectionBounds(doc->Model())
+                                    : LayoutBox();
     LayoutBox span{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, true};
-    if (doc && (m_guideX || m_guideY))
-        span = Joined(span, actions::SelectionBounds(doc->Model()));
+    if (m_guideX || m_guideY)
+        span = Joined(span, selection);
     const auto near = [](int v) { return std::clamp(v, -FAR_OFF, FAR_OFF); };
     const int left = near(mapping.X(static_cast<float>(span.left)));
     const int right = near(mapping.X(static_cast<float>(span.right)));
@@ -645,8 +643,8 @@ CSelectTool::Overlay CSelectTool::BuildOverlay() const
     }
     if (m_state == BANDING && !m_band.isNull())
         overlay.band = m_band;
-    AddMeasures(overlay, Measures());
-    AddDragLabel(overlay);
+    AddMeasures(overlay, Measures(selection));
+    AddDragLabel(overlay, selection);
     return overlay;
 }
 

@@ -92,7 +92,7 @@ private:
     void Run(fw::CommandId id);
     // The distances the canvas shows now, in layout pixels: with Alt held, to the control
     // under the pointer (or the screen); while the selection moves, to its nearest neighbours.
-    std::vector<Measure> Measures() const;
+    std::vector<Measure> Measures(const LayoutBox& selection) const;
     // What the tool draws above the picture, in device pixels: guides, handles, the band,
     // distances and the label by the pointer.
     struct Overlay
@@ -122,7 +122,7 @@ private:
     const Overlay& CurrentOverlay() const;
     void AddMeasures(Overlay& overlay, const std::vector<Measure>& measures) const;
     // Near the pointer while dragging: where the selection is, or how large.
-    void AddDragLabel(Overlay& overlay) const;
+    void AddDragLabel(Overlay& overlay, const LayoutBox& selection) const;
     void SetMeasuring(bool alt);
 
     CSelectCommands m_commands;
@@ -133,6 +133,7 @@ private:
     SelectionState m_pressSelection;
     IndexedControls m_originals;
     std::vector<std::size_t> m_originalIndices;
+    LayoutBox m_originalBounds;
     bool m_whole = true;
     QRect m_band;
     SnapLines m_lines;

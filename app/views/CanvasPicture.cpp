@@ -97,7 +97,9 @@ void CCanvasPicture::Changed(const LayoutChange& hint)
     for (std::size_t index : hint.indices) {
         if (index >= m_count)
             break;
-        left = std::lower_bound(left, m_left.end(), index);
+        // Dense lists step along, sparse ones leap.
+        if (left == m_left.end() || *left != index)
+            left = std::lower_bound(left, m_left.end(), index);
         if (left == m_left.end() || *left != index) {
             m_valid = false;
             return;
@@ -217,7 +219,8 @@ QImage& CCanvasPicture::Paint(const std::vector<LayoutControl>& controls,
         for (std::size_t index : m_left) {
             if (index >= controls.size())
                 break;
-            selected = std::lower_bound(selected, selection.selected.end(), index);
+            if (selected == selection.selected.end() || *selected != index)
+                selected = std::lower_bound(selected, selection.selected.end(), index);
             const bool isSelected = selected != selection.selected.end() && *selected == index;
             if (!isSelected && static_cast<int>(index) != selection.current)
                 writer.Control(controls[index], DARK);

@@ -395,8 +395,9 @@ TEST_F(SelectToolTest, ADragOfOneControlRepaintsWhereItWasAndIs)
         const std::int64_t painted = view->PaintedPixels() - before;
         const QImage partial = view->LastPicture().copy();
         // The first move takes the control out of the kept picture: the whole picture, once.
-        if (step > 1)
+        if (step > 1) {
             EXPECT_LT(painted, area / 4) << "step " << step << ": a region, not the canvas";
+        }
         EXPECT_TRUE(partial == view->grab().toImage().convertToFormat(partial.format()))
             << "step " << step << ": the region painted holds the whole picture";
     }

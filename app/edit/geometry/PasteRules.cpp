@@ -14,10 +14,10 @@
 namespace {
 
 // The stem and number of a name ending in _N (N from 2), or the name itself and 0.
-std::pair<std::string, unsigned long> splitSuffix(const std::string& name)
+std::pair<std::string_view, unsigned long> splitSuffix(std::string_view name)
 {
     const auto underscore = name.rfind('_');
-    if (underscore == std::string::npos || underscore == 0 || underscore + 1 == name.size() ||
+    if (underscore == std::string_view::npos || underscore == 0 || underscore + 1 == name.size() ||
         name.size() - underscore > 10)
         return {name, 0};
     unsigned long number = 0;
@@ -236,17 +236,24 @@ bool FitPastedControls(const std::vector<LayoutControl>& existing,
     // Where the search for a free suffix of a stem goes on, so many copies of one name do
     // not try the same suffixes again and again; the same for free ids below the highest.
     std::unordered_map<std::string, unsigned long> nextSuffix;
+    nextSuffix.reserve(incoming.size());
     std::uint64_t nextFreeId = 0;
+    std::string candidate;
     for (LayoutControl& c : incoming) {
         if (names.contains(c.m_name)) {
             auto [stem, number] = splitSuffix(c.m_name);
             if (number == 0 || !names.contains(stem))
                 stem = c.m_name;
-            unsigned long& n = nextSuffix.try_emplace(stem, 2).first->second;
+            // The stem is copied: the name it is a view into is about to change.
+            unsigned long& n = nextSuffix.try_emplace(std::string(stem), 2).first->second;
+            candidate.assign(stem);
+            candidate += '_';
+            const std::size_t stemLength = candidate.size();
             for (;; ++n) {
-                std::string candidate = stem + "_" + std::to_string(n);
+                candidate.resize(stemLength);
+                candidate += std::to_string(n);
                 if (!names.contains(candidate) && !pastedNames.contains(candidate)) {
-                    c.m_name = std::move(candidate);
+                    c.m_name = candidate;
                     break;
                 }
             }

@@ -1,11 +1,9 @@
-// Arranging: the arithmetic of snapping, align, distribute, same size, order and paste, and
-// the same on the real canvas: guides, the grid, the bars, keys, clipboard and context menu.
+// Arranging on the real canvas: guides, the grid, the bars, keys, clipboard and context menu.
+// The arithmetic on its own is tested with the editing core.
 #include "LayoutFile.h"
 #include "SelectFixture.h"
 #include "document/LayoutClipboard.h"
 #include "geometry/Arrange.h"
-#include "geometry/PasteRules.h"
-#include "geometry/Snap.h"
 #include "shell/MainFrame.h"
 
 #include <QClipboard>
@@ -36,115 +34,6 @@ std::vector<std::string> names(const std::vector<LayoutControl>& controls)
 const QRgb GUIDE = qRgb(0, 200, 220);
 
 } // namespace
-
-TEST(ArrangeArithmetic, SnappingFindsTheNearestLineWithinTheTolerance)
-{
-    const std::vector<LayoutControl> controls = {box("A", 100, 50, 200, 80),
-                                                 box("MOVING", 10.25f, 10, 20, 20)};
-    const SnapLines lines = SnapLines::For(controls, {1}, 0);
-    EXPECT_EQ(lines.xs, (std::vector<double>{0, 100, 150, 200, 400, 800}))
-        << "the screen and A, not the control that moves";
-    auto snap = SnapAxis({95.25, 120}, lines.xs, 0, 6);
-    ASSERT_TRUE(snap);
-    EXPECT_EQ(snap->line, 100);
-    EXPECT_EQ(snap->shift, 4.75);
-    EXPECT_FALSE(SnapAxis({93}, lines.xs, 0, 6)) << "seven away is too far";
-    snap = SnapAxis({37}, lines.xs, 8, 6);
-    ASSERT_TRUE(snap);
-    EXPECT_EQ(snap->line, 40) << "the grid";
-    EXPECT_FALSE(SnapAxis({std::numeric_limits<double>::quiet_NaN()}, lines.xs, 8, 6));
-}
-
-TEST(ArrangeArithmetic, AlignDistributeAndSameSize)
-{
-    // B is stored right to left: it aligns by its visual edges and stays that way round.
-    const IndexedControls three = indexed(
-        {box("A", 10, 10, 50, 30), box("B", 200, 40, 120, 100), box("C", 60, 150, 100, 170)});
-    const LayoutBox around = AlignmentBox(three);
-    EXPECT_EQ(around.left, 10);
-    EXPECT_EQ(around.right, 200);
-    EXPECT_EQ(around.bottom, 170);
-    auto check = [&](Alignment alignment, float ax1, float bx1, float bx2, float cy1) {
-        const IndexedControls done = Aligned(three, alignment, around);
-        EXPECT_EQ(done[0].second.m_x1, ax1) << static_cast<int>(alignment);
-        EXPECT_EQ(done[1].second.m_x1, bx1) << static_cast<int>(alignment);
-        EXPECT_EQ(done[1].second.m_x2, bx2) << static_cast<int>(alignment);
-        EXPECT_EQ(done[2].second.m_y1, cy1) << static_cast<int>(alignment);
-        EXPECT_GT(done[1].second.m_x1, done[1].second.m_x2) << "orientation kept";
-    };
-    check(Alignment::Left, 10, 90, 10, 150);
-    check(Alignment::HorizontalCentre, 85, 145, 65, 150);
-    check(Alignment::Right, 160, 200, 120, 150);
-    check(Alignment::Top, 10, 200, 120, 10);
-    check(Alignment::VerticalCentre, 10, 200, 120, 80);
-    check(Alignment::Bottom, 10, 200, 120, 150);
-    // One control aligns to the screen.
-    const IndexedControls one = indexed({box("A", 10, 10, 50, 30)});
-    EXPECT_EQ(Aligned(one, Alignment::Right, AlignmentBox(one))[0].second.m_x2, 800.0f);
-    EXPECT_EQ(Aligned(one, Alignment::VerticalCentre, AlignmentBox(one))[0].second.m_y1, 290.0f);
-
-    // Four controls: the outer two stay, the gaps come out equal.
-    const IndexedControls four = indexed({box("D", 300, 0, 337.5f, 10), box("A", 0, 0, 10.25f, 10),
-                                          box("B", 20, 0, 50, 10), box("C", 100, 0, 101, 10)});
-    const IndexedControls spread = Distributed(four, true);
-    EXPECT_EQ(spread[0].second.m_x1, 300.0f);
-    EXPECT_EQ(spread[1].second.m_x1, 0.0f);
-    const double gap1 = spread[2].second.m_x1 - spread[1].second.m_x2;
-    const double gap2 = spread[3].second.m_x1 - spread[2].second.m_x2;
-    const double gap3 = spread[0].second.m_x1 - spread[3].second.m_x2;
-    EXPECT_FLOAT_EQ(static_cast<float>(gap1), static_cast<float>(gap2));
-    EXPECT_FLOAT_EQ(static_cast<float>(gap2), static_cast<float>(gap3));
-    EXPECT_EQ(spread[2].second.m_x2 - spread[2].second.m_x1, 30.0f) << "widths kept";
-
-    const IndexedControls sized = SameSize(three, three[0].second, true, false);
-    EXPECT_EQ(sized[1].second.m_x1, 200.0f) << "the first corner stays";
-    EXPECT_EQ(sized[1].second.m_x2, 240.0f);
-    EXPECT_EQ(sized[1].second.m_y2, 100.0f) << "the height stays";
-}
-
-TEST(ArrangeArithmetic, OrderMovesTheSelectionAndKeepsItsOwnOrder)
-{
-    // A selection of two (B, D) in a list of five.
-    using V = std::vector<std::size_t>;
-    EXPECT_EQ(Reordered(5, {1, 3}, Order::Raise), (V{0, 2, 1, 4, 3}));
-    EXPECT_EQ(Reordered(5, {1, 3}, Order::Lower), (V{1, 0, 3, 2, 4}));
-    EXPECT_EQ(Reordered(5, {1, 3}, Order::ToTop), (V{0, 2, 4, 1, 3}));
-    EXPECT_EQ(Reordered(5, {1, 3}, Order::ToBottom), (V{1, 3, 0, 2, 4}));
-    EXPECT_EQ(Reordered(5, {3, 4}, Order::Raise), (V{0, 1, 2, 3, 4})) << "already on top";
-}
-
-TEST(ArrangeArithmetic, PastedNamesIdsAndPlaces)
-{
-    std::vector<LayoutControl> existing = {box("BTN", 0, 0, 10, 10), box("OK", 20, 0, 30, 10)};
-    existing[0].m_id = 4;
-    existing[1].m_id = 9;
-    std::vector<LayoutControl> incoming = {box("BTN", 0, 0, 10, 10), box("NEW", 50, 50, 60, 60),
-                                           box("BTN", 5, 5, 6, 6)};
-    incoming[0].m_id = 4;
-    incoming[1].m_id = 77;
-    incoming[2].m_id = 9;
-    std::string bad;
-    ASSERT_TRUE(FitPastedControls(existing, incoming, bad));
-    EXPECT_EQ(names(incoming), (std::vector<std::string>{"BTN_2", "NEW", "BTN_3"}));
-    EXPECT_EQ(incoming[0].m_id, 10u) << "the next above the highest";
-    EXPECT_EQ(incoming[1].m_id, 77u) << "a free id stays";
-    EXPECT_EQ(incoming[2].m_id, 78u);
-    EXPECT_EQ(incoming[0].m_x1, 10.0f) << "an identical rectangle moves all by (10, 10)";
-    EXPECT_EQ(incoming[1].m_y1, 60.0f);
-
-    existing.push_back(box("BTN_2", 0, 0, 1, 1));
-    std::vector<LayoutControl> again = {box("BTN_2", 100, 100, 110, 110)};
-    ASSERT_TRUE(FitPastedControls(existing, again, bad));
-    EXPECT_EQ(again[0].m_name, "BTN_3") << "counted on from the stem";
-    std::vector<LayoutControl> year = {box("ITEM_2023", 0, 0, 1, 1)};
-    std::vector<LayoutControl> withYear = {box("ITEM_2023", 5, 5, 6, 6)};
-    ASSERT_TRUE(FitPastedControls(withYear, year, bad));
-    EXPECT_EQ(year[0].m_name, "ITEM_2023_2") << "no stem ITEM: the number is part of the name";
-
-    std::vector<LayoutControl> wrong = {box("GOOD", 0, 0, 1, 1), box("1BAD", 0, 0, 1, 1)};
-    EXPECT_FALSE(FitPastedControls(existing, wrong, bad));
-    EXPECT_EQ(bad, "1BAD");
-}
 
 namespace {
 
@@ -437,43 +326,4 @@ TEST_F(ArrangeTest, TheContextMenuOnlyInTheSelectTool)
     EXPECT_EQ(frame.ArrangeBar()->windowTitle(), QStringLiteral("Anordnen"));
     EXPECT_EQ(frame.Action(resources::ID_ALIGN_LEFT)->toolTip(),
               QStringLiteral("Links ausrichten"));
-}
-
-TEST(ArrangeArithmetic, PastesOfRectanglesThatCannotMoveEndAtOnce)
-{
-    // A NaN corner stays NaN however far it moves, and huge ones do not move by 10 at all.
-    std::vector<LayoutControl> existing;
-    for (int i = 0; i < 300; ++i) {
-        existing.push_back(box("N", std::numeric_limits<float>::quiet_NaN(), 0, 1, 1));
-        existing.push_back(box("H", 1e30f, 1e30f, 2e30f, 2e30f));
-        existing.push_back(box("OK", static_cast<float>(i), 0, static_cast<float>(i) + 5, 5));
-    }
-    std::vector<LayoutControl> incoming = existing;
-    std::string bad;
-    ASSERT_TRUE(FitPastedControls(existing, incoming, bad));
-    EXPECT_TRUE(std::isnan(incoming[0].m_x1));
-    EXPECT_EQ(incoming[1].m_x1, 1e30f) << "left where it was";
-    EXPECT_EQ(incoming[2].m_x1, 10.0f) << "the others moved once, off every original";
-    EXPECT_EQ(incoming[299 * 3 + 2].m_name, "OK_301") << "the suffixes go on from where they were";
-}
-
-TEST(ArrangeArithmetic, AControlWithoutAFinitePlaceSpoilsNothing)
-{
-    const float inf = std::numeric_limits<float>::infinity();
-    const IndexedControls mixed = indexed({box("A", 0, 0, 10, 10), box("FAR", -inf, 0, 5, 5),
-                                           box("B", 20, 20, 40, 40), box("C", 60, 0, 70, 10)});
-    const LayoutBox around = AlignmentBox(mixed);
-    EXPECT_EQ(around.left, 0) << "the box is of the finite ones";
-    EXPECT_EQ(around.right, 70);
-    for (const auto& changed : {Aligned(mixed, Alignment::Right, around), Distributed(mixed, true),
-                                Resized(mixed, RIGHT | BOTTOM, 70, 0, false),
-                                SameSize(mixed, mixed[2].second, true, true)}) {
-        for (const auto& [index, c] : changed) {
-            if (index != 1) {
-                EXPECT_TRUE(std::isfinite(c.m_x1) && std::isfinite(c.m_x2)) << index;
-            }
-        }
-        EXPECT_TRUE(IdenticalRecords(changed[1].second, mixed[1].second)) << "left as it was";
-    }
-    EXPECT_EQ(Resized(mixed, RIGHT, 70, 0, false)[3].second.m_x2, 140.0f) << "scaled about 0..70";
 }

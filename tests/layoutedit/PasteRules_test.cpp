@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <random>
@@ -43,6 +44,14 @@ int stepsByTheRule(const std::vector<LayoutControl>& existing, std::vector<Layou
     return steps;
 }
 
+std::vector<std::string> names(const std::vector<LayoutControl>& controls)
+{
+    std::vector<std::string> result;
+    for (const LayoutControl& c : controls)
+        result.push_back(c.m_name);
+    return result;
+}
+
 double secondsOf(const std::function<void()>& body)
 {
     const auto start = std::chrono::steady_clock::now();
@@ -51,6 +60,57 @@ double secondsOf(const std::function<void()>& body)
 }
 
 } // namespace
+
+TEST(PasteRules, PastedNamesIdsAndPlaces)
+{
+    std::vector<LayoutControl> existing = {box("BTN", 0, 0, 10, 10), box("OK", 20, 0, 30, 10)};
+    existing[0].m_id = 4;
+    existing[1].m_id = 9;
+    std::vector<LayoutControl> incoming = {box("BTN", 0, 0, 10, 10), box("NEW", 50, 50, 60, 60),
+                                           box("BTN", 5, 5, 6, 6)};
+    incoming[0].m_id = 4;
+    incoming[1].m_id = 77;
+    incoming[2].m_id = 9;
+    std::string bad;
+    ASSERT_TRUE(FitPastedControls(existing, incoming, bad));
+    EXPECT_EQ(names(incoming), (std::vector<std::string>{"BTN_2", "NEW", "BTN_3"}));
+    EXPECT_EQ(incoming[0].m_id, 10u) << "the next above the highest";
+    EXPECT_EQ(incoming[1].m_id, 77u) << "a free id stays";
+    EXPECT_EQ(incoming[2].m_id, 78u);
+    EXPECT_EQ(incoming[0].m_x1, 10.0f) << "an identical rectangle moves all by (10, 10)";
+    EXPECT_EQ(incoming[1].m_y1, 60.0f);
+
+    existing.push_back(box("BTN_2", 0, 0, 1, 1));
+    std::vector<LayoutControl> again = {box("BTN_2", 100, 100, 110, 110)};
+    ASSERT_TRUE(FitPastedControls(existing, again, bad));
+    EXPECT_EQ(again[0].m_name, "BTN_3") << "counted on from the stem";
+    std::vector<LayoutControl> year = {box("ITEM_2023", 0, 0, 1, 1)};
+    std::vector<LayoutControl> withYear = {box("ITEM_2023", 5, 5, 6, 6)};
+    ASSERT_TRUE(FitPastedControls(withYear, year, bad));
+    EXPECT_EQ(year[0].m_name, "ITEM_2023_2") << "no stem ITEM: the number is part of the name";
+
+    std::vector<LayoutControl> wrong = {box("GOOD", 0, 0, 1, 1), box("1BAD", 0, 0, 1, 1)};
+    EXPECT_FALSE(FitPastedControls(existing, wrong, bad));
+    EXPECT_EQ(bad, "1BAD");
+}
+
+TEST(PasteRules, PastesOfRectanglesThatCannotMoveEndAtOnce)
+{
+    // A NaN corner stays NaN however far it moves, and huge ones do not move by 10 at all.
+    std::vector<LayoutControl> existing;
+    for (int i = 0; i < 300; ++i) {
+        existing.push_back(box("N", std::numeric_limits<float>::quiet_NaN(), 0, 1, 1));
+        existing.push_back(box("H", 1e30f, 1e30f, 2e30f, 2e30f));
+        existing.push_back(box("OK", static_cast<float>(i), 0, static_cast<float>(i) + 5, 5));
+    }
+    std::vector<LayoutControl> incoming = existing;
+    std::string bad;
+    ASSERT_TRUE(FitPastedControls(existing, incoming, bad));
+    EXPECT_TRUE(std::isnan(incoming[0].m_x1));
+    EXPECT_EQ(incoming[1].m_x1, 1e30f) << "left where it was";
+    EXPECT_EQ(incoming[2].m_x1, 10.0f) << "the others moved once, off every original";
+    EXPECT_EQ(incoming[299 * 3 + 2].m_name, "OK_301") << "the suffixes go on from where they were";
+}
 
 // Small layouts on a 10-pixel grid meet their pasted copies often and at many shifts: the
 // place found is always the rule's.

@@ -42,6 +42,15 @@ CSearchField::CSearchField(CEditorSettings& settings, QWidget* parent)
     m_tip = fw::TooltipOf(fw::LoadString(ID_EDIT_FIND));
     m_edit->setToolTip(m_tip);
     m_count->setObjectName(QStringLiteral("queryCount"));
+    // The count keeps its room whether shown or not and whatever it says: a field that grew
+    // while typed into would make the bar lay itself out again, and a bar out of room hides
+    // what no longer fits, the field with the focus among them.
+    const QString widest =
+        fw::FormatString(IDS_FIND_COUNT, QStringLiteral("0000000"), QStringLiteral("0000000"));
+    m_count->setFixedWidth(m_count->fontMetrics().horizontalAdvance(widest) + 4);
+    QSizePolicy policy = m_count->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    m_count->setSizePolicy(policy);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 0, 2, 0);
     layout->addWidget(m_edit);

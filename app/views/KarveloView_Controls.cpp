@@ -354,6 +354,12 @@ void CKarveloView_Controls::CopySharedIntoFields()
         Edit(field.id)->setText(text);
         m_showing = false;
     }
+    // No two controls share a name, and ids seldom: both stay empty rather than show one
+    // control's among many.
+    m_showing = true;
+    Edit(IDC_NAME)->clear();
+    Edit(IDC_ID)->clear();
+    m_showing = false;
 }
 
 void CKarveloView_Controls::OnSharedEditChange(int id)

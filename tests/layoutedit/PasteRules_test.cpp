@@ -1,8 +1,8 @@
 // Pasting into layouts whose rectangles the shifted copies keep meeting: the place found is
 // the documented rule's, and a million controls find theirs at once.
 #include "LayoutFile.h"
-#include "support/LayoutRecords.h"
 #include "geometry/PasteRules.h"
+#include "support/LayoutRecords.h"
 
 #include <gtest/gtest.h>
 

@@ -85,6 +85,10 @@ int CMainFrame::OnCreate()
     QAction* find = Action(resources::ID_EDIT_FIND);
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     addAction(find);
+    // The history has a key of its own, as in a browser.
+    QAction* history = Action(resources::ID_VIEW_HISTORY);
+    history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    addAction(history);
 
     m_undoGroup = new QUndoGroup(this);
     m_history = new QDockWidget(fw::LoadString(resources::IDS_HISTORY), this);

@@ -38,6 +38,8 @@ public:
     virtual fw::MdiFrame* Frame() const = 0;
     // The Draw tool's drag flag, a field of the canvas.
     virtual bool& Dragging() = 0;
+    // Moves the picture by device pixels, as a pan with the mouse does.
+    virtual void Pan(int dx, int dy) = 0;
 };
 
 class CCanvasTool

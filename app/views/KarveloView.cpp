@@ -360,6 +360,13 @@ void CKarveloView::focusOutEvent(QFocusEvent* event)
     fw::View::focusOutEvent(event);
 }
 
+bool CKarveloView::focusNextPrevChild(bool next)
+{
+    if (m_settings.CurrentTool() == CEditorSettings::SelectTool && GetDocument())
+        return false;
+    return fw::View::focusNextPrevChild(next);
+}
+
 void CKarveloView::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {

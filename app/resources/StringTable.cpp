@@ -284,11 +284,10 @@ const fw::StringTable& Strings()
         // Editing without a mouse, and what a screen reader reads.
         {36000, "Steuerelement einfügen"},
         {36001, "Zeichenfläche"},
-        {36002, "Layout mit %1 Steuerelementen. Im Auswahlwerkzeug (S): Tab und Umschalt+Tab "
-                "wählen das nächste und das vorige Steuerelement, Einfg fügt ein neues ein, "
-                "Pfeiltasten verschieben die Auswahl, Strg+Pfeiltasten ändern ihre Größe, die "
-                "Menütaste oder Umschalt+F10 öffnet das Kontextmenü, F6 wechselt zu den Feldern "
-                "und zur Liste."},
+        {36002, "Steuerelemente: %1. Im Auswahlwerkzeug (S): Tab und Umschalt+Tab wählen das "
+                "nächste und das vorige, Einfg fügt ein neues ein, Pfeiltasten verschieben die "
+                "Auswahl, Strg+Pfeiltasten ändern ihre Größe, die Menütaste oder Umschalt+F10 "
+                "öffnet das Kontextmenü; F6 wechselt zu den Feldern und zur Liste."},
         {36003, "Id %1, %2, %3 bis %4, %5"},
         {36004, "Eigenschaften"},
         {36005, "Steuerelemente"},

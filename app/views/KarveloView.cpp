@@ -6,6 +6,7 @@
 #include "document/LayoutHint.h"
 #include "tools/DrawTool.h"
 #include "tools/SelectTool.h"
+#include "views/CanvasAccessible.h"
 #include "views/EditorSettings.h"
 
 #include <QCoreApplication>
@@ -96,6 +97,7 @@ void CKarveloView::OnUpdate(fw::View*, const fw::Hint* hint)
         m_picture.Invalidate();
         m_hits.Invalidate();
     }
+    CCanvasAccessible::Changed(this, change);
     update();
 }
 

@@ -54,9 +54,7 @@ bool CFocusCycle::Reachable(const QWidget* widget) const
 
 QWidget* CFocusCycle::Field() const
 {
-    if (Reachable(m_lastField))
-        return m_lastField;
-    // The first field in tab order that takes the focus.
+    // In tab order: a keyboard user always lands on the same field.
     for (QWidget* w = m_panel->nextInFocusChain(); w && w != m_panel; w = w->nextInFocusChain())
         if (qobject_cast<fw::Edit*>(w) && w->parentWidget() == m_panel && Reachable(w))
             return w;
@@ -95,8 +93,6 @@ bool CFocusCycle::Enter(Stop stop)
 
 bool CFocusCycle::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusIn && watched != m_panel->m_listControls)
-        m_lastField = qobject_cast<QWidget*>(watched);
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && Enter(CANVAS))

@@ -27,7 +27,7 @@ public:
     enum Stop
     {
         CANVAS,
-        FIELDS, // the field that had the focus last, or the first one that takes it
+        FIELDS, // the first field that takes the focus (Name, but for several selected)
         LIST,
         STOPS,
     };
@@ -49,5 +49,4 @@ private:
     fw::MdiChild& m_frame;
     QPointer<CKarveloView_Controls> m_panel;
     QPointer<CKarveloView> m_canvas;
-    QPointer<QWidget> m_lastField;
 };

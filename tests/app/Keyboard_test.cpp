@@ -228,7 +228,8 @@ TEST_F(KeyboardTest, F6GoesRoundCanvasFieldsAndListAndEscReturnsToTheCanvas)
     EXPECT_EQ(editor.child()->GetActiveView(), editor.canvas());
     EXPECT_EQ(selected(), std::vector<std::size_t>{0}) << "and nothing else";
     press(Qt::Key_F6);
-    EXPECT_EQ(focus(), edit(IDC_X1)) << "back to the field used last";
+    EXPECT_EQ(focus(), edit(IDC_NAME)) << "always the first field";
+    EXPECT_EQ(edit(IDC_NAME)->selectedText(), QStringLiteral("A")) << "ready to be typed over";
 
     // Nothing current: no field or list takes the focus, the panel does, as a pane.
     press(Qt::Key_Escape);

@@ -104,6 +104,16 @@ QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex&
     return command;
 }
 
+void ListBox::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    // Qt's list tells readers the current row took the focus even while the list has none
+    // (a row marked for the canvas): they would leave the widget that has it.
+    if (hasFocus())
+        QListView::currentChanged(current, previous);
+    else
+        QAbstractItemView::currentChanged(current, previous);
+}
+
 void ListBox::MarkRow(int row)
 {
     if (row < 0 || row >= count())

@@ -35,6 +35,8 @@ public:
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
+    // Screen readers hear of a new current row only while the list has the focus.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 signals:
     // The user (or setCurrentRow) selected another row.

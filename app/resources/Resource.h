@@ -133,6 +133,15 @@ inline constexpr unsigned IDS_MENU_LOWER = 33024;
 inline constexpr unsigned IDS_MENU_TO_TOP = 33025;
 inline constexpr unsigned IDS_MENU_TO_BOTTOM = 33026;
 
+// Editing without a mouse, and what a screen reader reads.
+inline constexpr unsigned IDS_STEP_INSERT = 36000;
+inline constexpr unsigned IDS_CANVAS_NAME = 36001;
+inline constexpr unsigned IDS_CANVAS_DESCRIPTION = 36002;
+inline constexpr unsigned IDS_CONTROL_DESCRIPTION = 36003;
+inline constexpr unsigned IDS_PANEL_NAME = 36004;
+inline constexpr unsigned IDS_CONTROL_LIST_NAME = 36005;
+inline constexpr unsigned IDS_ZOOM_NAME = 36006;
+
 // Crash recovery, and files changed by another program.
 inline constexpr unsigned IDS_RECOVERY_QUESTION = 34000;
 inline constexpr unsigned IDS_RECOVERY_RESTORE = 34001;

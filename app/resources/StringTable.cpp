@@ -184,7 +184,7 @@ const fw::StringTable& Strings()
         {32771, "Zeichnet neue Steuerelemente mit der Maus.\nZeichnen (R)"},
         {32772, "Wählt Steuerelemente aus und löscht sie.\nAuswählen (S)"},
         {32773, "Macht die letzte Änderung am Layout rückgängig.\nRückgängig"},
-        {32774, "Blendet den Verlauf der Änderungen ein oder aus.\nVerlauf"},
+        {32774, "Blendet den Verlauf der Änderungen ein oder aus.\nVerlauf (Strg+H)"},
         {32800, "Rückgängig: %1"},
         {32801, "Wiederherstellen: %1"},
         {32802, "Werkzeuge"},
@@ -257,19 +257,19 @@ const fw::StringTable& Strings()
         {33001, "&Повторить\tStrg+Y"},
         {33002, "&Вырезать\tStrg+X"},
         {33003, "&Копировать\tStrg+C"},
-        {33004, "Вставить\tStrg+V"},
+        {33004, "Вст&авить\tStrg+V"},
         {33005, "&Дублировать\tStrg+D"},
         {33006, "&Удалить\tEntf"},
-        {33007, "Выделить &всё\tStrg+A"},
-        {33008, "&Выровнять"},
+        {33007, "Выд&елить всё\tStrg+A"},
+        {33008, "Выр&овнять"},
         {33009, "&Распределить"},
-        {33010, "Одинаковый &размер"},
-        {33011, "&Порядок"},
+        {33010, "Одинаковый ра&змер"},
+        {33011, "Пор&ядок"},
         {33012, "По &левому краю"},
         {33013, "По &центру по горизонтали"},
         {33014, "По &правому краю"},
         {33015, "По &верхнему краю"},
-        {33016, "По центру по &вертикали"},
+        {33016, "По центру по вер&тикали"},
         {33017, "По &нижнему краю"},
         {33018, "По &горизонтали"},
         {33019, "По &вертикали"},
@@ -280,6 +280,18 @@ const fw::StringTable& Strings()
         {33024, "&Ниже\tBild ab"},
         {33025, "На &передний план\tPos1"},
         {33026, "На &задний план\tEnde"},
+
+        // Editing without a mouse, and what a screen reader reads.
+        {36000, "Steuerelement einfügen"},
+        {36001, "Zeichenfläche"},
+        {36002, "Steuerelemente: %1. Im Auswahlwerkzeug (S): Tab und Umschalt+Tab wählen das "
+                "nächste und das vorige, Einfg fügt ein neues ein, Pfeiltasten verschieben die "
+                "Auswahl, Strg+Pfeiltasten ändern ihre Größe, die Menütaste oder Umschalt+F10 "
+                "öffnet das Kontextmenü; F6 wechselt zu den Feldern und zur Liste."},
+        {36003, "Id %1, %2, %3 bis %4, %5"},
+        {36004, "Eigenschaften"},
+        {36005, "Steuerelemente"},
+        {36006, "Vergrößerung"},
 
         // Crash recovery, and files changed by another program.
         {34000, "Das Programm wurde nicht ordnungsgemäß beendet. Von diesen Layouts gibt es "

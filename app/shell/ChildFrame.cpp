@@ -1,5 +1,6 @@
 #include "shell/ChildFrame.h"
 
+#include "shell/FocusCycle.h"
 #include "views/KarveloView.h"
 #include "views/KarveloView_Controls.h"
 
@@ -62,5 +63,11 @@ bool CChildFrame::OnCreateClient(fw::CreateContext& context)
     }
     m_splitter->setSizes({PANEL_WIDTH, canvas->sizeHint().width()});
     setWidget(m_splitter);
+    m_focus = new CFocusCycle(*this, *panel, *canvas);
     return true;
+}
+
+bool CChildFrame::OnCmdMsg(fw::CommandId id, fw::CommandState* state)
+{
+    return (m_focus && m_focus->OnCmdMsg(id, state)) || fw::MdiChild::OnCmdMsg(id, state);
 }

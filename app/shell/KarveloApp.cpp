@@ -14,6 +14,7 @@
 #include "shell/MainFrame.h"
 #include "streams/tsSafeSave.h"
 #include "tsTrace.h"
+#include "views/CanvasAccessible.h"
 #include "views/KarveloView.h"
 
 #include <QCoreApplication>
@@ -39,6 +40,7 @@ CKarveloApp::CKarveloApp(int& argc, char** argv) : fw::Application(argc, argv)
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
     QCoreApplication::setApplicationVersion(QString::fromLatin1(resources::PRODUCT_VERSION));
+    QAccessible::installFactory(&CCanvasAccessible::Factory);
 }
 
 CKarveloApp::~CKarveloApp() = default;

@@ -44,6 +44,36 @@ QToolBar* dockable(QToolBar* bar, unsigned title = 0)
     return bar;
 }
 
+// A screen reader names a button as its tooltip does (by its prompt where it has none).
+void nameButtons(QToolBar* bar)
+{
+    for (QAction* action : bar->actions()) {
+        QWidget* button = bar->widgetForAction(action);
+        if (!button || action->isSeparator())
+            continue;
+        const QString entry = fw::LoadString(action->data().toUInt());
+        const QString tooltip = fw::TooltipOf(entry);
+        button->setAccessibleName(tooltip.isEmpty() ? fw::PromptOf(entry) : tooltip);
+    }
+}
+
+// The history follows every step, shown or not; Qt's list would tell screen readers each
+// time that its current row took the focus, wherever the focus is.
+class HistoryView : public QUndoView
+{
+public:
+    using QUndoView::QUndoView;
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override
+    {
+        if (hasFocus())
+            QUndoView::currentChanged(current, previous);
+        else
+            QAbstractItemView::currentChanged(current, previous);
+    }
+};
+
 } // namespace
 
 int CMainFrame::OnCreate()
@@ -63,6 +93,8 @@ int CMainFrame::OnCreate()
                             resources::IDS_ARRANGE_BAR);
     if (!m_toolsBar || !m_arrangeBar)
         return -1;
+    for (QToolBar* bar : {m_toolBar, m_toolsBar, m_arrangeBar})
+        nameButtons(bar);
 
     // The zoom of the active window, to read and to type.
     m_zoomBox = new QComboBox(m_toolsBar);
@@ -70,6 +102,7 @@ int CMainFrame::OnCreate()
     m_zoomBox->setEditable(true);
     m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
     m_zoomBox->setToolTip(fw::LoadString(resources::IDS_ZOOM_TIP));
+    m_zoomBox->setAccessibleName(fw::LoadString(resources::IDS_ZOOM_NAME));
     for (double level : CKarveloView::ZoomLevels())
         m_zoomBox->addItem(QStringLiteral("%1 %").arg(std::lround(level * 100)));
     m_zoomBox->setEnabled(false);
@@ -85,11 +118,15 @@ int CMainFrame::OnCreate()
     QAction* find = Action(resources::ID_EDIT_FIND);
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     addAction(find);
+    // The history has a key of its own, as in a browser.
+    QAction* history = Action(resources::ID_VIEW_HISTORY);
+    history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    addAction(history);
 
     m_undoGroup = new QUndoGroup(this);
     m_history = new QDockWidget(fw::LoadString(resources::IDS_HISTORY), this);
     m_history->setObjectName(QStringLiteral("history"));
-    auto* view = new QUndoView(m_undoGroup, m_history);
+    auto* view = new HistoryView(m_undoGroup, m_history);
     view->setEmptyLabel(fw::LoadString(resources::IDS_HISTORY_START));
     m_history->setWidget(view);
     addDockWidget(Qt::RightDockWidgetArea, m_history);

@@ -37,6 +37,7 @@ CSearchField::CSearchField(CEditorSettings& settings, QWidget* parent)
     setObjectName(QStringLiteral("search"));
     m_edit->setObjectName(QStringLiteral("query"));
     m_edit->setPlaceholderText(fw::LoadString(IDS_FIND_PLACEHOLDER));
+    m_edit->setAccessibleName(m_edit->placeholderText());
     m_edit->setClearButtonEnabled(true);
     m_edit->setMinimumWidth(m_edit->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 24);
     m_tip = fw::TooltipOf(fw::LoadString(ID_EDIT_FIND));

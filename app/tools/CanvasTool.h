@@ -41,6 +41,8 @@ public:
     virtual bool& Dragging() = 0;
     // The tool's overlay changed, nothing else: the canvas repaints where it was and is.
     virtual void OverlayChanged() = 0;
+    // Moves the picture by device pixels, as a pan with the mouse does.
+    virtual void Pan(int dx, int dy) = 0;
 };
 
 class CCanvasTool

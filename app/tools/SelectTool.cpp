@@ -59,7 +59,7 @@ Qt::CursorShape cursorFor(int handle)
 } // namespace
 
 CSelectTool::CSelectTool(CCanvasHost& host)
-    : CCanvasTool(host), m_commands(host, [this] { return Idle(); })
+    : CCanvasTool(host), m_commands(host, [this] { return Idle(); }), m_keys(host)
 {
 }
 
@@ -747,6 +747,8 @@ bool CSelectTool::KeyPress(QKeyEvent* event)
     }
     if (m_state != IDLE)
         return false;
+    if (m_keys.KeyPress(event))
+        return true;
     if ((key == Qt::Key_Delete || key == Qt::Key_Backspace) && modifiers == Qt::NoModifier) {
         actions::DeleteSelection(model, fw::LoadString(resources::IDS_STEP_DELETE));
         return true;
@@ -778,8 +780,9 @@ bool CSelectTool::KeyPress(QKeyEvent* event)
         doc->UndoStack()->redo();
         return true;
     }
-    if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) {
-        const float step = modifiers == Qt::ShiftModifier ? 10.0f : 1.0f;
+    // Arrows move the selection; with Ctrl they move its right or bottom edge.
+    if (!(modifiers & ~(Qt::ShiftModifier | Qt::ControlModifier))) {
+        const float step = modifiers & Qt::ShiftModifier ? 10.0f : 1.0f;
         float dx = 0, dy = 0;
         switch (key) {
         case Qt::Key_Left:
@@ -797,8 +800,12 @@ bool CSelectTool::KeyPress(QKeyEvent* event)
         default:
             return false;
         }
-        actions::Nudge(model, dx, dy, event->isAutoRepeat(),
-                       fw::LoadString(resources::IDS_STEP_MOVE));
+        if (modifiers & Qt::ControlModifier)
+            actions::Grow(model, dx, dy, event->isAutoRepeat(),
+                          fw::LoadString(resources::IDS_STEP_RESIZE));
+        else
+            actions::Nudge(model, dx, dy, event->isAutoRepeat(),
+                           fw::LoadString(resources::IDS_STEP_MOVE));
         m_nudging = true;
         return true;
     }

@@ -10,6 +10,7 @@
 #include "geometry/Transform.h"
 #include "tools/CanvasTool.h"
 #include "tools/SelectCommands.h"
+#include "tools/SelectKeys.h"
 
 #include <QColor>
 #include <QPoint>
@@ -126,6 +127,7 @@ private:
     void SetMeasuring(bool alt);
 
     CSelectCommands m_commands;
+    CSelectKeys m_keys;
     State m_state = IDLE;
     QPoint m_press;
     int m_pressedControl = -1;

@@ -6,6 +6,7 @@
 #include "document/LayoutHint.h"
 #include "tools/DrawTool.h"
 #include "tools/SelectTool.h"
+#include "views/CanvasAccessible.h"
 #include "views/EditorSettings.h"
 
 #include <QCoreApplication>
@@ -106,6 +107,7 @@ void CKarveloView::OnUpdate(fw::View*, const fw::Hint* hint)
         m_picture.Invalidate();
         m_hits.Invalidate();
     }
+    CCanvasAccessible::Changed(this, change);
     update();
 }
 
@@ -389,6 +391,13 @@ void CKarveloView::focusOutEvent(QFocusEvent* event)
     m_spaceHeld = false;
     m_activeTool->FocusLost();
     fw::View::focusOutEvent(event);
+}
+
+bool CKarveloView::focusNextPrevChild(bool next)
+{
+    if (m_settings.CurrentTool() == CEditorSettings::SelectTool && GetDocument())
+        return false;
+    return fw::View::focusNextPrevChild(next);
 }
 
 void CKarveloView::keyPressEvent(QKeyEvent* event)

@@ -40,7 +40,7 @@ public:
     // Zooms keeping the layout point under device where it is (the middle without one).
     void SetZoom(double zoom, QPointF device = QPointF(-1, -1));
     void StepZoom(int steps, QPointF device = QPointF(-1, -1));
-    void Pan(int dx, int dy);
+    void Pan(int dx, int dy) override;
     // 100 %, with the picture where it stands when the window opens.
     void ResetView();
     // An event's position in device pixels: at 100 % one layout pixel is one device pixel.
@@ -68,6 +68,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Tab and Shift+Tab pick controls in the Select tool instead of moving the focus.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // What the tools see of the canvas.

@@ -147,6 +147,9 @@ CKarveloView_Controls::CKarveloView_Controls(CEditorSettings& settings) : m_sett
             break;
         }
     }
+    // The list has no label of its own; the fields are named by theirs (their buddies).
+    setAccessibleName(fw::LoadString(IDS_PANEL_NAME));
+    m_listControls->setAccessibleName(fw::LoadString(IDS_CONTROL_LIST_NAME));
     m_listControls->SetRows(
         [this] { return ShownRows(); },
         [this](int row) {

@@ -305,7 +305,7 @@ TEST_F(ArrangeTest, TheContextMenuOnlyInTheSelectTool)
     ASSERT_EQ(items.size(), 13);
     EXPECT_EQ(items[0], QString::fromUtf8("&Шаг назад\tStrg+Z"));
     EXPECT_EQ(items[5], QString::fromUtf8("&Дублировать\tStrg+D"));
-    EXPECT_EQ(items.last(), QString::fromUtf8("&Порядок"));
+    EXPECT_EQ(items.last(), QString::fromUtf8("Пор&ядок"));
     EXPECT_EQ(selected(), (std::vector<std::size_t>{0})) << "the right click picked A";
     EXPECT_TRUE(enabled.contains(QString::fromUtf8("&Копировать\tStrg+C")));
     EXPECT_FALSE(enabled.contains(QString::fromUtf8("&Шаг назад\tStrg+Z"))) << "nothing to undo";

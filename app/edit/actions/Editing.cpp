@@ -1,5 +1,6 @@
 #include "Editing.h"
 
+#include "DrawnNames.h"
 #include "Selection.h"
 #include "commands/LayoutCommand.h"
 #include "geometry/PasteRules.h"
@@ -26,6 +27,32 @@ void Nudge(EditModel& model, float dx, float dy, bool repeated, const QString& s
                          static_cast<float>(c.m_x2 + x), static_cast<float>(c.m_y2 + y)});
     }
     model.ChangeRects(nullptr, selected, std::move(rects), step, MERGE_NUDGE);
+}
+
+void Grow(EditModel& model, float dx, float dy, bool repeated, const QString& step)
+{
+    if (!HasSelection(model))
+        return;
+    if (!repeated)
+        model.NewGesture();
+    model.ChangeControls(nullptr, Grown(SelectedControls(model), dx, dy), step, MERGE_GROW);
+}
+
+void InsertNew(EditModel& model, const QString& step)
+{
+    const std::vector<LayoutControl>& controls = model.Controls();
+    const LayoutControl* above = model.CurrentControl();
+    if (!above && !controls.empty())
+        above = &controls.back();
+    const LayoutBox box = above ? BoxOf(*above) : LayoutBox();
+    LayoutControl c;
+    c.m_x1 = box.valid ? static_cast<float>(box.left) : INSERTED_GAP;
+    c.m_y1 = box.valid ? static_cast<float>(box.bottom + INSERTED_GAP) : INSERTED_GAP;
+    c.m_x2 = c.m_x1 + INSERTED_WIDTH;
+    c.m_y2 = c.m_y1 + INSERTED_HEIGHT;
+    c.m_id = model.NextDrawnNumber();
+    c.m_name = CDrawnNames::NameFor(c.m_id);
+    model.InsertControls(nullptr, {{controls.size(), std::move(c)}}, step);
 }
 
 void DeleteSelection(EditModel& model, const QString& step)

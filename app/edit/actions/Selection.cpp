@@ -46,6 +46,20 @@ void SelectAlone(EditModel& model, int index)
     model.SetSelection(nullptr, SelectionState::Only(index));
 }
 
+void SelectNext(EditModel& model, int step)
+{
+    const auto count = static_cast<long long>(model.Controls().size());
+    if (count == 0)
+        return;
+    const int current = model.CurrentIndex();
+    long long next = 0;
+    if (current >= 0)
+        next = ((current + step) % count + count) % count;
+    else if (step < 0)
+        next = count - 1;
+    SelectAlone(model, static_cast<int>(next));
+}
+
 void Toggle(EditModel& model, int index)
 {
     SelectionState selection = model.Selection();

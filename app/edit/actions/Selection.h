@@ -19,6 +19,10 @@ std::vector<LayoutControl> SelectedRecords(const EditModel& model);
 
 // index alone, current.
 void SelectAlone(EditModel& model, int index);
+// The control step places after the current one in list order (before it for a negative
+// step), round past either end, alone; without a current control the first one (the last one
+// going back). Nothing in an empty layout.
+void SelectNext(EditModel& model, int step);
 // index into the selection (and current) or out of it (the current one moves to the last of
 // the rest).
 void Toggle(EditModel& model, int index);

@@ -22,6 +22,7 @@ enum MergeId
     MERGE_MOVE,
     MERGE_RESIZE,
     MERGE_NUDGE,
+    MERGE_GROW, // the right and bottom edges by the keys
 };
 
 class LayoutCommand : public QUndoCommand

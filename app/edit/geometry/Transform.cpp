@@ -82,6 +82,35 @@ std::vector<std::size_t> IndicesOf(const IndexedControls& controls)
 
 namespace {
 
+// One axis of one control: the larger coordinate moves, down to one pixel above the smaller.
+void growSide(float& first, float& second, double delta)
+{
+    float& moved = first <= second ? second : first;
+    const double fixed = first <= second ? first : second;
+    const double size = moved - fixed;
+    double grown = size + delta;
+    if (delta < 0)
+        grown = std::max(grown, std::min(size, 1.0));
+    moved = static_cast<float>(fixed + grown);
+}
+
+} // namespace
+
+IndexedControls Grown(IndexedControls controls, double dx, double dy)
+{
+    for (auto& [index, c] : controls) {
+        if (!IsFinite(c))
+            continue;
+        if (dx != 0)
+            growSide(c.m_x1, c.m_x2, dx);
+        if (dy != 0)
+            growSide(c.m_y1, c.m_y2, dy);
+    }
+    return controls;
+}
+
+namespace {
+
 // One axis of one control: the coordinate on the moved side follows the pointer.
 void pullSide(float& first, float& second, bool lowSide, double delta)
 {

@@ -47,6 +47,12 @@ IndexedControls Moved(IndexedControls controls, double dx, double dy);
 std::vector<LayoutRect> MovedRects(const IndexedControls& controls, double dx, double dy);
 std::vector<std::size_t> IndicesOf(const IndexedControls& controls);
 
+// Each control's right and bottom edges, the larger coordinate of each axis, moved by (dx, dy)
+// as the keys resize: a shrinking edge stops where its control is one pixel across (or stays
+// where it is narrower already), so no control turns inside out. Controls without a finite
+// place stay.
+IndexedControls Grown(IndexedControls controls, double dx, double dy);
+
 // The coordinate of control that the handle's horizontal (vertical) side pulls, one control
 // alone: the stored one on that side of the rectangle.
 float PulledX(const LayoutControl& control, int handle);

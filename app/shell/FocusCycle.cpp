@@ -40,9 +40,11 @@ CFocusCycle::Stop CFocusCycle::Current() const
 
 void CFocusCycle::Move(int step)
 {
-    const int from = Current();
-    for (int k = 1; k <= STOPS; ++k)
-        if (Enter(static_cast<Stop>(((from + k * step) % STOPS + STOPS) % STOPS)))
+    // The stops to try, the first that takes the focus wins.
+    const Stop intoPanel[] = {step > 0 ? FIELDS : LIST, step > 0 ? LIST : FIELDS};
+    const Stop fromPanel[] = {CANVAS, Current() == FIELDS ? LIST : FIELDS};
+    for (Stop stop : Current() == CANVAS ? intoPanel : fromPanel)
+        if (Enter(stop))
             return;
 }
 

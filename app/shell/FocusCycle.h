@@ -1,6 +1,8 @@
-// F6 and Shift+F6 in a layout window (the pane commands of the accelerators): the focus goes
-// round the canvas, the panel's fields and the panel's list, skipping what cannot take it.
-// Esc in a field or in the list brings it back to the canvas.
+// F6 and Shift+F6 in a layout window (the pane commands of the accelerators) go from one pane
+// to the other, so either pressed twice comes back to the pane it started in. Into the panel,
+// F6 lands on its first field and Shift+F6 on its list; out of the panel both go to the
+// canvas. What cannot take the focus is passed over. Esc in a field or in the list brings the
+// focus back to the canvas.
 #pragma once
 
 #include "Commands.h"
@@ -33,7 +35,7 @@ public:
     };
     // Where the focus is now; outside the window, where the active pane is.
     Stop Current() const;
-    // To the next stop that takes the focus, step stops on (1 or -1).
+    // To the other pane: F6 is forward (1), Shift+F6 back (-1).
     void Move(int step);
 
 protected:

@@ -205,7 +205,7 @@ TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheMenuAtTheSelectionWithAccessKeys)
         << "no menu in the Draw tool";
 }
 
-TEST_F(KeyboardTest, F6GoesRoundCanvasFieldsAndListAndEscReturnsToTheCanvas)
+TEST_F(KeyboardTest, F6ReachesCanvasFieldsAndListAndEscReturnsToTheCanvas)
 {
     layout({box("A", 10, 10, 60, 30), box("B", 100, 100, 120, 120)});
     press(Qt::Key_Tab);
@@ -213,12 +213,14 @@ TEST_F(KeyboardTest, F6GoesRoundCanvasFieldsAndListAndEscReturnsToTheCanvas)
     EXPECT_EQ(focus(), edit(IDC_NAME)) << "the first field";
     EXPECT_EQ(editor.child()->GetActiveView(), editor.panel());
     press(Qt::Key_F6);
-    EXPECT_EQ(focus(), list());
-    press(Qt::Key_F6);
-    EXPECT_EQ(focus(), canvas());
+    EXPECT_EQ(focus(), canvas()) << "twice: back in the pane it started in";
     EXPECT_EQ(editor.child()->GetActiveView(), editor.canvas());
     press(Qt::Key_F6, Qt::ShiftModifier);
-    EXPECT_EQ(focus(), list()) << "Shift+F6 goes back";
+    EXPECT_EQ(focus(), list()) << "Shift+F6 into the panel: the list";
+    EXPECT_EQ(editor.child()->GetActiveView(), editor.panel());
+    press(Qt::Key_F6);
+    EXPECT_EQ(focus(), canvas()) << "out of the list";
+    press(Qt::Key_F6, Qt::ShiftModifier);
     press(Qt::Key_Escape);
     EXPECT_EQ(focus(), canvas()) << "Esc in the list";
 

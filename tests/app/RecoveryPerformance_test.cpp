@@ -122,17 +122,22 @@ TEST(RecoveryPerformance, AHundredThousandControlsTypeAsFastWithCopiesOn)
 
     // One more keystroke once everything is quiet: its copy comes a moment later, on a
     // worker thread, and the event loop's turns meanwhile stay far below a save's time.
-    spin(1500);
-    const int before = with->Recovery()->Writes();
-    withX1->selectAll();
-    QTest::keyClick(withX1, Qt::Key_3);
-    spin(300);
-    QElapsedTimer clock;
-    clock.start();
-    double longestTurn = 0;
-    while (with->Recovery()->Writes() == before && clock.elapsed() < 5000)
-        longestTurn = std::max(longestTurn, spin(1));
-    ASSERT_GT(with->Recovery()->Writes(), before);
+    // Other work on the machine only lengthens a turn, so the best of three copies counts.
+    double longestTurn = 1e9;
+    for (int copy = 0; copy < 3; ++copy) {
+        spin(1500);
+        const int before = with->Recovery()->Writes();
+        withX1->selectAll();
+        QTest::keyClick(withX1, copy % 2 ? Qt::Key_4 : Qt::Key_3);
+        spin(300);
+        QElapsedTimer clock;
+        clock.start();
+        double longest = 0;
+        while (with->Recovery()->Writes() == before && clock.elapsed() < 5000)
+            longest = std::max(longest, spin(1));
+        ASSERT_GT(with->Recovery()->Writes(), before);
+        longestTurn = std::min(longestTurn, longest);
+    }
     double synchronous = 1e9;
     for (int i = 0; i < 3; ++i) {
         QElapsedTimer save;

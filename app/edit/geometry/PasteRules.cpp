@@ -233,10 +233,11 @@ bool FitPastedControls(const std::vector<LayoutControl>& existing,
     }
     FlatSet<std::string_view> pastedNames(incoming.size());
     FlatSet<std::uint32_t> pastedIds(incoming.size());
-    // Where the search for a free suffix of a stem goes on, so many copies of one name do
-    // not try the same suffixes again and again; the same for free ids below the highest.
+    // Where the search for a free suffix of a stem goes on once _2 is taken, so many copies
+    // of one name do not try the same suffixes again and again; the same for free ids below
+    // the highest. Names only become taken during a paste, so every suffix below where a
+    // search ended stays taken.
     std::unordered_map<std::string, unsigned long> nextSuffix;
-    nextSuffix.reserve(incoming.size());
     std::uint64_t nextFreeId = 0;
     std::string candidate;
     for (LayoutControl& c : incoming) {
@@ -244,19 +245,25 @@ bool FitPastedControls(const std::vector<LayoutControl>& existing,
             auto [stem, number] = splitSuffix(c.m_name);
             if (number == 0 || !names.contains(stem))
                 stem = c.m_name;
-            // The stem is copied: the name it is a view into is about to change.
-            unsigned long& n = nextSuffix.try_emplace(std::string(stem), 2).first->second;
             candidate.assign(stem);
             candidate += '_';
             const std::size_t stemLength = candidate.size();
-            for (;; ++n) {
-                candidate.resize(stemLength);
-                candidate += std::to_string(n);
-                if (!names.contains(candidate) && !pastedNames.contains(candidate)) {
-                    c.m_name = candidate;
-                    break;
+            const auto taken = [&] {
+                return names.contains(candidate) || pastedNames.contains(candidate);
+            };
+            candidate += '2';
+            if (taken()) {
+                // The stem is copied: the name it is a view into is about to change.
+                unsigned long& n = nextSuffix.try_emplace(std::string(stem), 3).first->second;
+                for (;; ++n) {
+                    candidate.resize(stemLength);
+                    candidate += std::to_string(n);
+                    if (!taken())
+                        break;
                 }
+                ++n;
             }
+            c.m_name = candidate;
         }
         pastedNames.insert(c.m_name);
         if (ids.contains(c.m_id)) {

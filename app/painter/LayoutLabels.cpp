@@ -1,6 +1,8 @@
 #include "LayoutLabels.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
@@ -46,7 +48,25 @@ LabelWriter::LabelWriter(QPainter& painter, const QRect& area, const CanvasMappi
     m_narrowest = 2 * std::max(1, metrics.averageCharWidth()) + PADDING;
     m_ascent = metrics.ascent();
     m_maxWidth = std::max(1, metrics.maxWidth());
+    m_cellWidth = 2 * m_narrowest;
+    const QPaintDevice* device = painter.device();
+    m_columns = device ? (device->width() + m_cellWidth - 1) / m_cellWidth : 0;
+    m_rows = device ? (device->height() + m_lineHeight - 1) / m_lineHeight : 0;
+    m_begun.assign(static_cast<std::size_t>(m_columns * m_rows), false);
+    // Names are laid out a byte at a time from the font's own glyphs and advances: no text
+    // shaping per label, which would cost more than everything else on a crowded canvas.
+    m_font = QRawFont::fromFont(font);
+    QString bytes(256, QChar());
+    for (int byte = 0; byte < 256; ++byte)
+        bytes[byte] = QChar(byte);
+    const QList<quint32> glyphs = m_font.glyphIndexesForString(bytes);
+    const QList<QPointF> advances = m_font.advancesForGlyphIndexes(glyphs);
+    for (int byte = 0; byte < 256 && byte < glyphs.size() && byte < advances.size(); ++byte) {
+        m_glyphs[byte] = glyphs[byte];
+        m_advances[byte] = advances[byte].x();
+    }
     painter.save();
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
     painter.setFont(font);
     painter.setPen(LABEL_COLOUR);
     painter.setBrush(Qt::NoBrush);
@@ -83,12 +103,34 @@ void LabelWriter::Control(const LayoutControl& c)
     const std::int64_t widest = static_cast<std::int64_t>(c.m_name.size()) * m_maxWidth;
     if (top + m_lineHeight <= visibleTop || textX > visibleRight || textX + widest <= visibleLeft)
         return;
+    // Where the label begins: a label begun in the same cell before takes the place. Labels
+    // beginning off the device are few (it is the picture's edge) and all written.
+    const std::int64_t column = textX / m_cellWidth, row = top / m_lineHeight;
+    if (textX >= 0 && top >= 0 && column < m_columns && row < m_rows) {
+        const auto cell = static_cast<std::size_t>(row * m_columns + column);
+        if (m_begun[cell])
+            return;
+        m_begun[cell] = true;
+    }
     // No glyph is narrower than a pixel: what lies beyond the inside's width is never seen.
     const std::size_t shown = static_cast<std::size_t>(std::min<std::int64_t>(
         static_cast<std::int64_t>(c.m_name.size()), visibleRight - textX + 1));
     m_painter.setClipRect(
         QRect(QPoint(static_cast<int>(visibleLeft), static_cast<int>(visibleTop)),
               QPoint(static_cast<int>(visibleRight), static_cast<int>(visibleBottom))));
-    m_painter.drawText(QPoint(static_cast<int>(textX), static_cast<int>(top + m_ascent)),
-                       QString::fromLatin1(c.m_name.data(), static_cast<qsizetype>(shown)));
+    m_indexes.resize(static_cast<qsizetype>(shown));
+    m_positions.resize(static_cast<qsizetype>(shown));
+    qreal x = 0;
+    for (std::size_t i = 0; i < shown; ++i) {
+        const auto byte = static_cast<unsigned char>(c.m_name[i]);
+        m_indexes[static_cast<qsizetype>(i)] = m_glyphs[byte];
+        m_positions[static_cast<qsizetype>(i)] = QPointF(x, 0);
+        x += m_advances[byte];
+    }
+    QGlyphRun run;
+    run.setRawFont(m_font);
+    run.setGlyphIndexes(m_indexes);
+    run.setPositions(m_positions);
+    m_painter.drawGlyphRun(QPointF(static_cast<qreal>(textX), static_cast<qreal>(top + m_ascent)),
+                           run);
 }

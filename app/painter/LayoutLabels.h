@@ -6,8 +6,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QList>
+#include <QPointF>
+#include <QRawFont>
 #include <QRect>
 
+#include <array>
 #include <cstdint>
 
 #include <vector>
@@ -22,8 +26,11 @@ QFont LabelFont();
 // Writes each control's name at the top left of its outline's inside, clipped to that inside.
 // A control whose inside is lower than a line of the font or narrower than two of its
 // characters gets no label; this is decided from its corners alone, before any text is
-// measured, and so is a control whose inside lies wholly outside bounds. Names are bytes,
-// shown as the characters of the same number.
+// measured, and so is a control whose inside lies wholly outside bounds. A label that would
+// begin in a cell of the device (a few characters wide, a line high) where an earlier label of
+// the same writer began is left out too: it could not be read there, and so a crowded layout
+// costs a few thousand labels at most, however many controls it has. Names are bytes, shown
+// as the characters of the same number.
 void PaintLabels(QPainter& painter, const QRect& bounds, const std::vector<LayoutControl>& controls,
                  const CanvasMapping& mapping);
 
@@ -46,4 +53,15 @@ private:
     std::int64_t m_narrowest;
     int m_ascent;
     int m_maxWidth;
+    // The cells of the device where a label began, row by row.
+    std::int64_t m_cellWidth;
+    std::int64_t m_columns;
+    std::int64_t m_rows;
+    std::vector<bool> m_begun;
+    // The glyph and advance of each byte of a name, and a label's glyphs and their places.
+    QRawFont m_font;
+    std::array<quint32, 256> m_glyphs{};
+    std::array<qreal, 256> m_advances{};
+    QList<quint32> m_indexes;
+    QList<QPointF> m_positions;
 };

@@ -146,3 +146,36 @@ TEST(LayoutLabels, ManyTinyControlsCostLittle)
     painter.end();
     EXPECT_TRUE(inked(image).isNull());
 }
+
+TEST(LayoutLabels, WhereLabelsWouldBeginTogetherTheFirstIsWritten)
+{
+    // A thousand controls on one rectangle: their names would be written over each other.
+    std::vector<LayoutControl> crowd;
+    for (int i = 0; i < 1000; ++i)
+        crowd.push_back(box(("NAME_" + std::to_string(i)).c_str(), 100, 100, 300, 200));
+    EXPECT_EQ(labelled(crowd), labelled({crowd.front()}));
+    // One line lower, the next control's name is as readable as the first.
+    std::vector<LayoutControl> stacked = {box("UPPER", 100, 100, 300, 200),
+                                          box("LOWER", 100, 100 + lineHeight(), 300, 200)};
+    EXPECT_NE(labelled(stacked), labelled({stacked.front()}));
+    EXPECT_NE(labelled(stacked), labelled({stacked.back()}));
+}
+
+TEST(LayoutLabels, ACrowdedLayoutCostsNoMoreLabelsThanThePictureHasRoomFor)
+{
+    // Two hundred thousand controls, each large enough for its name, a pixel apart.
+    std::vector<LayoutControl> controls;
+    for (int i = 0; i < 200000; ++i)
+        controls.push_back(box(("CROWDED_CONTROL_" + std::to_string(i)).c_str(),
+                               static_cast<float>(i % 780), static_cast<float>(i % 580),
+                               static_cast<float>(i % 780 + 60), static_cast<float>(i % 580 + 20)));
+    QImage image(840, 640, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const double start = cpuSeconds();
+    PaintLabels(painter, image.rect(), controls, {});
+    // Writing every name takes seconds in the sanitizer build.
+    EXPECT_LT(cpuSeconds() - start, 1.0);
+    painter.end();
+    EXPECT_FALSE(inked(image).isNull());
+}

@@ -36,6 +36,7 @@ public:
         m_app->SetCommandLine({QString::fromStdString(BenchFile(count))});
         if (!m_app->InitInstance())
             return;
+        m_app->Settings().ShowNames(NamesShown());
         Frame().showNormal();
         Frame().resize(1600, 1200);
         Frame().show();

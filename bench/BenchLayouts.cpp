@@ -69,3 +69,12 @@ void RemoveBenchFiles()
     if (BenchFolder() != "/tmp")
         std::filesystem::remove_all(BenchFolder(), ignored);
 }
+
+bool bench::NamesShown()
+{
+    static const bool shown = [] {
+        const char* value = std::getenv("KARVELO_BENCH_NAMES");
+        return value && std::string(value) == "1";
+    }();
+    return shown;
+}

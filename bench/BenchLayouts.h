@@ -14,3 +14,9 @@ std::string BenchFile(std::size_t count);
 // The folder of the run's files; removed by RemoveBenchFiles.
 std::string BenchFolder();
 void RemoveBenchFiles();
+
+namespace bench {
+// Whether the canvas shows the controls' names in this run: KARVELO_BENCH_NAMES=1 measures
+// every interaction with them shown.
+bool NamesShown();
+} // namespace bench

@@ -110,6 +110,7 @@ void Paint(benchmark::State& state)
     CCanvasPicture::Frame frame;
     frame.size = QSize(840, 640);
     frame.background = qRgb(255, 255, 255);
+    frame.names = bench::NamesShown();
     for (auto _ : state)
         benchmark::DoNotOptimize(
             CCanvasPicture::PaintAfresh(controls, SelectionState::Only(0), frame).constBits());
@@ -161,13 +162,23 @@ int reportLoadMemory(const char* path)
     return 0;
 }
 
-// The table of targets, from the benchmarks' JSON, the memory ratio and the start-up median.
-int reportTargets(const char* json, double memory, double startup, double startupMillion)
+// A run's figures from the benchmarks' JSON: wall and CPU milliseconds and painted-area ratios
+// by benchmark name.
+struct Figures
+{
+    std::map<std::string, double> ms, cpu, ratios;
+    double at(const std::string& name, const char* n) const
+    {
+        const auto found = ms.find(name + "/" + n);
+        return found == ms.end() ? -1.0 : found->second;
+    }
+};
+
+bool readFigures(const char* json, Figures& figures)
 {
     QFile file(QString::fromLocal8Bit(json));
     if (!file.open(QIODevice::ReadOnly))
-        return 1;
-    std::map<std::string, double> ms, cpu, ratios;
+        return false;
     for (const QJsonValue run :
          QJsonDocument::fromJson(file.readAll())[QStringLiteral("benchmarks")].toArray()) {
         const QJsonObject o = run.toObject();
@@ -178,32 +189,38 @@ int reportTargets(const char* json, double memory, double startup, double startu
             : o[QStringLiteral("time_unit")].toString() == QStringLiteral("ns") ? 1e-6
                                                                                 : 1.0;
         const std::string name = o[QStringLiteral("name")].toString().toStdString();
-        ms[name] = o[QStringLiteral("real_time")].toDouble() * scale;
-        cpu[name] = o[QStringLiteral("cpu_time")].toDouble() * scale;
+        figures.ms[name] = o[QStringLiteral("real_time")].toDouble() * scale;
+        figures.cpu[name] = o[QStringLiteral("cpu_time")].toDouble() * scale;
         if (o.contains(QStringLiteral("PaintedAreaRatio")))
-            ratios[name] = o[QStringLiteral("PaintedAreaRatio")].toDouble();
+            figures.ratios[name] = o[QStringLiteral("PaintedAreaRatio")].toDouble();
     }
-    auto at = [&](const std::string& name, const char* n) {
-        const auto found = ms.find(name + "/" + n);
-        return found == ms.end() ? -1.0 : found->second;
-    };
-    auto figure = [](double value) {
-        char text[32];
-        if (value < 0)
-            std::snprintf(text, sizeof text, "%13s", "");
-        else if (value < 0.001) // below a microsecond: nanoseconds
-            std::snprintf(text, sizeof text, "%10.1f ns", value * 1e6);
-        else
-            std::snprintf(text, sizeof text, "%10.3f ms", value);
-        return std::string(text);
-    };
-    auto row = [&](const std::string& name, const char* target, bool met) {
-        std::printf("%-18s %s %s %s  %-36s %s\n", name.c_str(), figure(at(name, "1000")).c_str(),
-                    figure(at(name, "100000")).c_str(), figure(at(name, "1000000")).c_str(), target,
-                    met ? "met" : "not met");
-    };
-    std::printf("\n%-18s %13s %13s %13s  %-36s %s\n", "measure", "N=1,000", "N=100,000",
-                "N=1,000,000", "target", "");
+    return true;
+}
+
+std::string figure(double value)
+{
+    char text[32];
+    if (value < 0)
+        std::snprintf(text, sizeof text, "%13s", "");
+    else if (value < 0.001) // below a microsecond: nanoseconds
+        std::snprintf(text, sizeof text, "%10.1f ns", value * 1e6);
+    else
+        std::snprintf(text, sizeof text, "%10.3f ms", value);
+    return text;
+}
+
+void row(const Figures& figures, const std::string& name, const char* target, bool met)
+{
+    std::printf("%-18s %s %s %s  %-36s %s\n", name.c_str(),
+                figure(figures.at(name, "1000")).c_str(),
+                figure(figures.at(name, "100000")).c_str(),
+                figure(figures.at(name, "1000000")).c_str(), target, met ? "met" : "not met");
+}
+
+// The rows of what a user waits for on the canvas and in the panel, with their targets.
+void interactionRows(const Figures& figures)
+{
+    auto at = [&](const std::string& name, const char* n) { return figures.at(name, n); };
     // One control at a time: under a frame's half at any size, and flat.
     for (const char* name : {"RenameKeystroke", "PickFromList", "EditField", "Nudge", "Undo",
                              "HitTest", "DragStep", "RubberBandStep", "SnapDragStep"}) {
@@ -211,26 +228,45 @@ int reportTargets(const char* json, double memory, double startup, double startu
                      million = at(name, "1000000");
         const bool flat = small > 0 && large >= 0 && large < 8.0 && large <= 3.0 * small &&
                           million >= 0 && million < 8.0 && million <= 3.0 * small;
-        row(name, "< 8 ms at 100k and 1M, <= 3x 1k", flat);
+        row(figures, name, "< 8 ms at 100k and 1M, <= 3x 1k", flat);
     }
-    const auto painted = ratios.find("DragStep/100000");
-    const double ratio = painted == ratios.end() ? -1 : painted->second;
+    const auto painted = figures.ratios.find("DragStep/100000");
+    const double ratio = painted == figures.ratios.end() ? -1 : painted->second;
     std::printf("%-18s %13s %13.2f %13s  %-36s %s\n", "  painted area", "", ratio, "",
                 "DragStep: <= 4x the rectangles", ratio > 0 && ratio <= 4 ? "met" : "not met");
     // Everything selected: a frame for what follows the pointer or a key, 50 ms for the rest.
     for (const char* name : {"NudgeAll", "DragStepAll"})
-        row(name, "< 16 ms at 100k", at(name, "100000") >= 0 && at(name, "100000") < 16.0);
+        row(figures, name, "< 16 ms at 100k", at(name, "100000") >= 0 && at(name, "100000") < 16.0);
     for (const char* name :
          {"AlignAll", "SameSizeAll", "DeleteAll", "UndoDeleteAll", "CopyAll", "PasteAll"})
-        row(name, "< 50 ms at 100k", at(name, "100000") >= 0 && at(name, "100000") < 50.0);
-    row("ZoomStep", "< 50 ms at 1M",
+        row(figures, name, "< 50 ms at 100k", at(name, "100000") >= 0 && at(name, "100000") < 50.0);
+    row(figures, "ZoomStep", "< 50 ms at 1M",
         at("ZoomStep", "1000000") >= 0 && at("ZoomStep", "1000000") < 50.0);
     // The search field: under a frame at 100,000, under 100 ms at 1,000,000.
     for (const char* name : {"FilterKeystroke", "SelectMatching"})
-        row(name, "< 16 ms at 100k, < 100 ms at 1M",
+        row(figures, name, "< 16 ms at 100k, < 100 ms at 1M",
             at(name, "100000") >= 0 && at(name, "100000") < 16.0 && at(name, "1000000") >= 0 &&
                 at(name, "1000000") < 100.0);
-    row("Paint", "< 16 ms at 100k", at("Paint", "100000") >= 0 && at("Paint", "100000") < 16.0);
+    row(figures, "Paint", "< 16 ms at 100k",
+        at("Paint", "100000") >= 0 && at("Paint", "100000") < 16.0);
+}
+
+// The table of targets, from the benchmarks' JSON (and that of a run with the names shown, when
+// there was one), the memory ratio and the start-up median.
+int reportTargets(const char* json, const char* namesJson, double memory, double startup,
+                  double startupMillion)
+{
+    Figures figures;
+    if (!readFigures(json, figures))
+        return 1;
+    const auto& cpu = figures.cpu;
+    auto at = [&](const std::string& name, const char* n) { return figures.at(name, n); };
+    auto row = [&](const std::string& name, const char* target, bool met) {
+        ::row(figures, name, target, met);
+    };
+    std::printf("\n%-18s %13s %13s %13s  %-36s %s\n", "measure", "N=1,000", "N=100,000",
+                "N=1,000,000", "target", "");
+    interactionRows(figures);
     auto ratioOf = [&](const char* a, const char* b, const char* n) { return at(a, n) / at(b, n); };
     const double load100k = ratioOf("Load", "ReadBytes", "100000");
     const double load1m = ratioOf("Load", "ReadBytes", "1000000");
@@ -260,6 +296,11 @@ int reportTargets(const char* json, double memory, double startup, double startu
                 startup > 0 && startup < 400 && startupMillion > 0 && startupMillion < 1000
                     ? "met"
                     : "not met");
+    Figures named;
+    if (namesJson && readFigures(namesJson, named)) {
+        std::printf("\nWith the names shown on the canvas:\n");
+        interactionRows(named);
+    }
     return 0;
 }
 
@@ -269,8 +310,8 @@ int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     // --make-file PATH N writes a layout of N controls; --memory PATH loads one and prints
-    // the peak's ratio to the records; --report JSON MEMORY STARTUP STARTUP_1M prints the
-    // targets.
+    // the peak's ratio to the records; --report JSON [--names NAMES_JSON] MEMORY STARTUP
+    // STARTUP_1M prints the targets, those of a run with the names shown below them.
     if (argc == 4 && std::string(argv[1]) == "--make-file") {
         tsStream stream;
         HRESULT hr = stream.Open(argv[2], TS_OPEN_CREATE | TS_OPEN_WRITE);
@@ -285,7 +326,11 @@ int main(int argc, char** argv)
         return reportLoadMemory(argv[2]);
     QApplication app(argc, argv);
     if (argc == 6 && std::string(argv[1]) == "--report")
-        return reportTargets(argv[2], std::atof(argv[3]), std::atof(argv[4]), std::atof(argv[5]));
+        return reportTargets(argv[2], nullptr, std::atof(argv[3]), std::atof(argv[4]),
+                             std::atof(argv[5]));
+    if (argc == 8 && std::string(argv[1]) == "--report" && std::string(argv[3]) == "--names")
+        return reportTargets(argv[2], argv[4], std::atof(argv[5]), std::atof(argv[6]),
+                             std::atof(argv[7]));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     RemoveBenchFiles();

@@ -104,6 +104,7 @@ void CCanvasPicture::Changed(const LayoutChange& hint)
             m_valid = false;
             return;
         }
+        ++left;
     }
 }
 
@@ -219,8 +220,9 @@ QImage& CCanvasPicture::Paint(const std::vector<LayoutControl>& controls,
         for (std::size_t index : m_left) {
             if (index >= controls.size())
                 break;
-            if (selected == selection.selected.end() || *selected != index)
-                selected = std::lower_bound(selected, selection.selected.end(), index);
+            // Both ascend: one walk along both.
+            while (selected != selection.selected.end() && *selected < index)
+                ++selected;
             const bool isSelected = selected != selection.selected.end() && *selected == index;
             if (!isSelected && static_cast<int>(index) != selection.current)
                 writer.Control(controls[index], DARK);

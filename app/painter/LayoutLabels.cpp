@@ -2,11 +2,13 @@
 
 #include <QFontMetrics>
 #include <QGlyphRun>
-#include <QPaintDevice>
 #include <QPainter>
+#include <QRawFont>
 
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -28,61 +30,161 @@ QFont LabelFont()
     return font;
 }
 
-void PaintLabels(QPainter& painter, const QRect& area, const std::vector<LayoutControl>& controls,
+namespace {
+
+// One glyph of the label font as the pixels it sets, relative to its origin on the baseline,
+// in runs along a row.
+struct GlyphRun
+{
+    int dy;
+    int dx;
+    int length;
+};
+
+struct Glyph
+{
+    qreal advance = 0;
+    std::vector<GlyphRun> runs;
+};
+
+// The label font's measures and the pixels of every byte's glyph, drawn once for the process:
+// a label is then written pixel by pixel, with no text shaping, at any count.
+struct LabelGlyphs
+{
+    std::int64_t lineHeight = 1;
+    std::int64_t narrowest = 1;
+    int ascent = 0;
+    qreal widestAdvance = 0;
+    std::array<Glyph, 256> glyphs;
+
+    LabelGlyphs()
+    {
+        const QFont font = LabelFont();
+        QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+        const QFontMetrics metrics(font, &probe);
+        lineHeight = std::max(1, metrics.height());
+        narrowest = 2 * std::max(1, metrics.averageCharWidth()) + PADDING;
+        ascent = metrics.ascent();
+        const QRawFont raw = QRawFont::fromFont(font);
+        QString bytes(256, QChar());
+        for (int byte = 0; byte < 256; ++byte)
+            bytes[byte] = QChar(byte);
+        const QList<quint32> indexes = raw.glyphIndexesForString(bytes);
+        const QList<QPointF> advances = raw.advancesForGlyphIndexes(indexes);
+        // Room around the origin for glyphs that reach left of it or below the line.
+        const int pad = static_cast<int>(lineHeight);
+        const int width = std::max(1, metrics.maxWidth()) + 2 * pad;
+        const int height = static_cast<int>(lineHeight) + 2 * pad;
+        for (int byte = 0; byte < 256 && byte < indexes.size() && byte < advances.size(); ++byte) {
+            Glyph& glyph = glyphs[static_cast<std::size_t>(byte)];
+            glyph.advance = advances[byte].x();
+            widestAdvance = std::max(widestAdvance, glyph.advance);
+            QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            {
+                QPainter painter(&image);
+                painter.setRenderHint(QPainter::TextAntialiasing, false);
+                painter.setPen(Qt::black);
+                QGlyphRun run;
+                run.setRawFont(raw);
+                run.setGlyphIndexes({indexes[byte]});
+                run.setPositions({QPointF(0, 0)});
+                painter.drawGlyphRun(QPointF(pad, pad + ascent), run);
+            }
+            for (int y = 0; y < height; ++y) {
+                const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                for (int x = 0; x < width;) {
+                    if (!qAlpha(line[x])) {
+                        ++x;
+                        continue;
+                    }
+                    const int from = x;
+                    while (x < width && qAlpha(line[x]))
+                        ++x;
+                    glyph.runs.push_back({y - pad - ascent, from - pad, x - from});
+                }
+            }
+        }
+    }
+};
+
+const LabelGlyphs& labelGlyphs()
+{
+    static const LabelGlyphs glyphs;
+    return glyphs;
+}
+
+} // namespace
+
+void PaintLabels(QImage& image, const QRect& bounds, const std::vector<LayoutControl>& controls,
                  const CanvasMapping& mapping)
 {
-    LabelWriter writer(painter, area, mapping);
+    LabelWriter writer(image, bounds, mapping);
     for (const LayoutControl& c : controls)
         writer.Control(c);
 }
 
-LabelWriter::LabelWriter(QPainter& painter, const QRect& area, const CanvasMapping& mapping)
-    : m_painter(painter),
-      // Each label sets a clip of its own: a clip the caller set stays the limit all the same.
-      m_bounds(painter.hasClipping() ? area & painter.clipBoundingRect().toAlignedRect() : area),
-      m_mapping(mapping)
+void WriteLabelRuns(QImage& image, const std::vector<LabelRun>& runs, const QRect& clip)
 {
-    const QFont font = LabelFont();
-    const QFontMetrics metrics(font, painter.device());
-    m_lineHeight = metrics.height();
-    m_narrowest = 2 * std::max(1, metrics.averageCharWidth()) + PADDING;
-    m_ascent = metrics.ascent();
-    m_maxWidth = std::max(1, metrics.maxWidth());
-    m_cellWidth = 2 * m_narrowest;
-    const QPaintDevice* device = painter.device();
-    m_columns = device ? (device->width() + m_cellWidth - 1) / m_cellWidth : 0;
-    m_rows = device ? (device->height() + m_lineHeight - 1) / m_lineHeight : 0;
-    m_begun.assign(static_cast<std::size_t>(m_columns * m_rows), false);
-    // Names are laid out a byte at a time from the font's own glyphs and advances: no text
-    // shaping per label, which would cost more than everything else on a crowded canvas.
-    m_font = QRawFont::fromFont(font);
-    QString bytes(256, QChar());
-    for (int byte = 0; byte < 256; ++byte)
-        bytes[byte] = QChar(byte);
-    const QList<quint32> glyphs = m_font.glyphIndexesForString(bytes);
-    const QList<QPointF> advances = m_font.advancesForGlyphIndexes(glyphs);
-    for (int byte = 0; byte < 256 && byte < glyphs.size() && byte < advances.size(); ++byte) {
-        m_glyphs[byte] = glyphs[byte];
-        m_advances[byte] = advances[byte].x();
+    const QRect area = clip & image.rect();
+    if (area.isEmpty() || image.depth() != 32)
+        return;
+    const QRgb colour = LABEL_COLOUR.rgba();
+    auto* pixels = reinterpret_cast<QRgb*>(image.bits());
+    const qsizetype stride = image.bytesPerLine() / 4;
+    for (const LabelRun& run : runs) {
+        if (run.y < area.top() || run.y > area.bottom())
+            continue;
+        QRgb* line = pixels + run.y * stride;
+        for (int x = std::max(run.from, area.left()), to = std::min(run.to, area.right()); x <= to;
+             ++x)
+            line[x] = colour;
     }
-    painter.save();
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    painter.setFont(font);
-    painter.setPen(LABEL_COLOUR);
-    painter.setBrush(Qt::NoBrush);
 }
 
-LabelWriter::~LabelWriter()
+LabelWriter::LabelWriter(QImage& image, const QRect& bounds, const CanvasMapping& mapping)
+    : m_pixels(image.depth() == 32 ? reinterpret_cast<QRgb*>(image.bits()) : nullptr),
+      m_stride(image.bytesPerLine() / 4),
+      // Nothing but 32-bit pixels is written.
+      m_bounds(m_pixels ? bounds & image.rect() : QRect()), m_mapping(mapping)
 {
-    m_painter.restore();
+    Prepare(image.size());
+}
+
+LabelWriter::LabelWriter(std::vector<LabelRun>& runs, QSize size, const QRect& bounds,
+                         const CanvasMapping& mapping)
+    : m_runs(&runs), m_bounds(bounds & QRect(QPoint(0, 0), size)), m_mapping(mapping)
+{
+    Prepare(size);
+}
+
+void LabelWriter::Prepare(QSize size)
+{
+    const LabelGlyphs& font = labelGlyphs();
+    const std::int64_t cellWidth = 2 * font.narrowest;
+    m_columnOf.resize(static_cast<std::size_t>(std::max(0, size.width())));
+    for (std::size_t x = 0; x < m_columnOf.size(); ++x)
+        m_columnOf[x] = static_cast<std::uint32_t>(static_cast<std::int64_t>(x) / cellWidth);
+    m_rowOf.resize(static_cast<std::size_t>(std::max(0, size.height())));
+    for (std::size_t y = 0; y < m_rowOf.size(); ++y)
+        m_rowOf[y] = static_cast<std::uint32_t>(static_cast<std::int64_t>(y) / font.lineHeight);
+    m_columns = m_columnOf.empty() ? 0 : m_columnOf.back() + 1;
+    const std::size_t rows = m_rowOf.empty() ? 0 : m_rowOf.back() + 1;
+    m_begun.assign(m_columns * rows, false);
 }
 
 void LabelWriter::Control(const LayoutControl& c)
 {
-    if (c.m_name.empty())
+    if (c.m_name.empty() || m_bounds.isEmpty())
         return;
-    const int x1 = m_mapping.X(c.m_x1), x2 = m_mapping.X(c.m_x2);
-    const int y1 = m_mapping.Y(c.m_y1), y2 = m_mapping.Y(c.m_y2);
+    Mapped(c, m_mapping.X(c.m_x1), m_mapping.Y(c.m_y1), m_mapping.X(c.m_x2), m_mapping.Y(c.m_y2));
+}
+
+void LabelWriter::Mapped(const LayoutControl& c, int x1, int y1, int x2, int y2)
+{
+    if (c.m_name.empty() || m_bounds.isEmpty())
+        return;
+    const LabelGlyphs& font = labelGlyphs();
     if (x1 == INT_MIN || x2 == INT_MIN || y1 == INT_MIN || y2 == INT_MIN)
         return;
     // Inside the outline, which covers the smaller coordinate to the larger one minus one.
@@ -90,7 +192,7 @@ void LabelWriter::Control(const LayoutControl& c)
     const std::int64_t top = std::int64_t{std::min(y1, y2)} + 1;
     const std::int64_t right = std::int64_t{std::max(x1, x2)} - 2;
     const std::int64_t bottom = std::int64_t{std::max(y1, y2)} - 2;
-    if (bottom - top + 1 < m_lineHeight || right - left + 1 < m_narrowest)
+    if (bottom - top + 1 < font.lineHeight || right - left + 1 < font.narrowest)
         return;
     const std::int64_t visibleLeft = std::max<std::int64_t>(left, m_bounds.left());
     const std::int64_t visibleTop = std::max<std::int64_t>(top, m_bounds.top());
@@ -100,37 +202,48 @@ void LabelWriter::Control(const LayoutControl& c)
         return;
     // One line at the inside's top left: skipped when no part of it can be in view.
     const std::int64_t textX = left + PADDING;
-    const std::int64_t widest = static_cast<std::int64_t>(c.m_name.size()) * m_maxWidth;
-    if (top + m_lineHeight <= visibleTop || textX > visibleRight || textX + widest <= visibleLeft)
+    const auto widest = static_cast<std::int64_t>(
+        std::ceil(static_cast<qreal>(c.m_name.size()) * font.widestAdvance));
+    if (top + font.lineHeight <= visibleTop || textX > visibleRight ||
+        textX + widest + font.lineHeight <= visibleLeft)
         return;
     // Where the label begins: a label begun in the same cell before takes the place. Labels
-    // beginning off the device are few (it is the picture's edge) and all written.
-    const std::int64_t column = textX / m_cellWidth, row = top / m_lineHeight;
-    if (textX >= 0 && top >= 0 && column < m_columns && row < m_rows) {
-        const auto cell = static_cast<std::size_t>(row * m_columns + column);
+    // beginning off the image are few (it is the picture's edge) and all written.
+    if (textX >= 0 && top >= 0 && textX < static_cast<std::int64_t>(m_columnOf.size()) &&
+        top < static_cast<std::int64_t>(m_rowOf.size())) {
+        const std::size_t cell = m_rowOf[static_cast<std::size_t>(top)] * m_columns +
+                                 m_columnOf[static_cast<std::size_t>(textX)];
         if (m_begun[cell])
             return;
         m_begun[cell] = true;
     }
-    // No glyph is narrower than a pixel: what lies beyond the inside's width is never seen.
-    const std::size_t shown = static_cast<std::size_t>(std::min<std::int64_t>(
-        static_cast<std::int64_t>(c.m_name.size()), visibleRight - textX + 1));
-    m_painter.setClipRect(
-        QRect(QPoint(static_cast<int>(visibleLeft), static_cast<int>(visibleTop)),
-              QPoint(static_cast<int>(visibleRight), static_cast<int>(visibleBottom))));
-    m_indexes.resize(static_cast<qsizetype>(shown));
-    m_positions.resize(static_cast<qsizetype>(shown));
-    qreal x = 0;
-    for (std::size_t i = 0; i < shown; ++i) {
-        const auto byte = static_cast<unsigned char>(c.m_name[i]);
-        m_indexes[static_cast<qsizetype>(i)] = m_glyphs[byte];
-        m_positions[static_cast<qsizetype>(i)] = QPointF(x, 0);
-        x += m_advances[byte];
+    const QRgb colour = LABEL_COLOUR.rgba();
+    const std::int64_t baseline = top + font.ascent;
+    qreal pen = 0;
+    for (const char byte : c.m_name) {
+        const Glyph& glyph = font.glyphs[static_cast<unsigned char>(byte)];
+        const std::int64_t originX = textX + static_cast<std::int64_t>(std::lround(pen));
+        // Glyphs reach at most a line's height left of their origin.
+        if (originX - font.lineHeight > visibleRight)
+            break;
+        for (const GlyphRun& run : glyph.runs) {
+            const std::int64_t y = baseline + run.dy;
+            if (y < visibleTop || y > visibleBottom)
+                continue;
+            const std::int64_t from = std::max<std::int64_t>(originX + run.dx, visibleLeft);
+            const std::int64_t to =
+                std::min<std::int64_t>(originX + run.dx + run.length - 1, visibleRight);
+            if (to < from)
+                continue;
+            if (m_runs) {
+                m_runs->push_back(
+                    {static_cast<int>(y), static_cast<int>(from), static_cast<int>(to)});
+                continue;
+            }
+            QRgb* line = m_pixels + y * m_stride;
+            for (std::int64_t x = from; x <= to; ++x)
+                line[x] = colour;
+        }
+        pen += glyph.advance;
     }
-    QGlyphRun run;
-    run.setRawFont(m_font);
-    run.setGlyphIndexes(m_indexes);
-    run.setPositions(m_positions);
-    m_painter.drawGlyphRun(QPointF(static_cast<qreal>(textX), static_cast<qreal>(top + m_ascent)),
-                           run);
 }

@@ -91,11 +91,11 @@ public:
     OutlineWriter(QImage& image, const CanvasMapping& mapping, const QRect& clip = QRect());
     void Screen(QRgb colour);
     void Control(const LayoutControl& control, QRgb colour);
-
-private:
+    // The outline between corners mapped already (device pixels).
     void Outline(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
                  QRgb colour);
 
+private:
     CanvasMapping m_mapping;
     uchar* m_bits;
     qsizetype m_stride;

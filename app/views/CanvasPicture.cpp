@@ -20,6 +20,15 @@ bool contains(const std::vector<std::size_t>& sorted, std::size_t index)
     return std::binary_search(sorted.begin(), sorted.end(), index);
 }
 
+// An image of the size and format asked for, the one given when it is so already: its pixels
+// are painted over again, not fresh memory that the system must clear first. (Painting into
+// an image another copy shares gives it pixels of its own first.)
+void reuse(QImage& image, QSize size, QImage::Format format)
+{
+    if (image.size() != size || image.format() != format)
+        image = QImage(size, format);
+}
+
 void paintGrid(QImage& image, const CCanvasPicture::Frame& frame)
 {
     if (frame.grid <= 0 || frame.grid * frame.mapping.zoom < MIN_GRID_STEP)
@@ -54,9 +63,14 @@ void paintSelection(OutlineWriter& writer, const std::vector<LayoutControl>& con
 QImage CCanvasPicture::Background(const Frame& frame)
 {
     QImage image(frame.size, QImage::Format_RGB32);
+    PaintBackground(image, frame);
+    return image;
+}
+
+void CCanvasPicture::PaintBackground(QImage& image, const Frame& frame)
+{
     image.fill(frame.background);
     paintGrid(image, frame);
-    return image;
 }
 
 QImage CCanvasPicture::PaintAfresh(const std::vector<LayoutControl>& controls,
@@ -69,10 +83,8 @@ QImage CCanvasPicture::PaintAfresh(const std::vector<LayoutControl>& controls,
         if (!contains(selection.selected, i))
             writer.Control(controls[i], DARK);
     paintSelection(writer, controls, selection);
-    if (frame.names) {
-        QPainter painter(&image);
-        PaintLabels(painter, image.rect(), controls, frame.mapping);
-    }
+    if (frame.names)
+        PaintLabels(image, image.rect(), controls, frame.mapping);
     return image;
 }
 
@@ -117,31 +129,32 @@ void CCanvasPicture::Rebuild(const std::vector<LayoutControl>& controls,
         m_left.push_back(static_cast<std::size_t>(selection.current));
         std::sort(m_left.begin(), m_left.end());
     }
-    m_kept = Background(frame);
+    reuse(m_kept, frame.size, QImage::Format_RGB32);
+    PaintBackground(m_kept, frame);
     OutlineWriter writer(m_kept, frame.mapping);
     writer.Screen(DARK);
+    // The names go to an image of their own, laid over the outlines at every paint; one pass
+    // over the records writes both.
+    m_labels.clear();
+    std::optional<LabelWriter> labels;
+    if (frame.names)
+        labels.emplace(m_labels, frame.size, QRect(QPoint(0, 0), frame.size), frame.mapping);
     auto next = m_left.begin();
     for (std::size_t i = 0; i < controls.size(); ++i) {
         if (next != m_left.end() && *next == i) {
             ++next;
             continue;
         }
-        writer.Control(controls[i], DARK);
-    }
-    m_labels = QImage();
-    if (frame.names) {
-        m_labels = QImage(frame.size, QImage::Format_ARGB32_Premultiplied);
-        m_labels.fill(Qt::transparent);
-        QPainter painter(&m_labels);
-        LabelWriter labels(painter, m_labels.rect(), frame.mapping);
-        next = m_left.begin();
-        for (std::size_t i = 0; i < controls.size(); ++i) {
-            if (next != m_left.end() && *next == i) {
-                ++next;
-                continue;
-            }
-            labels.Control(controls[i]);
+        if (!labels) {
+            writer.Control(controls[i], DARK);
+            continue;
         }
+        const LayoutControl& c = controls[i];
+        const CanvasMapping& mapping = frame.mapping;
+        const int x1 = mapping.X(c.m_x1), y1 = mapping.Y(c.m_y1);
+        const int x2 = mapping.X(c.m_x2), y2 = mapping.Y(c.m_y2);
+        writer.Outline(x1, y1, x2, y2, DARK);
+        labels->Mapped(c, x1, y1, x2, y2);
     }
     m_frame = frame;
     m_count = controls.size();
@@ -235,11 +248,8 @@ QImage& CCanvasPicture::Paint(const std::vector<LayoutControl>& controls,
         if (frame.names) {
             // Above every outline: the names kept with the image, then those of the controls
             // the image leaves out.
-            QPainter painter(&image);
-            if (!whole)
-                painter.setClipRect(rect);
-            painter.drawImage(rect.topLeft(), m_labels, rect);
-            LabelWriter labels(painter, rect, frame.mapping);
+            WriteLabelRuns(image, m_labels, rect);
+            LabelWriter labels(image, rect, frame.mapping);
             for (std::size_t index : m_left)
                 if (index < controls.size())
                     labels.Control(controls[index]);

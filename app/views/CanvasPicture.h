@@ -4,6 +4,7 @@
 #pragma once
 
 #include "LayoutChange.h"
+#include "LayoutLabels.h"
 #include "LayoutPainter.h"
 
 #include <QImage>
@@ -62,12 +63,13 @@ public:
 
 private:
     static QImage Background(const Frame& frame);
+    static void PaintBackground(QImage& image, const Frame& frame);
     void Rebuild(const std::vector<LayoutControl>& controls, const SelectionState& selection,
                  const Frame& frame);
 
     QImage m_kept;
-    QImage m_labels; // the names of the controls in m_kept, on a transparent ground
-    QImage m_shown;  // the last painted picture, reused so that a paint allocates nothing
+    std::vector<LabelRun> m_labels; // the pixels of the names of the controls in m_kept
+    QImage m_shown; // the last painted picture, reused so that a paint allocates nothing
     Frame m_frame;
     bool m_valid = false;
     // The controls the kept image leaves out (ascending): they are drawn at every paint, so

@@ -6,7 +6,6 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <QSaveFile>
 
 #include <memory>
@@ -77,8 +76,7 @@ bool RenderLayoutPng(const LayoutDataObject& layout, const RenderOptions& option
             error = "no fonts for the labels";
             return false;
         }
-        QPainter painter(&image);
-        PaintLabels(painter, image.rect(), controls, mapping);
+        PaintLabels(image, image.rect(), controls, mapping);
     }
     OutlineWriter writer(image, mapping);
     writer.Screen(OUTLINE_COLOUR.rgb());

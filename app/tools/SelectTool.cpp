@@ -403,6 +403,10 @@ void CSelectTool::EndGesture()
     m_originals.clear();
     m_originalIndices.clear();
     EndSnapping();
+    // What the gesture showed (the band, the position label) goes with it, also where it
+    // changed nothing else: the overlay made during it is not drawn again.
+    ++m_generation;
+    m_host.OverlayChanged();
 }
 
 void CSelectTool::EndSnapping()

@@ -77,6 +77,9 @@ TEST_F(SelectToolTest, TheRubberBandSelectsWhatItTouches)
     EXPECT_EQ(selected().size(), 4u) << "Shift adds";
     dragTo(at(600, 100), at(700, 200));
     EXPECT_TRUE(selected().empty()) << "a band over nothing selects nothing";
+    const QImage nothing = picture();
+    dragTo(at(600, 100), at(700, 200));
+    EXPECT_EQ(picture(), nothing) << "a band that changes nothing leaves nothing behind";
     EXPECT_EQ(steps(), 0);
 }
 

@@ -94,6 +94,31 @@ TEST(PasteRules, PastedNamesIdsAndPlaces)
     EXPECT_EQ(bad, "1BAD");
 }
 
+TEST(PasteRules, NamesAndIdsGivenOutEarlierInThePasteAreTakenToo)
+{
+    std::vector<LayoutControl> existing = {box("A", 0, 0, 10, 10)};
+    existing[0].m_id = 5;
+    // A becomes A_2, so the copied A_2 may not stay A_2.
+    std::vector<LayoutControl> incoming = {box("A", 20, 20, 30, 30), box("A_2", 40, 40, 50, 50)};
+    incoming[0].m_id = 5;
+    incoming[1].m_id = 6;
+    std::string bad;
+    ASSERT_TRUE(FitPastedControls(existing, incoming, bad));
+    EXPECT_EQ(names(incoming), (std::vector<std::string>{"A_2", "A_3"}));
+    EXPECT_EQ(incoming[0].m_id, 6u);
+    EXPECT_EQ(incoming[1].m_id, 7u) << "6 was given out to the first";
+
+    // Copies that repeat each other, into a layout that has none of them.
+    std::vector<LayoutControl> twice = {box("B", 0, 0, 1, 1), box("B", 2, 2, 3, 3),
+                                        box("B_2", 4, 4, 5, 5)};
+    twice[0].m_id = twice[1].m_id = twice[2].m_id = 9;
+    ASSERT_TRUE(FitPastedControls({}, twice, bad));
+    EXPECT_EQ(names(twice), (std::vector<std::string>{"B", "B_2", "B_3"}));
+    EXPECT_EQ(twice[0].m_id, 9u);
+    EXPECT_EQ(twice[1].m_id, 10u);
+    EXPECT_EQ(twice[2].m_id, 11u);
+}
+
 TEST(PasteRules, PastesOfRectanglesThatCannotMoveEndAtOnce)
 {
     // A NaN corner stays NaN however far it moves, and huge ones do not move by 10 at all.

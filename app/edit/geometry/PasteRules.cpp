@@ -218,9 +218,9 @@ bool FitPastedControls(const std::vector<LayoutControl>& existing,
         }
     }
 
-    // What the layout holds decides which records must change; what this paste gives out
-    // besides is avoided by the new names and ids too. Names are looked at where they are:
-    // incoming is not resized while the views into it live.
+    // A record must change where the layout or an earlier incoming record holds its name or
+    // id; the new names and ids avoid both. Names are looked at where they are: incoming is
+    // not resized while the views into it live.
     FlatSet<std::string_view> names(existing.size());
     FlatSet<std::uint32_t> ids(existing.size());
     std::uint64_t highest = 0;
@@ -241,9 +241,11 @@ bool FitPastedControls(const std::vector<LayoutControl>& existing,
     std::uint64_t nextFreeId = 0;
     std::string candidate;
     for (LayoutControl& c : incoming) {
-        if (names.contains(c.m_name)) {
+        // Taken by the layout, or given out earlier in this paste (a copy renamed to A_2
+        // and a copied A_2 must not both end as A_2).
+        if (names.contains(c.m_name) || pastedNames.contains(c.m_name)) {
             auto [stem, number] = splitSuffix(c.m_name);
-            if (number == 0 || !names.contains(stem))
+            if (number == 0 || (!names.contains(stem) && !pastedNames.contains(stem)))
                 stem = c.m_name;
             candidate.assign(stem);
             candidate += '_';
@@ -266,7 +268,7 @@ bool FitPastedControls(const std::vector<LayoutControl>& existing,
             c.m_name = candidate;
         }
         pastedNames.insert(c.m_name);
-        if (ids.contains(c.m_id)) {
+        if (ids.contains(c.m_id) || pastedIds.contains(c.m_id)) {
             // Ids are 32 bits: past the largest, the first free one from 0 serves.
             std::uint64_t next = anyId ? highest + 1 : 0;
             if (next > UINT32_MAX) {

@@ -124,36 +124,73 @@ void PaintLabels(QImage& image, const QRect& bounds, const std::vector<LayoutCon
         writer.Control(c);
 }
 
-void WriteLabelRuns(QImage& image, const std::vector<LabelRun>& runs, const QRect& clip)
+bool writable(const QImage& image)
+{
+    const QImage::Format format = image.format();
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+           format == QImage::Format_ARGB32_Premultiplied;
+}
+
+void LabelPixels::Clear()
+{
+    m_runs.clear();
+    m_sorted.clear();
+    m_rowStart.clear();
+}
+
+void LabelPixels::Index(int rows)
+{
+    // A counting sort by row: the runs of a row, then those of the next.
+    m_rowStart.assign(static_cast<std::size_t>(std::max(0, rows)) + 1, 0);
+    for (const Run& run : m_runs)
+        if (run.y >= 0 && run.y < rows)
+            ++m_rowStart[static_cast<std::size_t>(run.y) + 1];
+    for (std::size_t row = 1; row < m_rowStart.size(); ++row)
+        m_rowStart[row] += m_rowStart[row - 1];
+    m_sorted.resize(m_rowStart.back());
+    std::vector<std::size_t> next(m_rowStart.begin(), m_rowStart.end() - 1);
+    for (const Run& run : m_runs)
+        if (run.y >= 0 && run.y < rows)
+            m_sorted[next[static_cast<std::size_t>(run.y)]++] = run;
+    m_runs.clear();
+}
+
+void LabelPixels::Write(QImage& image, const QRect& clip) const
 {
     const QRect area = clip & image.rect();
-    if (area.isEmpty() || image.depth() != 32)
+    if (area.isEmpty() || !writable(image) || m_rowStart.empty())
         return;
     const QRgb colour = LABEL_COLOUR.rgba();
     auto* pixels = reinterpret_cast<QRgb*>(image.bits());
     const qsizetype stride = image.bytesPerLine() / 4;
-    for (const LabelRun& run : runs) {
-        if (run.y < area.top() || run.y > area.bottom())
-            continue;
-        QRgb* line = pixels + run.y * stride;
-        for (int x = std::max(run.from, area.left()), to = std::min(run.to, area.right()); x <= to;
-             ++x)
-            line[x] = colour;
+    const int last = std::min(area.bottom(), static_cast<int>(m_rowStart.size()) - 2);
+    for (int y = area.top(); y <= last; ++y) {
+        QRgb* line = pixels + y * stride;
+        for (std::size_t i = m_rowStart[static_cast<std::size_t>(y)];
+             i < m_rowStart[static_cast<std::size_t>(y) + 1]; ++i) {
+            const Run& run = m_sorted[i];
+            for (int x = std::max(run.from, area.left()), to = std::min(run.to, area.right());
+                 x <= to; ++x)
+                line[x] = colour;
+        }
     }
 }
 
-LabelWriter::LabelWriter(QImage& image, const QRect& bounds, const CanvasMapping& mapping)
-    : m_pixels(image.depth() == 32 ? reinterpret_cast<QRgb*>(image.bits()) : nullptr),
+LabelWriter::LabelWriter(QImage& image, const QRect& bounds, const CanvasMapping& mapping,
+                         const QRect& clip)
+    : m_pixels(writable(image) ? reinterpret_cast<QRgb*>(image.bits()) : nullptr),
       m_stride(image.bytesPerLine() / 4),
-      // Nothing but 32-bit pixels is written.
-      m_bounds(m_pixels ? bounds & image.rect() : QRect()), m_mapping(mapping)
+      // Nothing is written into pixels of another format.
+      m_bounds(m_pixels ? bounds & image.rect() : QRect()),
+      m_clip(clip.isNull() ? m_bounds : clip & m_bounds), m_mapping(mapping)
 {
     Prepare(image.size());
 }
 
-LabelWriter::LabelWriter(std::vector<LabelRun>& runs, QSize size, const QRect& bounds,
+LabelWriter::LabelWriter(LabelPixels& pixels, QSize size, const QRect& bounds,
                          const CanvasMapping& mapping)
-    : m_runs(&runs), m_bounds(bounds & QRect(QPoint(0, 0), size)), m_mapping(mapping)
+    : m_kept(&pixels), m_bounds(bounds & QRect(QPoint(0, 0), size)), m_clip(m_bounds),
+      m_mapping(mapping)
 {
     Prepare(size);
 }
@@ -161,7 +198,9 @@ LabelWriter::LabelWriter(std::vector<LabelRun>& runs, QSize size, const QRect& b
 void LabelWriter::Prepare(QSize size)
 {
     const LabelGlyphs& font = labelGlyphs();
-    const std::int64_t cellWidth = 2 * font.narrowest;
+    // Any control that gets a label is at least this much wider than its label's start: a
+    // label beginning in a cell where another began would begin inside the other's text.
+    const std::int64_t cellWidth = std::max<std::int64_t>(1, font.narrowest - PADDING);
     m_columnOf.resize(static_cast<std::size_t>(std::max(0, size.width())));
     for (std::size_t x = 0; x < m_columnOf.size(); ++x)
         m_columnOf[x] = static_cast<std::uint32_t>(static_cast<std::int64_t>(x) / cellWidth);
@@ -207,16 +246,21 @@ void LabelWriter::Mapped(const LayoutControl& c, int x1, int y1, int x2, int y2)
     if (top + font.lineHeight <= visibleTop || textX > visibleRight ||
         textX + widest + font.lineHeight <= visibleLeft)
         return;
-    // Where the label begins: a label begun in the same cell before takes the place. Labels
-    // beginning off the image are few (it is the picture's edge) and all written.
-    if (textX >= 0 && top >= 0 && textX < static_cast<std::int64_t>(m_columnOf.size()) &&
-        top < static_cast<std::int64_t>(m_rowOf.size())) {
-        const std::size_t cell = m_rowOf[static_cast<std::size_t>(top)] * m_columns +
-                                 m_columnOf[static_cast<std::size_t>(textX)];
-        if (m_begun[cell])
-            return;
-        m_begun[cell] = true;
-    }
+    // Where the label's first visible pixel lies (within bounds, so within the image): a
+    // label begun in the same cell before takes the place.
+    const auto firstX = static_cast<std::size_t>(std::max(textX, visibleLeft));
+    const auto firstY = static_cast<std::size_t>(std::max(top, visibleTop));
+    const std::size_t cell = m_rowOf[firstY] * m_columns + m_columnOf[firstX];
+    if (m_begun[cell])
+        return;
+    m_begun[cell] = true;
+    // The pixels written: the visible inside, within the clip.
+    const std::int64_t writeLeft = std::max<std::int64_t>(visibleLeft, m_clip.left());
+    const std::int64_t writeTop = std::max<std::int64_t>(visibleTop, m_clip.top());
+    const std::int64_t writeRight = std::min<std::int64_t>(visibleRight, m_clip.right());
+    const std::int64_t writeBottom = std::min<std::int64_t>(visibleBottom, m_clip.bottom());
+    if (writeRight < writeLeft || writeBottom < writeTop)
+        return;
     const QRgb colour = LABEL_COLOUR.rgba();
     const std::int64_t baseline = top + font.ascent;
     qreal pen = 0;
@@ -224,20 +268,19 @@ void LabelWriter::Mapped(const LayoutControl& c, int x1, int y1, int x2, int y2)
         const Glyph& glyph = font.glyphs[static_cast<unsigned char>(byte)];
         const std::int64_t originX = textX + static_cast<std::int64_t>(std::lround(pen));
         // Glyphs reach at most a line's height left of their origin.
-        if (originX - font.lineHeight > visibleRight)
+        if (originX - font.lineHeight > writeRight)
             break;
         for (const GlyphRun& run : glyph.runs) {
             const std::int64_t y = baseline + run.dy;
-            if (y < visibleTop || y > visibleBottom)
+            if (y < writeTop || y > writeBottom)
                 continue;
-            const std::int64_t from = std::max<std::int64_t>(originX + run.dx, visibleLeft);
+            const std::int64_t from = std::max<std::int64_t>(originX + run.dx, writeLeft);
             const std::int64_t to =
-                std::min<std::int64_t>(originX + run.dx + run.length - 1, visibleRight);
+                std::min<std::int64_t>(originX + run.dx + run.length - 1, writeRight);
             if (to < from)
                 continue;
-            if (m_runs) {
-                m_runs->push_back(
-                    {static_cast<int>(y), static_cast<int>(from), static_cast<int>(to)});
+            if (m_kept) {
+                m_kept->Add({static_cast<int>(y), static_cast<int>(from), static_cast<int>(to)});
                 continue;
             }
             QRgb* line = m_pixels + y * m_stride;

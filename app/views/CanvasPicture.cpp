@@ -135,7 +135,7 @@ void CCanvasPicture::Rebuild(const std::vector<LayoutControl>& controls,
     writer.Screen(DARK);
     // The names go to an image of their own, laid over the outlines at every paint; one pass
     // over the records writes both.
-    m_labels.clear();
+    m_labels.Clear();
     std::optional<LabelWriter> labels;
     if (frame.names)
         labels.emplace(m_labels, frame.size, QRect(QPoint(0, 0), frame.size), frame.mapping);
@@ -156,6 +156,7 @@ void CCanvasPicture::Rebuild(const std::vector<LayoutControl>& controls,
         writer.Outline(x1, y1, x2, y2, DARK);
         labels->Mapped(c, x1, y1, x2, y2);
     }
+    m_labels.Index(frame.size.height());
     m_frame = frame;
     m_count = controls.size();
     m_valid = true;
@@ -248,8 +249,10 @@ QImage& CCanvasPicture::Paint(const std::vector<LayoutControl>& controls,
         if (frame.names) {
             // Above every outline: the names kept with the image, then those of the controls
             // the image leaves out.
-            WriteLabelRuns(image, m_labels, rect);
-            LabelWriter labels(image, rect, frame.mapping);
+            m_labels.Write(image, rect);
+            // Which names show is decided in the whole picture, as a full paint decides it;
+            // only their pixels stay within the region.
+            LabelWriter labels(image, image.rect(), frame.mapping, rect);
             for (std::size_t index : m_left)
                 if (index < controls.size())
                     labels.Control(controls[index]);

@@ -34,10 +34,11 @@ public:
 
     // The whole picture: background, grid, the screen's frame and every control in dark red,
     // the selected ones in bright red above them, the current one last; with names, each
-    // control's name above all outlines. The same pixels as painting it all afresh (but
-    // where two names overlap: then the name of a control drawn at every paint lies above). The
-    // image is the picture's own and is painted over by the next call; a caller may draw on it
-    // meanwhile.
+    // control's name above all outlines. The same pixels as painting it all afresh, but where
+    // names meet: the name of a control drawn at every paint (selected, current, or added since
+    // the kept image was made) lies above the kept ones, and where it begins in the same cell
+    // as a kept one both show, where a fresh paint shows the first in the list. The image is
+    // the picture's own and is painted over by the next call; a caller may draw on it meanwhile.
     // Within area alone when it is not empty (device pixels): the rest of the image stays
     // as the last paint left it. After a change of the frame the whole picture is painted.
     QImage& Paint(const std::vector<LayoutControl>& controls, const SelectionState& selection,
@@ -68,8 +69,8 @@ private:
                  const Frame& frame);
 
     QImage m_kept;
-    std::vector<LabelRun> m_labels; // the pixels of the names of the controls in m_kept
-    QImage m_shown; // the last painted picture, reused so that a paint allocates nothing
+    LabelPixels m_labels; // the pixels of the names of the controls in m_kept
+    QImage m_shown;       // the last painted picture, reused so that a paint allocates nothing
     Frame m_frame;
     bool m_valid = false;
     // The controls the kept image leaves out (ascending): they are drawn at every paint, so

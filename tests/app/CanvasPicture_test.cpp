@@ -279,3 +279,37 @@ TEST(CanvasPicture, NamesKeptWithTheImageFollowEveryChange)
     EXPECT_NE(CCanvasPicture::PaintAfresh(controls, selection, frame), without)
         << "names show at all";
 }
+
+TEST(CanvasPicture, NamesOfSelectedControlsThatMeetArePaintedAsAFullPaintPaintsThem)
+{
+    // A's and B's names would begin in one cell; C moves on its own, so only its old and new
+    // places are painted again, across B's name.
+    std::vector<LayoutControl> controls(3);
+    const auto place = [&](std::size_t i, const char* name, float x1, float y1, float x2,
+                           float y2) {
+        controls[i].m_name = name;
+        controls[i].m_x1 = x1;
+        controls[i].m_y1 = y1;
+        controls[i].m_x2 = x2;
+        controls[i].m_y2 = y2;
+    };
+    place(0, "A_FIRST", 100, 100, 140, 120);
+    place(1, "B_WITH_A_NAME_THAT_RUNS_ON_AND_ON_AND_ON_AND_ON_AND_ON", 102, 101, 500, 300);
+    place(2, "C", 200, 200, 260, 230);
+    CCanvasPicture::Frame frame = frameOf(1.0, 0, 0);
+    frame.names = true;
+    SelectionState selection;
+    selection.selected = {0, 1, 2};
+    selection.current = 2;
+    CCanvasPicture picture;
+    picture.Paint(controls, selection, frame);
+    place(2, "C", 300, 110, 360, 140);
+    LayoutChange hint;
+    hint.flags = LayoutChange::RECORDS;
+    hint.indices = {2};
+    const auto touched = picture.Touched(hint, controls);
+    ASSERT_TRUE(touched.has_value());
+    picture.Changed(hint);
+    EXPECT_EQ(picture.Paint(controls, selection, frame, *touched),
+              CCanvasPicture::PaintAfresh(controls, selection, frame));
+}

@@ -171,3 +171,27 @@ TEST(LayoutLabels, ACrowdedLayoutCostsNoMoreLabelsThanThePictureHasRoomFor)
     EXPECT_LT(cpuSeconds() - start, 1.0);
     EXPECT_FALSE(inked(image).isNull());
 }
+
+TEST(LayoutLabels, NarrowNeighboursInARowEachGetTheirName)
+{
+    // Each just wide enough for its name to begin: the names are cut at their own right edges
+    // and never meet, wherever the row lies.
+    for (int width = 14; width <= 21; ++width) {
+        for (int offset = 0; offset < 10; offset += 3) {
+            std::vector<LayoutControl> row;
+            for (int i = 0; i < 12; ++i) {
+                const auto x = static_cast<float>(100 + offset + i * (width + 1));
+                row.push_back(box(("N" + std::to_string(i)).c_str(), x, 100,
+                                  x + static_cast<float>(width), 130));
+            }
+            const QImage image = labelled(row);
+            for (int i = 0; i < 12; ++i) {
+                // The inside of control i on the canvas: 20 pixels of margin, an outline pixel.
+                const int left = 20 + 100 + offset + i * (width + 1) + 1;
+                const QRect inside(left, 121, width - 2, 12);
+                EXPECT_FALSE(inked(image.copy(inside)).isNull())
+                    << "width " << width << ", offset " << offset << ": control " << i;
+            }
+        }
+    }
+}

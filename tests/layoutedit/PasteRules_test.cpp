@@ -108,14 +108,18 @@ TEST(PasteRules, NamesAndIdsGivenOutEarlierInThePasteAreTakenToo)
     EXPECT_EQ(incoming[0].m_id, 6u);
     EXPECT_EQ(incoming[1].m_id, 7u) << "6 was given out to the first";
 
-    // Copies that repeat each other, into a layout that has none of them.
+    // Copies that repeat each other keep what they were copied with; what the paste makes up
+    // avoids them all.
     std::vector<LayoutControl> twice = {box("B", 0, 0, 1, 1), box("B", 2, 2, 3, 3),
                                         box("B_2", 4, 4, 5, 5)};
-    twice[0].m_id = twice[1].m_id = twice[2].m_id = 9;
-    ASSERT_TRUE(FitPastedControls({}, twice, bad));
-    EXPECT_EQ(names(twice), (std::vector<std::string>{"B", "B_2", "B_3"}));
+    twice[0].m_id = twice[1].m_id = 9;
+    twice[2].m_id = 10;
+    std::vector<LayoutControl> holding = {box("B_2", 50, 50, 60, 60)};
+    holding[0].m_id = 10;
+    ASSERT_TRUE(FitPastedControls(holding, twice, bad));
+    EXPECT_EQ(names(twice), (std::vector<std::string>{"B", "B", "B_3"}));
     EXPECT_EQ(twice[0].m_id, 9u);
-    EXPECT_EQ(twice[1].m_id, 10u);
+    EXPECT_EQ(twice[1].m_id, 9u);
     EXPECT_EQ(twice[2].m_id, 11u);
 }
 

@@ -218,9 +218,10 @@ bool FitPastedControls(const std::vector<LayoutControl>& existing,
         }
     }
 
-    // A record must change where the layout or an earlier incoming record holds its name or
-    // id; the new names and ids avoid both. Names are looked at where they are: incoming is
-    // not resized while the views into it live.
+    // A record must change where the layout holds its name or id, or this paste made it up
+    // for an earlier record; the new names and ids avoid the layout and every incoming record.
+    // Names are looked at where they are: incoming is not resized while the views into it
+    // live.
     FlatSet<std::string_view> names(existing.size());
     FlatSet<std::uint32_t> ids(existing.size());
     std::uint64_t highest = 0;
@@ -233,6 +234,9 @@ bool FitPastedControls(const std::vector<LayoutControl>& existing,
     }
     FlatSet<std::string_view> pastedNames(incoming.size());
     FlatSet<std::uint32_t> pastedIds(incoming.size());
+    // The names and ids this paste made up: a later copy that has one of them changes too.
+    FlatSet<std::string_view> givenNames;
+    FlatSet<std::uint32_t> givenIds;
     // Where the search for a free suffix of a stem goes on once _2 is taken, so many copies
     // of one name do not try the same suffixes again and again; the same for free ids below
     // the highest. Names only become taken during a paste, so every suffix below where a
@@ -241,9 +245,9 @@ bool FitPastedControls(const std::vector<LayoutControl>& existing,
     std::uint64_t nextFreeId = 0;
     std::string candidate;
     for (LayoutControl& c : incoming) {
-        // Taken by the layout, or given out earlier in this paste (a copy renamed to A_2
-        // and a copied A_2 must not both end as A_2).
-        if (names.contains(c.m_name) || pastedNames.contains(c.m_name)) {
+        // Taken by the layout, or made up earlier in this paste (a copy renamed to A_2 and a
+        // copied A_2 must not both end as A_2). Copies that repeat each other stay as copied.
+        if (names.contains(c.m_name) || givenNames.contains(c.m_name)) {
             auto [stem, number] = splitSuffix(c.m_name);
             if (number == 0 || (!names.contains(stem) && !pastedNames.contains(stem)))
                 stem = c.m_name;
@@ -266,9 +270,10 @@ bool FitPastedControls(const std::vector<LayoutControl>& existing,
                 ++n;
             }
             c.m_name = candidate;
+            givenNames.insert(c.m_name);
         }
         pastedNames.insert(c.m_name);
-        if (ids.contains(c.m_id) || pastedIds.contains(c.m_id)) {
+        if (ids.contains(c.m_id) || givenIds.contains(c.m_id)) {
             // Ids are 32 bits: past the largest, the first free one from 0 serves.
             std::uint64_t next = anyId ? highest + 1 : 0;
             if (next > UINT32_MAX) {
@@ -278,6 +283,7 @@ bool FitPastedControls(const std::vector<LayoutControl>& existing,
                 next = nextFreeId;
             }
             c.m_id = static_cast<std::uint32_t>(next);
+            givenIds.insert(c.m_id);
         }
         pastedIds.insert(c.m_id);
         highest = std::max<std::uint64_t>(highest, c.m_id);

@@ -14,6 +14,7 @@
 #include "tools/CanvasMenu.h"
 #include "views/EditorSettings.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -464,7 +465,23 @@ void CSelectTool::SetMeasuring(bool alt)
     if (alt == m_altHeld)
         return;
     m_altHeld = alt;
+    ++m_generation; // the overlay made before shows the old state
+    // Alt is often let go while the keys go to another widget, or outside the window.
+    if (alt)
+        QCoreApplication::instance()->installEventFilter(&m_altRelease);
+    else
+        QCoreApplication::instance()->removeEventFilter(&m_altRelease);
     m_host.OverlayChanged();
+}
+
+bool CSelectTool::AltRelease::eventFilter(QObject*, QEvent* event)
+{
+    const bool altUp = event->type() == QEvent::KeyRelease &&
+                       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Alt &&
+                       !static_cast<QKeyEvent*>(event)->isAutoRepeat();
+    if (altUp || event->type() == QEvent::ApplicationDeactivate)
+        m_tool.SetMeasuring(false);
+    return false;
 }
 
 void CSelectTool::KeyRelease(QKeyEvent* event)

@@ -18,6 +18,8 @@
 #include <QRegion>
 #include <QString>
 
+#include <QObject>
+
 #include <optional>
 #include <vector>
 
@@ -143,6 +145,17 @@ private:
     std::optional<double> m_guideX;
     std::optional<double> m_guideY;
     bool m_altHeld = false;
+    // While the distances show: hears Alt let go wherever the keys go (the list, a field).
+    class AltRelease : public QObject
+    {
+    public:
+        explicit AltRelease(CSelectTool& tool) : m_tool(tool) {}
+        bool eventFilter(QObject* watched, QEvent* event) override;
+
+    private:
+        CSelectTool& m_tool;
+    };
+    AltRelease m_altRelease{*this};
     bool m_nudging = false; // an arrow key is down
     QPoint m_pointer;       // where the pointer was last, in device pixels
     // Every event and every change of the layout counts on; the overlay made at one count

@@ -230,6 +230,17 @@ TEST_F(ManyControlsTest, AltShowsDistancesAndADragShowsWhereItGoes)
     QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
     QCoreApplication::sendEvent(canvas(), &altUp);
     EXPECT_EQ(picture(), before) << "gone when Alt is let go";
+    // The same while the keys go to the list: the canvas hears no key, yet Alt is let go.
+    QWidget* list =
+        doc()->m_panel->findChild<QWidget*>(QString::number(resources::IDC_CONTROL_LIST));
+    ASSERT_NE(list, nullptr);
+    send(QEvent::MouseMove, at(250, 316), Qt::NoButton, Qt::NoButton, Qt::AltModifier);
+    EXPECT_GT(count(picture(), MEASURE), 15);
+    QKeyEvent altUpInList(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(list, &altUpInList);
+    const QImage after = picture();
+    EXPECT_EQ(count(after, MEASURE), 0) << "gone when Alt is let go over another widget";
+    EXPECT_EQ(after, before);
 
     // While dragging: the distances to the neighbours and the position by the pointer.
     dragTo(at(120, 310), at(120, 250), 3, Qt::NoModifier, false);

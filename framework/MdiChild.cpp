@@ -109,14 +109,17 @@ void MdiChild::InitialUpdateFrame()
     if (main && main->MdiArea()->isVisible())
         size = size.boundedTo(main->MdiArea()->viewport()->size());
     resize(size);
-    show();
     if (main) {
-        // Cascaded from the top left corner, like the platform's default window places.
+        // Cascaded from the top left corner, like the platform's default window places; placed
+        // before it shows, since a window that shows beside a maximised one is maximised too,
+        // and a move then would shift it off the area.
         const auto index = static_cast<int>(main->MdiArea()->subWindowList().size()) - 1;
         const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
         move(QPoint(step, step) * (std::max(index, 0) % 8));
-        main->MdiArea()->setActiveSubWindow(this);
     }
+    show();
+    if (main)
+        main->MdiArea()->setActiveSubWindow(this);
     // A new window starts with its first pane active.
     if (!m_views.empty() && m_views.front())
         SetActiveView(m_views.front());

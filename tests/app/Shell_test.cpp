@@ -17,6 +17,9 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -78,6 +81,33 @@ TEST(EditorShell, StartsWithOneLayoutWindowMaximised)
     EXPECT_EQ(editor.frame().CurrentMenuId(), 1128u);
     EXPECT_EQ(popupTitles(editor.frame()), (QStringList{u("&Файл"), u("&Окно"), u("&?")}))
         << "no Edit popup";
+}
+
+TEST(EditorShell, ANewWindowBesideAMaximisedOneFillsTheAreaToo)
+{
+    EditorFixture editor;
+    ASSERT_TRUE(editor.app->InitInstance());
+    editor.frame().resize(1200, 900);
+    processEvents();
+    editor.child()->showMaximized();
+    processEvents();
+    QMdiArea* area = editor.frame().MdiArea();
+    editor.app->OnFileNew();
+    processEvents();
+    ASSERT_EQ(area->subWindowList().size(), 2);
+    QMdiSubWindow* active = area->activeSubWindow();
+    ASSERT_NE(active, nullptr);
+    EXPECT_TRUE(active->isMaximized());
+    EXPECT_EQ(active->geometry(), area->viewport()->rect()) << "not moved off by a cascade step";
+    // Without a maximised window, new ones cascade.
+    active->showNormal();
+    for (QMdiSubWindow* window : area->subWindowList())
+        window->showNormal();
+    editor.app->OnFileNew();
+    processEvents();
+    ASSERT_EQ(area->subWindowList().size(), 3);
+    EXPECT_FALSE(area->activeSubWindow()->isMaximized());
+    EXPECT_GT(area->activeSubWindow()->pos().x(), 0);
 }
 
 TEST(EditorShell, MenusAcceleratorsAndToolbarCarryTheirIds)

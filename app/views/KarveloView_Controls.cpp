@@ -166,6 +166,10 @@ CKarveloView_Controls::CKarveloView_Controls(CEditorSettings& settings) : m_sett
         Refilter();
         FillControlList();
     });
+    connect(&m_settings, &CEditorSettings::toolChanged, this, [this] {
+        const CKarveloDoc* doc = GetDocument();
+        EnableFields(doc && doc->m_currentControl);
+    });
 }
 
 int CKarveloView_Controls::ShownRows() const
@@ -308,7 +312,11 @@ void CKarveloView_Controls::EnableFields(bool enabled)
         Edit(IDC_NAME)->setEnabled(false);
         Edit(IDC_ID)->setEnabled(false);
     }
-    m_listControls->setEnabled(enabled);
+    // In the Select tool nothing may be current, yet a control can be picked from the list.
+    const CKarveloDoc* doc = GetDocument();
+    m_listControls->setEnabled(enabled ||
+                               (m_settings.CurrentTool() == CEditorSettings::SelectTool && doc &&
+                                !doc->m_layout.m_controls.empty()));
     m_delete->setEnabled(enabled);
 }
 

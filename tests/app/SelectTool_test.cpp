@@ -52,6 +52,16 @@ TEST_F(SelectToolTest, PickingTopmostCoveredThinAndSeveral)
     key(Qt::Key_Escape);
     EXPECT_TRUE(selected().empty());
     EXPECT_EQ(doc()->m_currentControl, nullptr);
+    // Nothing current, yet the list still picks: the row's control becomes the selection.
+    fw::ListBox* list = editor.panel()->m_listControls;
+    ASSERT_TRUE(list->isEnabled());
+    EXPECT_FALSE(
+        editor.panel()->findChild<QWidget*>(QString::number(resources::IDC_DELETE))->isEnabled());
+    list->setCurrentRow(1);
+    processEvents();
+    EXPECT_EQ(doc()->CurrentIndex(), 1);
+    EXPECT_EQ(selected(), (std::vector<std::size_t>{1}));
+    key(Qt::Key_Escape);
     key(Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(selected().size(), 4u) << "Ctrl+A";
     EXPECT_TRUE(editor.enabled(fw::ID_EDIT_SELECT_ALL));

@@ -42,7 +42,7 @@ export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR
 export KARVELO="$karvelo" WORK="$work" LAUNCHER="$launcher" PYTHON="$python" CHECK="$here/atspi_check.py"
 mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
 dbus-run-session -- xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
-    openbox >/dev/null 2>&1 &
+    openbox >"$WORK/openbox.log" 2>&1 &
     "$LAUNCHER" --launch-immediately >"$WORK/bus.log" 2>&1 &
     sleep 1
     "$KARVELO" "$WORK/three.lay" >"$WORK/karvelo.log" 2>&1 &
@@ -55,7 +55,8 @@ dbus-run-session -- xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
     timeout 120 "$PYTHON" "$CHECK" "Karvelo - three.lay" || status=1
     kill $editor
     wait $editor 2>/dev/null || true
-    [ $status -eq 0 ] || { echo "--- editor output"; cat "$WORK/karvelo.log"; }
+    [ $status -eq 0 ] || { echo "--- editor output"; cat "$WORK/karvelo.log";
+                           echo "--- window manager output"; cat "$WORK/openbox.log"; }
     exit $status
 ' 2>&1 | grep -v "Failed to set fd limit"
 exit "${PIPESTATUS[0]}"

@@ -127,8 +127,10 @@ bool ControlQuery::ReadTerm(const QString& word, Term& term, Error& error)
             bool low, high, open;
         };
         // Longest first, so that >= is not read as > and a number starting with =.
-        static const Operator operators[] = {{">=", true, false, false}, {"<=", false, true, false},
-                                             {">", true, false, true},   {"<", false, true, true},
+        static const Operator operators[] = {{">=", true, false, false},
+                                             {"<=", false, true, false},
+                                             {">", true, false, true},
+                                             {"<", false, true, true},
                                              {"=", true, true, false}};
         QString number = value;
         bool low = true, high = true, open = false;
@@ -162,7 +164,8 @@ bool ControlQuery::ReadTerm(const QString& word, Term& term, Error& error)
 ControlQuery ControlQuery::Parse(const QString& text)
 {
     ControlQuery query;
-    for (const QString& word : text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
+    for (const QString& word :
+         text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
         const QString trimmed = word.trimmed();
         if (trimmed.isEmpty())
             continue;
@@ -184,9 +187,8 @@ bool ControlQuery::Holds(const Term& term, const LayoutControl& c) const
     double value = 0;
     switch (term.field) {
     case Field::Name:
-        return term.plain.empty() && term.pattern.size() > 2
-                   ? globMatches(term.pattern, c.m_name)
-                   : containsUpper(c.m_name, term.plain);
+        return term.plain.empty() && term.pattern.size() > 2 ? globMatches(term.pattern, c.m_name)
+                                                             : containsUpper(c.m_name, term.plain);
     case Field::Id:
         value = c.m_id;
         break;

@@ -17,13 +17,6 @@ using namespace testing_support;
 
 namespace {
 
-const Bytes TWO = LayoutBytes(2, 2)
-                      .record(1, "FIRST", 0, 0, 1.5f, 2, 30, 40)
-                      .record(2, "SECOND", 3, 4, 50, 60, 70, 80)
-                      .bytes;
-const LayoutControl DRAWN = box("DRAWN", 10.125f, 20.375f, 110.0625f, 70.3f);
-const LayoutControl SKETCH = box("SKETCH", 1.1f, 2.2f, 3.3f, 4.4f);
-
 // Files of this process grow to limit bytes at most while it lives: a disk that fills up.
 class FileSizeLimit
 {

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "AppHarness.h"
-#include "document/DocRecovery.h"
 #include "LayoutFile.h"
+#include "document/DocRecovery.h"
 #include "document/Recovery.h"
 #include "support/LayoutBytes.h"
 #include "support/LayoutRecords.h"
@@ -17,6 +17,15 @@
 #include <gtest/gtest.h>
 
 namespace testing_support {
+
+// The layout on disk of the recovery tests, and what their killed runs draw: odd fractions, so
+// that bit-for-bit means something.
+inline const Bytes TWO = LayoutBytes(2, 2)
+                             .record(1, "FIRST", 0, 0, 1.5f, 2, 30, 40)
+                             .record(2, "SECOND", 3, 4, 50, 60, 70, 80)
+                             .bytes;
+inline const LayoutControl DRAWN = box("DRAWN", 10.125f, 20.375f, 110.0625f, 70.3f);
+inline const LayoutControl SKETCH = box("SKETCH", 1.1f, 2.2f, 3.3f, 4.4f);
 
 inline std::vector<LayoutControl> load(const QString& path)
 {

@@ -11,19 +11,6 @@
 
 using namespace testing_support;
 
-namespace {
-
-const Bytes TWO = LayoutBytes(2, 2)
-                      .record(1, "FIRST", 0, 0, 1.5f, 2, 30, 40)
-                      .record(2, "SECOND", 3, 4, 50, 60, 70, 80)
-                      .bytes;
-
-// What the killed run draws: odd fractions, so that bit-for-bit means something.
-const LayoutControl DRAWN = box("DRAWN", 10.125f, 20.375f, 110.0625f, 70.3f);
-const LayoutControl DRAWN_UNTITLED = box("SKETCH", 1.1f, 2.2f, 3.3f, 4.4f);
-
-} // namespace
-
 TEST(RecoveryCopies, FollowTheUnsavedStateOfEachLayout)
 {
     TempDir files;
@@ -80,7 +67,7 @@ TEST(RecoveryCopies, FollowTheUnsavedStateOfEachLayout)
     EXPECT_EQ(copies(), 0) << "closed without saving";
 
     editor.app->OnFileNew();
-    draw(editor.doc(), DRAWN_UNTITLED);
+    draw(editor.doc(), SKETCH);
     ASSERT_TRUE(QTest::qWaitFor([&] { return editor.doc()->Recovery()->Writes() == 1; }, 3000));
     ASSERT_TRUE(
         fw::RecoveryStore::ReadRecord(editor.doc()->Recovery()->Entry().recordPath, &record));
@@ -131,7 +118,7 @@ TEST(RecoveryChild, DISABLED_EditsUntilKilled)
     start(editor, home, 1);
     draw(editor.doc(), DRAWN);
     editor.app->OnFileNew();
-    draw(editor.doc(), DRAWN_UNTITLED);
+    draw(editor.doc(), SKETCH);
     const QString folder = CRecovery::DefaultFolder();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return filesIn(folder, QStringLiteral("*.json")).size() == 2; }, 10000));
@@ -228,7 +215,7 @@ TEST(RecoveryAfterCrash, AKilledRunsCopiesAreOfferedOnceItIsGone)
         EXPECT_TRUE(IdenticalRecords(withPath->m_layout.m_controls, expected)) << "bit for bit";
         EXPECT_TRUE(withPath->IsModified());
         EXPECT_EQ(untitled->GetTitle(), u("Layout1"));
-        EXPECT_TRUE(IdenticalRecords(untitled->m_layout.m_controls, {DRAWN_UNTITLED}));
+        EXPECT_TRUE(IdenticalRecords(untitled->m_layout.m_controls, {SKETCH}));
         EXPECT_TRUE(untitled->IsModified());
         EXPECT_EQ(withPath->GetFrames().size(), 1u);
         EXPECT_EQ(untitled->GetFrames().size(), 1u) << "each in its own window";

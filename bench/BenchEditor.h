@@ -78,6 +78,16 @@ inline void key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = 
     Editor::Settle();
 }
 
+// Arrow keys on the canvas, left and right in turn, one per iteration.
+inline void NudgeBackAndForth(Editor& editor, benchmark::State& state)
+{
+    bool right = false;
+    for (auto _ : state) {
+        key(editor.Canvas(), right ? Qt::Key_Right : Qt::Key_Left);
+        right = !right;
+    }
+}
+
 inline std::size_t countOf(const benchmark::State& state)
 {
     return static_cast<std::size_t>(state.range(0));

@@ -46,12 +46,8 @@ void NudgeAll(benchmark::State& state)
     Editor editor(countOf(state));
     if (!editor.Ready() || !selectAll(editor))
         return state.SkipWithError("no window");
-    bool right = false;
     Paints paints(editor.Canvas());
-    for (auto _ : state) {
-        key(editor.Canvas(), right ? Qt::Key_Right : Qt::Key_Left);
-        right = !right;
-    }
+    NudgeBackAndForth(editor, state);
     paints.Check(state);
 }
 

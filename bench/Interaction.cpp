@@ -76,12 +76,8 @@ void Nudge(benchmark::State& state)
     editor.App().Settings().SetTool(CEditorSettings::SelectTool);
     editor.Canvas()->setFocus();
     Editor::Settle();
-    bool right = false;
     Paints paints(editor.Canvas());
-    for (auto _ : state) {
-        key(editor.Canvas(), right ? Qt::Key_Right : Qt::Key_Left);
-        right = !right;
-    }
+    NudgeBackAndForth(editor, state);
     paints.Check(state);
 }
 

@@ -214,8 +214,6 @@ void LabelWriter::Prepare(QSize size)
 
 void LabelWriter::Control(const LayoutControl& c)
 {
-    if (c.m_name.empty() || m_bounds.isEmpty())
-        return;
     Mapped(c, m_mapping.X(c.m_x1), m_mapping.Y(c.m_y1), m_mapping.X(c.m_x2), m_mapping.Y(c.m_y2));
 }
 

@@ -23,14 +23,6 @@ IndexedControls indexed(std::vector<LayoutControl> controls)
     return result;
 }
 
-std::vector<std::string> names(const std::vector<LayoutControl>& controls)
-{
-    std::vector<std::string> result;
-    for (const LayoutControl& c : controls)
-        result.push_back(c.m_name);
-    return result;
-}
-
 const QRgb GUIDE = qRgb(0, 200, 220);
 
 } // namespace

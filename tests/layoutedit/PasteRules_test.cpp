@@ -44,14 +44,6 @@ int stepsByTheRule(const std::vector<LayoutControl>& existing, std::vector<Layou
     return steps;
 }
 
-std::vector<std::string> names(const std::vector<LayoutControl>& controls)
-{
-    std::vector<std::string> result;
-    for (const LayoutControl& c : controls)
-        result.push_back(c.m_name);
-    return result;
-}
-
 double secondsOf(const std::function<void()>& body)
 {
     const auto start = std::chrono::steady_clock::now();
